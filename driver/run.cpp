@@ -1,0 +1,67 @@
+#include "driver/run.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "reader/raspok1.h"
+#include "solver/base_m456.h"
+#include "support/literal.h"
+#include "support/uponeub.h"
+
+namespace {
+
+[[noreturn]] void cannot_open(const char *file_name) {
+    std::cout << "cannot open  file " << file_name << "\n";
+    end_process(1);
+}
+
+// Reads the whole file in bulk into text, then appends the NUL the reader
+// expects. A directory, or a file that cannot be read, counts as one that
+// cannot be opened.
+void load_text(const char *file_name, std::string &text) {
+    std::FILE *f = std::fopen(file_name, "rb");
+    if (!f)
+        cannot_open(file_name);
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        cannot_open(file_name);
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        text.reserve(static_cast<size_t>(st.st_size) + 1);
+    char buf[1 << 16];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, got);
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        cannot_open(file_name);
+    text.push_back('\0');
+}
+
+} // namespace
+
+void OnBase_m1(const char *file_name, int n) {
+    std::string text;
+    load_text(file_name, text);
+    Dnf dnf;
+    int nb_var = 0;
+    if (!raspok_dnf(text, dnf, nb_var)) {
+        std::cout << "something went wrong\n";
+        end_process(1);
+    }
+    std::string().swap(text); // the text is not needed while solving
+    base_B456_rs(dnf, nb_var, n);
+}
+
+void print_dnf(Dnf &dnf) {
+    for (int i = 0; i < dnf.size; ++i) {
+        for (int j = 0; j < dnf[i].size; ++j)
+            std::cout << code_to_dimacs(dnf[i][j]) << " ";
+        std::cout << "0\n";
+    }
+}

@@ -1,0 +1,10 @@
+// Run driver: load the file, read the formula, solve it.
+#pragma once
+
+#include "support/my_carray.h"
+
+// Loads file_name, reads it as DIMACS CNF and solves it with strategy n.
+void OnBase_m1(const char *file_name, int n);
+
+// Writes the formula as DIMACS clause lines (no header) to standard output.
+void print_dnf(Dnf &dnf);

@@ -1,0 +1,210 @@
+// The solver: a conflict-driven tautology search over the negated formula.
+//
+// Every clause is held as a cube (the conjunction of its negated literals);
+// the search decides whether the disjunction of the cubes is a tautology. A
+// tautology means the CNF is unsatisfiable; an assignment that falsifies
+// every cube is a model of the CNF.
+//
+// Vocabulary. A code c is *set* when lit_ind[c] > 1 (2 derived, 3 decision)
+// and *free* when lit_ind[c] == -1. Setting c makes the input literal of c
+// false. A cube is *all set* (a conflict) when every code in it is set, and
+// *falsified* when one of its codes has its complement set. A free code whose
+// complement is set is *false*; a cube with all codes set but one free,
+// non-false code is *unit* and forces the complement of that code.
+//
+// Cube base. Cube i has two guards guard_0[i], guard_1[i] (its watched codes;
+// guard_1 is NONE for a cube of one code) and a tail of the remaining codes in
+// cub_set[cub_data_pnt[i] .. cub_data_pnt[i+1]). Tails are contiguous in cube
+// order. guard_list[c] lists the cubes in which c is a guard. Input cubes come
+// first, learnt cubes (recipes) follow.
+//
+// Every order below (watch-list order and swap-with-last removal, queue order,
+// chain order in analysis, tie-breaks, tail sort, review rebuild order)
+// decides which model is printed, so none of them may change.
+#pragma once
+
+#include <string>
+
+#include "support/my_carray.h"
+
+constexpr int NONE = -1; // no literal, no candidate, end of a pass
+
+// Solve results held in CHpGN56::result.
+constexpr int RESULT_SAT = 0;
+constexpr int RESULT_UNSAT = 1;
+constexpr int RESULT_UNDECIDED = 2;
+
+// Fixed capacities beyond the formula's size.
+constexpr int SPARE_CUBES = 300000;       // cube slots for recipes
+constexpr int ARENA_EXTRA = 24000000;     // tail-store codes beyond one per clause
+constexpr int QUEUE_EXTRA = 20001;        // queue entries beyond one per code
+constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes than this
+
+using UIntArray = MyCArray<unsigned int, unsigned int &>;
+
+class CHpGN56 {
+  public:
+    CHpGN56(Dnf &dnf, int nb_var, int strategy);
+    CHpGN56(const CHpGN56 &) = delete;
+    CHpGN56 &operator=(const CHpGN56 &) = delete;
+
+    // ---- scalars of the search ----
+    int nb_var;          // number of variables n
+    int nb_lit;          // number of codes 2n
+    int nb_cub;          // cubes in the base, input and learnt
+    int lev;             // current decision level; -1 between passes
+    int nb_var1;         // n + 1
+    int nb_cub_rev;      // nb_cub right after the last review
+    int no_lev;          // n + 1: lit_u of a code never set
+    int result;          // RESULT_SAT / RESULT_UNSAT / RESULT_UNDECIDED
+    int strategy;        // branching rule 0, 1 or 2
+    bool restart;        // the pass stopped at a limit; cleared by reviews
+    int lim_lev_0;       // a pass stops with more level-0 codes than this
+    int nb_cub_start;    // cubes handed to the solver; never changes
+    int base_begin;      // first cube the next review may delete
+    int nb_cub_orig;     // input cubes still held = index of first learnt cube
+    int nb_recipe_rev;   // recipes included since the last review
+    int saved_rang;      // tail-length bound of the review filter (rule A)
+    int saved_rang_2;    // looser tail-length bound (rule B)
+    IntArray lev_lit;    // per level [0, n]: its decision code
+    int max_activity;    // largest var activity since the last rescale
+    int activity_limit;  // rescale when max_activity exceeds this
+    IntArray recipe_len_nb;  // per recipe length [0, n]: recipes of that length
+    IntArray recipe_len_lev; // per recipe length [0, n]: sum of their levels
+    std::string info;        // diagnostic text, never printed
+    int nb_node;             // levels opened above the root in the whole solve
+    int back_lev;            // backjump level named by the last inclusion
+    int cub_confl;           // the all-set cube handed to conflict analysis
+    int cub_stack_top;       // scan position of strategy 0 over learnt cubes
+
+    // ---- storage (owned) ----
+    IntArray recipe_arr;        // [0, n): the recipe being built
+    IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
+    IntArray cub_set_arr;       // tail store, m + 24,000,000 codes
+    IntArray cub_data_pnt_arr;  // per cube [0, max_nb_cub]: tail start offset
+    Dnf guard_list;             // per code [0, 2n): watch list of cube indices
+    UIntArray ac_arr;           // per code: analysis stamp
+    IntArray lit_activity_arr;  // per code: recipes the code entered
+    IntArray var_activity_arr;  // per var: activity, later the model
+    IntArray queu_arr;          // propagation queue, 2n + 20001 cube indices
+    IntArray cub_gen_arr;       // per cube: analyses it took part in
+    IntArray guard_0_arr;       // per cube: first guard
+    IntArray guard_1_arr;       // per cube: second guard or NONE
+    IntArray lit_u_arr;         // per code: level at which it was last set
+    IntArray lit_ul_arr;        // per code: implication depth within its level
+    IntArray lit_ind_arr;       // per code: -1 free, 2 derived, 3 decision
+    IntArray lit_n_arr;         // per code: reason cube of a derived code
+    IntArray e_chain_arr;       // per depth [0, n]: first node of its chain
+    IntArray set_arr;           // node pool, n + 2 nodes of (link, code)
+    IntArray dirki_arr;         // stack of free nodes, n + 1 entries
+    IntArray der_lit_arr;       // trail of codes set above level 0 (set-up sizes it)
+    IntArray index_der_lev;     // per level [0, n+1]: index_der when it descended
+    IntArray der_lit_lev_0_arr; // codes set at level 0, in order
+    IntArray irred_arr;         // per cube: indices a review keeps
+
+    // ---- views into the storage, fixed for the whole solve ----
+    int max_nb_cub;       // capacity of cube indices: m + 300000
+    int *guard_0;         // per cube
+    int *guard_1;         // per cube
+    unsigned int *ac;     // per code
+    unsigned int keyac;   // current analysis stamp; lowest bit breaks strategy-1 ties
+    int *der_lit_lev_0;   // codes set at level 0
+    int nb_der_lit_lev_0; // entries of der_lit_lev_0
+    int *e_chain;         // per depth: first node (node 0 is the sentinel)
+    int *set;             // node k: set[2k] link, set[2k+1] code; link -1 ends
+    int *dirki;           // free-node stack
+    int dir_pnt;          // index of the free-node stack's top entry
+    int *cub_set;         // tail store
+    int *cub_data_pnt;    // per cube: offset of its tail in cub_set
+    int max_cub_data_pnt; // offset of the last usable tail-store slot
+    int *cub_gen;         // per cube
+    int *lit_u;           // per code
+    int *lit_ul;          // per code
+    int *lit_ind;         // per code
+    int *lit_n;           // per code
+    int *var_activity_old; // per var
+    int *lit_activity;    // per code
+    int *queu;            // propagation queue
+    int top_queu_pnt;     // one past the last queued entry
+    int limit_queu_pnt;   // index of the queue's last slot
+    int *der_lit;         // trail
+    int index_der;        // index of the trail's last entry, -1 when empty
+    int min_saved_rang;   // lower bound of saved_rang
+    int *recipe;          // codes of the recipe being built
+    int recipe_size;      // entries of recipe
+    int *irred;           // indices a review keeps
+    int irred_size;       // entries of irred
+};
+
+// Small helpers over the state's tables.
+inline bool is_set(const CHpGN56 &s, int c) { return s.lit_ind[c] > 1; }
+inline bool is_free(const CHpGN56 &s, int c) { return s.lit_ind[c] == -1; }
+inline int tail_begin(const CHpGN56 &s, int i) { return s.cub_data_pnt[i]; }
+inline int tail_end(const CHpGN56 &s, int i) { return s.cub_data_pnt[i + 1]; }
+
+// ---- State in 'state.cpp' ----
+void form_solutionB3_456(CHpGN56 &s);
+
+// ---- Set-up in 'setup.cpp' ----
+void set_dirki456(CHpGN56 &s);
+void init_B456(Dnf &dnf, CHpGN56 &s);
+
+// ---- Propagation in 'propagate.cpp' ----
+bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s);
+bool SubstitutR456_rs(CHpGN56 &s);
+int get_sublit_B456(int i, int level, CHpGN56 &s);
+bool subst_litB456(int lit, CHpGN56 &s);
+
+// ---- Conflict analysis in 'analyze.cpp' ----
+void find_recipe_m_B456_rs(CHpGN56 &s);
+void set_accum456(CHpGN56 &s);
+void recove_dirki456(int d, CHpGN56 &s);
+void set_chain456(int n, CHpGN56 &s);
+
+// ---- Recipe inclusion in 'include.cpp' ----
+bool incl_lefttrB456_rs(int lit, CHpGN56 &s);
+void change_tr456(int lit, CHpGN56 &s);
+void statistic_recipe456(int n, CHpGN56 &s);
+
+// ---- Branching in 'branch.cpp' ----
+int choice_stack_lia_456(CHpGN56 &s);
+int choice_va2_456(CHpGN56 &s);
+int get_lit_ves_456(int code, CHpGN56 &s);
+bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s);
+bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s);
+bool is_ud456(int cube, CHpGN56 &s);
+
+// ---- Search in 'search.cpp' ----
+int TautB456_rs(CHpGN56 &s);
+void recove_stateB456_rs(CHpGN56 &s);
+int choice_stat456(CHpGN56 &s);
+void resert_var_activityB456(CHpGN56 &s);
+
+// ---- Reviews in 'review.cpp' ----
+void base_reviewB456_rs1m(CHpGN56 &s);
+void base_reviewB456_rs2m(CHpGN56 &s);
+void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
+
+// ---- Solve driver and report in 'report.cpp' ----
+struct SolveOutcome {
+    int pass_value;      // what the last pass returned (always -1)
+    std::string verdict; // the exact verdict text that is printed
+};
+// Solves dnf (consumed) and formats the verdict without printing it.
+SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy);
+// Solves dnf (consumed), prints the verdict and flushes standard output.
+int base_B456_rs(Dnf &dnf, int nb_var, int strategy);
+void recove_state0_B456(CHpGN56 &s);
+bool IsCorrect456_rs(CHpGN56 &s);
+void cub_info_out456(int i, CHpGN56 &s);
+// Appends the SAT-competition verdict lines for the state's result.
+void format_verdict(CHpGN56 &s, std::string &out);
+
+// ---- Diagnostic dumps in 'dumps.cpp' ----
+void statistic_recipe_info456(CHpGN56 &s);
+void cub_info_TRACE(int c, CHpGN56 &s);
+void cub_info_TRACE_h(int c, CHpGN56 &s);
+void cub_info_TRACE_h_ext(int c, CHpGN56 &s);
+void lit_info_TRACE(int x, CHpGN56 &s);
+void guard_TRACE(int c, CHpGN56 &s);
+bool test_cube456(int c, CHpGN56 &s);

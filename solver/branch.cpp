@@ -1,0 +1,122 @@
+// Branching rules. Strategy 1 takes the most active free variable (ties to
+// the highest-numbered) and the polarity that makes more cubes unit; strategy
+// 0 follows the learnt cubes from the newest backwards and falls back to
+// strategy 1. Strategy 2 lives with the search.
+#include "solver/base_m456.h"
+
+bool is_ud456(int cube, CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    if (ind[s.guard_0[cube] ^ 1] > 1)
+        return true;
+    int g1 = s.guard_1[cube];
+    if (g1 != NONE && ind[g1 ^ 1] > 1)
+        return true;
+    for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
+        if (ind[s.cub_set[k] ^ 1] > 1)
+            return true;
+    return false;
+}
+
+bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s) {
+    int o;
+    if (s.guard_0[cube] == code) {
+        o = s.guard_1[cube];
+        if (o == NONE)
+            return false;
+    } else {
+        o = s.guard_0[cube];
+    }
+    const int *ind = s.lit_ind;
+    if (ind[o ^ 1] > 1 || ind[o] > 1)
+        return false;
+    other = o;
+    for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
+        if (ind[s.cub_set[k]] == -1)
+            return false;
+    return true;
+}
+
+bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s) {
+    int other;
+    return is_ves2_and_neud456(cube, code, other, s);
+}
+
+int get_lit_ves_456(int code, CHpGN56 &s) {
+    int w = 0;
+    const IntArray &list = s.guard_list[code];
+    for (int k = 0; k < list.size; ++k) {
+        int o;
+        if (!is_ves2_and_neud456(list.data[k], code, o, s))
+            continue;
+        if (++w > 100)
+            return w;
+        const int m = o ^ 1; // the code the unit cube would force
+        const IntArray &next = s.guard_list[m];
+        for (int j = 0; j < next.size; ++j)
+            if (is_ves2_and_neud456(next.data[j], m, s))
+                ++w;
+    }
+    return w;
+}
+
+namespace {
+
+// The odd code of the free variable with the largest activity, ties to the
+// highest-numbered variable; NONE when every variable is set.
+int most_active_free(CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    const int *act = s.var_activity_old;
+    int best = NONE;
+    int best_act = -1;
+    for (int c = s.nb_lit - 1; c > 0; c -= 2)
+        if (ind[c] == -1 && ind[c - 1] == -1 && act[c >> 1] > best_act) {
+            best_act = act[c >> 1];
+            best = c;
+        }
+    return best;
+}
+
+} // namespace
+
+int choice_va2_456(CHpGN56 &s) {
+    const int best = most_active_free(s);
+    if (best == NONE)
+        return NONE;
+    const int w1 = get_lit_ves_456(best, s);
+    const int w0 = get_lit_ves_456(best - 1, s);
+    if (w0 > w1)
+        return best - 1;
+    if (w1 > w0)
+        return best;
+    return (s.keyac & 1) ? best : best - 1;
+}
+
+int choice_stack_lia_456(CHpGN56 &s) {
+    const int a = s.nb_cub_orig;
+    if (a <= 1)
+        return choice_va2_456(s);
+    int i = s.cub_stack_top;
+    while (i >= a && is_ud456(i, s))
+        --i;
+    if (i < a) {
+        s.cub_stack_top = a - 1;
+        return choice_va2_456(s);
+    }
+    s.cub_stack_top = i;
+    const int *act = s.var_activity_old;
+    int b = NONE;
+    int best_act = -1;
+    auto consider = [&](int x) {
+        if (act[x >> 1] > best_act) {
+            best_act = act[x >> 1];
+            b = x;
+        }
+    };
+    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k)
+        if (s.lit_ind[s.cub_set[k]] == -1)
+            consider(s.cub_set[k]);
+    consider(s.guard_0[i]);
+    if (s.guard_1[i] != NONE)
+        consider(s.guard_1[i]);
+    return s.lit_activity[b] > s.lit_activity[b ^ 1] ? b ^ 1 : b;
+}

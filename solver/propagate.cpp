@@ -1,0 +1,138 @@
+// Setting codes and propagating them through the watch lists.
+//
+// Propagation is breadth-first: a cube that becomes unit is appended to the
+// queue in watch-list order and forces its code when the queue walk reaches
+// it. An all-set cube stops everything at once and is analysed while the
+// assignment is intact.
+#include "solver/base_m456.h"
+#include "support/uponeub.h"
+
+namespace {
+
+const char QUEUE_FULL[] = "\n please, stop and increase max_size_queu";
+
+inline void enqueue(CHpGN56 &s, int cube) {
+    if (s.top_queu_pnt > s.limit_queu_pnt) // never write past the queue
+        AfxMessageBox(QUEUE_FULL);
+    s.queu[s.top_queu_pnt++] = cube;
+}
+
+// Forces the code of every queued cube in queue order; cubes appended during
+// the walk are reached by it too.
+bool walk_queue(CHpGN56 &s) {
+    for (int w = 0; w < s.top_queu_pnt; ++w) {
+        int x = get_sublit_B456(s.queu[w], s.lev, s);
+        if (x == NONE)
+            continue;
+        if (subst_litB456(x, s))
+            return true;
+        if (s.top_queu_pnt >= s.limit_queu_pnt)
+            AfxMessageBox(QUEUE_FULL);
+    }
+    return false;
+}
+
+} // namespace
+
+bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
+    s.top_queu_pnt = 0;
+    s.lit_u[lit] = s.lev;
+    s.lit_ind[lit] = 3;
+    s.lit_ul[lit] = 0;
+    if (subst_litB456(lit, s))
+        return true;
+    return walk_queue(s);
+}
+
+bool SubstitutR456_rs(CHpGN56 &s) {
+    s.top_queu_pnt = 0;
+    s.queu[s.top_queu_pnt++] = s.nb_cub - 1;
+    return walk_queue(s);
+}
+
+int get_sublit_B456(int i, int level, CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    int d = 0;
+    int r = NONE;
+    int g = s.guard_0[i];
+    if (ind[g] == -1) {
+        if (ind[g ^ 1] > 1)
+            return NONE; // falsified meanwhile
+        r = g ^ 1;
+    } else {
+        d = s.lit_ul[g];
+    }
+    g = s.guard_1[i];
+    if (g != NONE) {
+        if (ind[g] == -1) {
+            if (ind[g ^ 1] > 1)
+                return NONE;
+            r = g ^ 1;
+        } else {
+            d = s.lit_ul[g]; // the set guard's depth counts at any level
+        }
+    }
+    const int *u = s.lit_u;
+    const int *ul = s.lit_ul;
+    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k) {
+        int x = s.cub_set[k];
+        if (u[x] == level && ul[x] > d)
+            d = ul[x];
+    }
+    s.lit_u[r] = level;
+    s.lit_ind[r] = 2;
+    s.lit_ul[r] = d + 1;
+    s.lit_n[r] = i;
+    return r;
+}
+
+bool subst_litB456(int lit, CHpGN56 &s) {
+    if (s.lit_u[lit] == 0)
+        s.der_lit_lev_0[s.nb_der_lit_lev_0++] = lit;
+    else
+        s.der_lit[++s.index_der] = lit;
+
+    IntArray &list = s.guard_list[lit];
+    int *const entries = list.data; // only other lists grow during the walk
+    int *const g0 = s.guard_0;
+    int *const g1 = s.guard_1;
+    const int *const ind = s.lit_ind;
+    int *const tails = s.cub_set;
+    const int *const start = s.cub_data_pnt;
+    int pos = 0;
+    int last = list.size - 1;
+    while (pos <= last) {
+        const int i = entries[pos];
+        const int g = g0[i] == lit ? g1[i] : g0[i];
+        if (g == NONE || ind[g] > 1) {
+            s.cub_confl = i;
+            find_recipe_m_B456_rs(s);
+            return true;
+        }
+        if (ind[g ^ 1] > 1) { // falsified through its other guard
+            ++pos;
+            continue;
+        }
+        int k = start[i];
+        const int e = start[i + 1];
+        while (k < e && ind[tails[k]] != -1)
+            ++k;
+        if (k == e) { // every tail code set: unit through g
+            enqueue(s, i);
+            ++pos;
+            continue;
+        }
+        // Move the guard to the free tail code u. The list's last entry fills
+        // this slot and is examined next, at the same position.
+        const int u = tails[k];
+        entries[pos] = entries[last--];
+        tails[k] = lit;
+        if (g0[i] == lit)
+            g0[i] = u;
+        else
+            g1[i] = u;
+        s.guard_list[u].Append(i);
+        list.DecreaseSize();
+    }
+    return false;
+}

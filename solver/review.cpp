@@ -1,0 +1,222 @@
+// Reviews between passes: delete weak learnt cubes, compact the cube base in
+// place and rebuild guards and watch lists. The first review also simplifies
+// every cube by the level-0 assignment.
+#include "solver/base_m456.h"
+
+namespace {
+
+struct Filter {
+    int old_end;   // rule A reaches only the oldest sixteenth
+    int gen_bound; // rule A: little-used means cub_gen below this
+};
+
+Filter make_filter(const CHpGN56 &s) {
+    const int n = s.nb_cub - s.base_begin;
+    return Filter{s.base_begin + (n >> 4), (s.nb_node >> 10) + 60};
+}
+
+bool deleted_by_filter(const CHpGN56 &s, const Filter &f, int i) {
+    const int tail = s.cub_data_pnt[i + 1] - s.cub_data_pnt[i];
+    if (i < f.old_end && tail > s.saved_rang && s.cub_gen[i] < f.gen_bound)
+        return true;
+    return i < s.nb_cub - 1 && tail > s.saved_rang_2 && s.cub_gen[i] <= 6;
+}
+
+// Fills irred with the kept cubes of [from, nb_cub); returns the deleted count.
+int run_filter(CHpGN56 &s, int from) {
+    const Filter f = make_filter(s);
+    int deleted = 0;
+    s.irred_size = 0;
+    for (int i = from; i < s.nb_cub; ++i) {
+        if (i >= s.base_begin && deleted_by_filter(s, f, i))
+            ++deleted;
+        else
+            s.irred[s.irred_size++] = i;
+    }
+    return deleted;
+}
+
+void threshold_step(CHpGN56 &s, int deleted, int reviewed) {
+    if (deleted < (reviewed >> 5) && s.saved_rang > s.min_saved_rang)
+        --s.saved_rang;
+}
+
+// Everything of an old cube, read before its new place is written (the new
+// index is never above the old one, so the rebuild can work in place).
+struct OldCube {
+    int g0, g1, begin, end, gen;
+};
+
+OldCube read_cube(const CHpGN56 &s, int c) {
+    return OldCube{s.guard_0[c], s.guard_1[c], s.cub_data_pnt[c], s.cub_data_pnt[c + 1],
+                   s.cub_gen[c]};
+}
+
+// Visits the codes of an old cube: guard_0, guard_1, then the tail. The visit
+// returns false to stop.
+template <class Visit> bool for_old_codes(const CHpGN56 &s, const OldCube &o, Visit visit) {
+    if (!visit(o.g0))
+        return false;
+    if (o.g1 != NONE && !visit(o.g1))
+        return false;
+    for (int k = o.begin; k < o.end; ++k)
+        if (!visit(s.cub_set[k]))
+            return false;
+    return true;
+}
+
+enum class Rebuilt { Kept, Dropped, NoFreeCode };
+
+// First review: rewrites old cube o as cube j at p, leaving out codes set at
+// level 0; a code whose complement is set drops the cube.
+Rebuilt rebuild_simplified(CHpGN56 &s, const OldCube &o, int j, int &p) {
+    const int *ind = s.lit_ind;
+    int placed = 0;
+    bool kept = for_old_codes(s, o, [&](int x) {
+        if (ind[x] != -1)
+            return true;
+        if (ind[x ^ 1] != -1)
+            return false;
+        if (placed == 0)
+            s.guard_0[j] = x;
+        else if (placed == 1)
+            s.guard_1[j] = x;
+        else
+            s.cub_set[p++] = x;
+        ++placed;
+        return true;
+    });
+    if (!kept)
+        return Rebuilt::Dropped;
+    if (placed == 0)
+        return Rebuilt::NoFreeCode;
+    if (placed == 1) {
+        s.guard_1[j] = NONE;
+        s.guard_list[s.guard_0[j]].Append(j);
+    } else {
+        s.guard_list[s.guard_0[j]].Append(j);
+        s.guard_list[s.guard_1[j]].Append(j);
+    }
+    return Rebuilt::Kept;
+}
+
+// Second review: rewrites old cube o as cube j at p, leaving out set codes;
+// each guard enters its watch list as soon as it is placed.
+Rebuilt rebuild_compacted(CHpGN56 &s, const OldCube &o, int j, int &p) {
+    const int *ind = s.lit_ind;
+    int placed = 0;
+    for_old_codes(s, o, [&](int x) {
+        if (ind[x] != -1)
+            return true;
+        if (placed == 0) {
+            s.guard_0[j] = x;
+            s.guard_list[x].Append(j);
+        } else if (placed == 1) {
+            s.guard_1[j] = x;
+            s.guard_list[x].Append(j);
+        } else {
+            s.cub_set[p++] = x;
+        }
+        ++placed;
+        return true;
+    });
+    if (placed == 0)
+        return Rebuilt::NoFreeCode;
+    if (placed == 1)
+        s.guard_1[j] = NONE;
+    return Rebuilt::Kept;
+}
+
+void finish_review(CHpGN56 &s) {
+    s.nb_cub_rev = s.nb_cub;
+    s.restart = false;
+    s.nb_recipe_rev = 0;
+    s.cub_stack_top = s.nb_cub - 1;
+}
+
+} // namespace
+
+void base_reviewB456_rs1m(CHpGN56 &s) {
+    if (s.nb_cub == s.nb_cub_rev)
+        return;
+    // The level-0 variables never return to a cube: release their lists.
+    while (s.nb_der_lit_lev_0 > 0) {
+        const int c = s.der_lit_lev_0[--s.nb_der_lit_lev_0];
+        s.guard_list[c].SetSize(-1, -1);
+        s.guard_list[c ^ 1].SetSize(-1, -1);
+    }
+    const int reviewed = s.nb_cub - s.base_begin;
+    int deleted = run_filter(s, 0);
+    for (int c = 0; c < s.nb_lit; ++c)
+        s.guard_list[c].SetSize(0, -1);
+
+    int p = 0;
+    int j = 0;
+    int dropped_inputs = 0;
+    for (int k = 0; k < s.irred_size; ++k) {
+        const int c = s.irred[k];
+        const OldCube o = read_cube(s, c);
+        s.cub_data_pnt[j] = p;
+        switch (rebuild_simplified(s, o, j, p)) {
+        case Rebuilt::NoFreeCode:
+            s.result = RESULT_UNSAT;
+            return;
+        case Rebuilt::Dropped:
+            p = s.cub_data_pnt[j];
+            ++deleted;
+            if (c < s.nb_cub_orig)
+                ++dropped_inputs;
+            break;
+        case Rebuilt::Kept:
+            s.cub_gen[j] = o.gen;
+            ++j;
+            break;
+        }
+    }
+    s.cub_data_pnt[j] = p;
+    s.nb_cub = j;
+    if (s.nb_cub == 0) {
+        form_solutionB3_456(s);
+        s.result = RESULT_SAT;
+        return;
+    }
+    threshold_step(s, deleted, reviewed);
+    s.nb_cub_orig -= dropped_inputs;
+    finish_review(s);
+}
+
+void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s) {
+    IntArray &list = s.guard_list[code];
+    int kept = 0;
+    for (int k = 0; k < list.size; ++k)
+        if (list.data[k] < s.base_begin)
+            list.data[kept++] = list.data[k];
+    list.SetSize(kept, -1);
+}
+
+void base_reviewB456_rs2m(CHpGN56 &s) {
+    if (s.nb_cub == s.nb_cub_rev)
+        return;
+    const int reviewed = s.nb_cub - s.base_begin;
+    const int deleted = run_filter(s, s.base_begin);
+    threshold_step(s, deleted, reviewed);
+    for (int k = 0; k < s.nb_lit; ++k)
+        remove_more_then_base_begin_in_guard_in_i_456(k, s);
+
+    int p = s.cub_data_pnt[s.base_begin];
+    int j = s.base_begin - 1;
+    for (int k = 0; k < s.irred_size; ++k) {
+        const int c = s.irred[k];
+        const OldCube o = read_cube(s, c);
+        j = s.base_begin + k;
+        s.cub_data_pnt[j] = p;
+        if (rebuild_compacted(s, o, j, p) == Rebuilt::NoFreeCode) {
+            s.result = RESULT_UNSAT;
+            return;
+        }
+        s.cub_gen[j] = o.gen;
+    }
+    s.cub_data_pnt[j + 1] = p;
+    s.nb_cub = j + 1;
+    finish_review(s);
+}

@@ -1,0 +1,126 @@
+// One search pass. Each level above the root decides a code and propagates
+// it; a conflict undoes the level, includes the recipe and jumps back to the
+// level the recipe names, which propagates it and descends again.
+//
+// The levels are frames of an explicit stack rather than nested calls, so a
+// pass can hold nb_var + 2 levels without exhausting the thread's stack. Each
+// frame keeps only its decision code; the calls into propagation, branching
+// and inclusion happen in the same order, with the same lev, index_der and
+// index_der_lev, as in the recursive formulation.
+#include <vector>
+
+#include "solver/base_m456.h"
+
+void recove_stateB456_rs(CHpGN56 &s) {
+    const int mark = s.index_der_lev[s.lev - 1];
+    int *ind = s.lit_ind;
+    const int *trail = s.der_lit;
+    int top = s.index_der;
+    while (top > mark)
+        ind[trail[top--]] = -1;
+    s.index_der = top;
+}
+
+int choice_stat456(CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    for (int c = 0; c < s.nb_lit; ++c)
+        if (ind[c] == -1 && ind[c ^ 1] == -1)
+            return c;
+    return NONE;
+}
+
+void resert_var_activityB456(CHpGN56 &s) {
+    for (int v = 0; v < s.nb_var; ++v)
+        s.var_activity_old[v] /= 4;
+    s.max_activity /= 4;
+}
+
+namespace {
+
+int choose(CHpGN56 &s) {
+    switch (s.strategy) {
+    case 0:
+        return choice_stack_lia_456(s);
+    case 1:
+        return choice_va2_456(s);
+    default:
+        return choice_stat456(s);
+    }
+}
+
+bool pass_limit_reached(const CHpGN56 &s) {
+    return s.nb_recipe_rev > PASS_RECIPE_LIMIT || s.nb_der_lit_lev_0 > s.lim_lev_0;
+}
+
+// Undoes the conflict level and includes its recipe; returns the backjump
+// level the level hands to its caller.
+int leave_after_conflict(CHpGN56 &s, int decision) {
+    recove_stateB456_rs(s);
+    incl_lefttrB456_rs(decision, s);
+    --s.lev;
+    s.cub_stack_top = s.nb_cub - 1;
+    return s.back_lev;
+}
+
+} // namespace
+
+int TautB456_rs(CHpGN56 &s) {
+    std::vector<int> frames; // decision code of each open level; NONE at the root
+    frames.reserve(static_cast<size_t>(s.nb_var) + 2);
+    int r;
+    for (;;) {
+        // ---- a new call: rescale, limits, open a level ----
+        if (s.max_activity > s.activity_limit)
+            resert_var_activityB456(s);
+        if (pass_limit_reached(s)) {
+            s.base_begin = s.nb_cub_start < s.nb_cub_rev ? s.nb_cub_start : s.nb_cub_rev;
+            s.restart = true;
+            r = NONE;
+        } else if (++s.lev == 0) {
+            frames.push_back(NONE);
+            s.index_der_lev[s.lev] = s.index_der;
+            continue; // the root makes no decision: descend
+        } else {
+            ++s.nb_node;
+            int code = choose(s);
+            if (code == NONE) {
+                s.result = RESULT_SAT;
+                form_solutionB3_456(s);
+                r = NONE;
+            } else {
+                s.lev_lit[s.lev] = code;
+                if (SubstitutionB3L_B456_rs(code, s)) {
+                    r = leave_after_conflict(s, code);
+                } else {
+                    frames.push_back(code);
+                    s.index_der_lev[s.lev] = s.index_der;
+                    continue; // descend
+                }
+            }
+        }
+        // ---- return r to the frames below, until one of them descends ----
+        for (;;) {
+            if (frames.empty())
+                return r;
+            if (r < s.lev) { // unwind through this level
+                if (s.lev != 0)
+                    recove_stateB456_rs(s);
+                --s.lev;
+                frames.pop_back();
+                continue;
+            }
+            // Landing: propagate the newest cube at this level.
+            if (!SubstitutR456_rs(s)) {
+                s.index_der_lev[s.lev] = s.index_der;
+                break; // descend again
+            }
+            if (s.lev == 0) {
+                s.result = RESULT_UNSAT;
+                return NONE;
+            }
+            const int decision = frames.back();
+            frames.pop_back();
+            r = leave_after_conflict(s, decision);
+        }
+    }
+}

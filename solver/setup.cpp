@@ -1,0 +1,77 @@
+#include "solver/base_m456.h"
+#include "support/uponeub.h"
+
+void set_dirki456(CHpGN56 &s) {
+    const int n = s.nb_var;
+    s.set[0] = -1; // node 0 is the sentinel that ends every chain
+    s.set[1] = -1;
+    for (int i = 0; i <= n; ++i) {
+        s.dirki[i] = i + 1;
+        s.e_chain[i] = 0;
+    }
+    s.dir_pnt = n;
+}
+
+namespace {
+
+// Smallest clause length (from 100000) and per-code occurrence counts.
+int count_occurrences(Dnf &dnf, int nb_cub, IntArray &count) {
+    int shortest = 100000;
+    for (int i = 0; i < nb_cub; ++i) {
+        IntArray &cube = dnf[i];
+        if (cube.size < shortest)
+            shortest = cube.size;
+        for (int k = 0; k < cube.size; ++k)
+            ++count[cube[k]];
+    }
+    return shortest;
+}
+
+void load_cube(CHpGN56 &s, int i, IntArray &cube, int &p) {
+    s.cub_data_pnt[i] = p;
+    for (int k = 0; k < cube.size; ++k) {
+        int x = cube[k];
+        if (k == 0) {
+            s.guard_0[i] = x;
+            s.guard_list[x].Append(i);
+        } else if (k == 1) {
+            s.guard_1[i] = x;
+            s.guard_list[x].Append(i);
+        } else {
+            s.cub_set[p++] = x;
+        }
+    }
+    if (cube.size == 1)
+        s.guard_1[i] = NONE;
+}
+
+} // namespace
+
+void init_B456(Dnf &dnf, CHpGN56 &s) {
+    if (s.nb_cub > s.max_nb_cub - 10000)
+        AfxMessageBox("\n please, stop and increase max_cub_nb");
+    s.index_der_lev[0] = NONE;
+    IntArray count;
+    count.SetSize(s.nb_lit, -1);
+    s.index_der = -1;
+    s.der_lit_arr.SetSize(s.nb_var + 1, -1);
+    s.der_lit = s.der_lit_arr.data;
+    for (int c = 0; c < s.nb_lit; ++c) {
+        s.lit_ind[c] = -1;
+        s.lit_u[c] = s.no_lev;
+    }
+    int shortest = count_occurrences(dnf, s.nb_cub, count);
+    s.min_saved_rang = shortest - 1 > 2 ? shortest - 1 : 2;
+    // Watch lists get room for their input occurrences plus 25 recipe entries.
+    for (int c = 0; c < s.nb_lit; ++c) {
+        s.guard_list[c].SetSize(count[c] + 25, -1);
+        s.guard_list[c].SetSize(0, -1);
+    }
+    int p = 0;
+    for (int i = 0; i < s.nb_cub; ++i) {
+        load_cube(s, i, dnf[i], p);
+        dnf[i].SetSize(-1, -1);
+    }
+    s.cub_data_pnt[s.nb_cub] = p;
+    dnf.SetSize(-1, -1);
+}

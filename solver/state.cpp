@@ -1,0 +1,87 @@
+#include "solver/base_m456.h"
+
+namespace {
+template <class A> auto sized(A &arr, int n) -> decltype(arr.data) {
+    arr.SetSize(n, -1);
+    return arr.data;
+}
+} // namespace
+
+CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
+    const int m = dnf.size;
+    keyac = 1;
+    nb_var = n;
+    nb_lit = 2 * n;
+    nb_cub = m;
+    max_nb_cub = m + SPARE_CUBES;
+    nb_cub_rev = nb_cub_start = base_begin = nb_cub_orig = m;
+    no_lev = n + 1;
+    strategy = strategy_;
+    restart = false;
+    nb_recipe_rev = 0;
+    lim_lev_0 = (n >> 8) > 2 ? (n >> 8) : 2;
+    lev = -1;
+    result = RESULT_UNDECIDED;
+    nb_node = 0;
+    back_lev = 0;
+    cub_confl = NONE;
+    cub_stack_top = m - 1;
+    max_activity = 0;
+    activity_limit = 280;
+    saved_rang_2 = 40;
+    saved_rang = 6;
+    nb_var1 = n + 1;
+
+    lev_lit.SetSize(n + 1, -1);
+    recipe_len_nb.SetSize(n + 1, -1);
+    recipe_len_lev.SetSize(n + 1, -1);
+    index_der_lev.SetSize(n + 2, -1);
+
+    recipe = sized(recipe_arr, n);
+    recipe_size = 0;
+    der_lit_lev_0 = sized(der_lit_lev_0_arr, n + 2);
+    nb_der_lit_lev_0 = 0;
+    // The arena and the spare cube slots are capacities: calloc'd storage
+    // costs no resident memory until the solver writes it.
+    cub_set = sized(cub_set_arr, m + ARENA_EXTRA);
+    cub_data_pnt = sized(cub_data_pnt_arr, max_nb_cub + 1);
+    cub_data_pnt[0] = 0;
+    max_cub_data_pnt = m + ARENA_EXTRA - 1;
+    lit_activity = sized(lit_activity_arr, 2 * n);
+    var_activity_old = sized(var_activity_arr, n);
+    ac = sized(ac_arr, 2 * n);
+    queu = sized(queu_arr, 2 * n + QUEUE_EXTRA);
+    top_queu_pnt = 0;
+    limit_queu_pnt = 2 * n + QUEUE_EXTRA - 1;
+    irred = sized(irred_arr, max_nb_cub);
+    irred_size = 0;
+    lit_n = sized(lit_n_arr, 2 * n);
+    lit_ind = sized(lit_ind_arr, 2 * n);
+    lit_ul = sized(lit_ul_arr, 2 * n);
+    lit_u = sized(lit_u_arr, 2 * n);
+    guard_0 = sized(guard_0_arr, max_nb_cub);
+    guard_1 = sized(guard_1_arr, max_nb_cub);
+    cub_gen = sized(cub_gen_arr, max_nb_cub);
+    e_chain = sized(e_chain_arr, n + 1);
+    set = sized(set_arr, 2 * (n + 2));
+    dirki = sized(dirki_arr, n + 1);
+    dir_pnt = 0;
+    der_lit = nullptr;
+    index_der = -1;
+    min_saved_rang = 0;
+    guard_list.SetSize(2 * n, -1);
+}
+
+void form_solutionB3_456(CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    for (int v = 0; v < s.nb_var; ++v) {
+        int value;
+        if (ind[2 * v] >= 0)
+            value = 1; // code 2v set: the variable is false
+        else if (ind[2 * v + 1] >= 0)
+            value = 0; // code 2v+1 set: the variable is true
+        else
+            value = 2; // free
+        s.var_activity_old[v] = value;
+    }
+}
