@@ -1,0 +1,110 @@
+// Shared test helpers: run the built binary, read files, check models
+// independently of the solver.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+struct RunResult {
+    std::string out; // everything the process wrote to stdout
+    int status;      // exit status, or -1 when it did not exit normally
+};
+
+inline std::string shell_quote(const std::string &s) {
+    std::string q = "'";
+    for (char c : s)
+        q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the vetrix binary with the given arguments; stderr is discarded.
+inline RunResult run_vetrix(const std::vector<std::string> &args) {
+    std::string cmd = shell_quote(VETRIX_BIN);
+    for (const std::string &a : args)
+        cmd += " " + shell_quote(a);
+    cmd += " 2>/dev/null";
+    RunResult r{std::string(), -1};
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p)
+        return r;
+    char buf[4096];
+    size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, got);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+inline std::string read_file(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline void write_file(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+inline std::string source_path(const std::string &rel) {
+    return std::string(VETRIX_SOURCE_DIR) + "/" + rel;
+}
+
+// A clause list as signed DIMACS literals, read with a plain token parser
+// that shares nothing with the solver's reader.
+using Clauses = std::vector<std::vector<int>>;
+
+// Parses "s SATISFIABLE" / "v ..." output into the set of true variables.
+// Returns false when the output is not a well-formed SAT answer.
+inline bool parse_model(const std::string &out, int nb_var, std::vector<bool> &truth) {
+    std::istringstream in(out);
+    std::string line;
+    if (!std::getline(in, line) || line != "s SATISFIABLE")
+        return false;
+    truth.assign(static_cast<size_t>(nb_var) + 1, false);
+    bool ended = false;
+    while (std::getline(in, line)) {
+        if (ended || line.size() < 1 || line[0] != 'v')
+            return false;
+        std::istringstream vs(line.substr(1));
+        int x;
+        while (vs >> x) {
+            if (x == 0) {
+                ended = true;
+                break;
+            }
+            if (x < 0 || x > nb_var)
+                return false;
+            truth[static_cast<size_t>(x)] = true;
+        }
+    }
+    return ended;
+}
+
+// True when every clause has a literal true under truth (unlisted = false).
+inline bool satisfies(const Clauses &clauses, const std::vector<bool> &truth) {
+    for (const auto &clause : clauses) {
+        bool sat = false;
+        for (int lit : clause) {
+            bool value = truth[static_cast<size_t>(lit > 0 ? lit : -lit)];
+            if ((lit > 0) == value) {
+                sat = true;
+                break;
+            }
+        }
+        if (!sat)
+            return false;
+    }
+    return true;
+}
+
+} // namespace harness
