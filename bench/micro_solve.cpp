@@ -1,0 +1,146 @@
+// micro_solve: Google Benchmark timings of the solver on medium-tier
+// instances of the benchmark corpus.
+//
+// Each benchmark reads one instance once, then times solve_formula on a fresh
+// copy of the formula per iteration (the copy is made outside the timed
+// region). Counters: instances/s, and decisions/s and conflicts/s from one
+// untimed counting solve that runs the same passes as solve_formula and reads
+// the state's counters (nb_node: levels opened; recipe_len_nb: recipes
+// learnt, one per conflict).
+//
+// The corpus directory comes from VETRIX_BENCH_CORPUS, default
+// /work/shared/bench.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "reader/raspok1.h"
+#include "solver/base_m456.h"
+
+namespace {
+
+std::string corpus_dir() {
+    const char *d = std::getenv("VETRIX_BENCH_CORPUS");
+    return d ? d : "/work/shared/bench";
+}
+
+bool read_formula(const std::string &path, Dnf &dnf, int &nb_var) {
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    std::string text;
+    char buf[1 << 16];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, got);
+    std::fclose(f);
+    text.push_back('\0');
+    return raspok_dnf(text, dnf, nb_var);
+}
+
+void copy_formula(const Dnf &from, Dnf &to) {
+    to.SetSize(from.size, -1);
+    for (int i = 0; i < from.size; ++i) {
+        to[i].SetSize(from[i].size, -1);
+        for (int j = 0; j < from[i].size; ++j)
+            to[i][j] = from[i][j];
+    }
+}
+
+struct Counts {
+    long long decisions = 0;
+    long long conflicts = 0;
+    std::string verdict;
+};
+
+// The passes of solve_formula, repeated here to reach the state's counters.
+Counts count_solve(Dnf &dnf, int nb_var, int strategy) {
+    Counts c;
+    for (int i = 0; i < dnf.size; ++i)
+        if (dnf[i].size == 0) {
+            c.verdict = "UNSAT";
+            return c;
+        }
+    CHpGN56 s(dnf, nb_var, strategy);
+    set_dirki456(s);
+    init_B456(dnf, s);
+    for (;;) {
+        TautB456_rs(s);
+        if (!s.restart)
+            break;
+        if (s.nb_der_lit_lev_0 == 0) {
+            base_reviewB456_rs2m(s);
+            if (s.result == RESULT_UNSAT)
+                break;
+        } else {
+            if (s.nb_der_lit_lev_0 > s.lim_lev_0)
+                s.lim_lev_0 *= 2;
+            base_reviewB456_rs1m(s);
+            if (s.result == RESULT_SAT || s.result == RESULT_UNSAT)
+                break;
+        }
+    }
+    c.decisions = s.nb_node;
+    for (int n = 0; n <= s.nb_var; ++n)
+        c.conflicts += s.recipe_len_nb[n];
+    c.verdict = s.result == RESULT_SAT ? "SAT" : s.result == RESULT_UNSAT ? "UNSAT" : "UNDECIDED";
+    return c;
+}
+
+void BM_solve(benchmark::State &state, const std::string &rel, int strategy) {
+    Dnf original;
+    int nb_var = 0;
+    if (!read_formula(corpus_dir() + "/" + rel, original, nb_var)) {
+        state.SkipWithError(("cannot read " + rel).c_str());
+        return;
+    }
+    Counts counts;
+    {
+        Dnf dnf;
+        copy_formula(original, dnf);
+        counts = count_solve(dnf, nb_var, strategy);
+    }
+    long long solves = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Dnf dnf;
+        copy_formula(original, dnf);
+        state.ResumeTiming();
+        SolveOutcome out = solve_formula(dnf, nb_var, strategy);
+        benchmark::DoNotOptimize(out.verdict.data());
+        ++solves;
+    }
+    state.SetLabel(counts.verdict);
+    state.counters["instances/s"] = benchmark::Counter(static_cast<double>(solves), benchmark::Counter::kIsRate);
+    state.counters["decisions/s"] =
+        benchmark::Counter(static_cast<double>(counts.decisions * solves), benchmark::Counter::kIsRate);
+    state.counters["conflicts/s"] =
+        benchmark::Counter(static_cast<double>(counts.conflicts * solves), benchmark::Counter::kIsRate);
+    state.counters["decisions"] = static_cast<double>(counts.decisions);
+    state.counters["conflicts"] = static_cast<double>(counts.conflicts);
+}
+
+// Medium-tier instances that a run takes well under a second on.
+const char *const kInstances[] = {
+    "uf150/uf150-01.cnf",
+    "uuf150/uuf150-01.cnf",
+    "flat/flat100-1.cnf",
+    "ii/ii16a2.cnf",
+};
+
+int register_all() {
+    for (const char *rel : kInstances)
+        for (int strategy = 0; strategy <= 2; ++strategy)
+            benchmark::RegisterBenchmark((std::string("solve/") + rel + "/s" + std::to_string(strategy)).c_str(),
+                                         [rel, strategy](benchmark::State &st) { BM_solve(st, rel, strategy); })
+                ->Unit(benchmark::kMillisecond);
+    return 0;
+}
+const int registered = register_all();
+
+} // namespace
+
+BENCHMARK_MAIN();
