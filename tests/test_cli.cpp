@@ -1,0 +1,121 @@
+// The command line of the built binary: argument checks, strategy parsing
+// and the file-loading messages of the driver.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "support/harness.h"
+
+namespace {
+
+// A scratch directory with a few input files, removed afterwards.
+class Cli : public testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/vetrix_cli_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override {
+        for (const std::string &f : files_)
+            unlink(f.c_str());
+        rmdir(dir_.c_str());
+    }
+    std::string file(const std::string &name, const std::string &text) {
+        std::string path = dir_ + "/" + name;
+        harness::write_file(path, text);
+        files_.push_back(path);
+        return path;
+    }
+    std::string dir_;
+    std::vector<std::string> files_;
+};
+
+const char USAGE[] = "vetrix file_name [n]\nn is equal 0,1,2\n";
+// With no clause every strategy finds a model at once: strategies 0 and 1
+// set the highest free variable's odd code first (all true), strategy 2 the
+// lowest variable's even code (all false). So the output names the strategy.
+const char NO_CLAUSES[] = "p cnf 3 0\n";
+const char BY_STRATEGY_0_1[] = "s SATISFIABLE\nv 1 2 3 0\n";
+const char BY_STRATEGY_2[] = "s SATISFIABLE\nv 0\n";
+
+TEST_F(Cli, NoArgumentPrintsUsage) {
+    harness::RunResult r = harness::run_vetrix({});
+    EXPECT_EQ(r.out, USAGE);
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(Cli, TooManyArguments) {
+    std::string f = file("f.cnf", NO_CLAUSES);
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{f, "0", "0"}, std::vector<std::string>{f, "1", "x", "y"}}) {
+        harness::RunResult r = harness::run_vetrix(args);
+        EXPECT_EQ(r.out, "wrong number of arguments\n");
+        EXPECT_EQ(r.status, 1);
+    }
+}
+
+TEST_F(Cli, StrategyArgument) {
+    std::string f = file("f.cnf", NO_CLAUSES);
+    struct Row {
+        std::string arg;
+        std::string out;
+        int status;
+    };
+    const Row rows[] = {
+        {"-1", "wrong strategy -1\n", 1},
+        {"3", "wrong strategy 3\n", 1},
+        {"-2147483648", "wrong strategy -2147483648\n", 1},
+        {"17abc", "wrong strategy 17\n", 1},
+        {"0", BY_STRATEGY_0_1, 0},
+        {"1", BY_STRATEGY_0_1, 0},
+        {"2", BY_STRATEGY_2, 0},
+        {"abc", BY_STRATEGY_0_1, 0}, // no digits: 0
+        {"", BY_STRATEGY_0_1, 0},
+        {"2x", BY_STRATEGY_2, 0},
+        {" +2", BY_STRATEGY_2, 0},
+        {"-0", BY_STRATEGY_0_1, 0},
+    };
+    for (const Row &row : rows) {
+        harness::RunResult r = harness::run_vetrix({f, row.arg});
+        EXPECT_EQ(r.out, row.out) << "strategy argument '" << row.arg << "'";
+        EXPECT_EQ(r.status, row.status) << "strategy argument '" << row.arg << "'";
+    }
+    // A missing strategy is 0.
+    harness::RunResult r = harness::run_vetrix({f});
+    EXPECT_EQ(r.out, BY_STRATEGY_0_1);
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(Cli, MissingFile) {
+    std::string name = dir_ + "/no such.cnf";
+    harness::RunResult r = harness::run_vetrix({name});
+    EXPECT_EQ(r.out, "cannot open  file " + name + "\n");
+    EXPECT_EQ(r.status, 1);
+    // The strategy is checked before the file is opened.
+    r = harness::run_vetrix({name, "5"});
+    EXPECT_EQ(r.out, "wrong strategy 5\n");
+}
+
+TEST_F(Cli, EmptyAndOneCharacterFiles) {
+    for (const std::string &text : {std::string(), std::string("p"), std::string("\n")}) {
+        std::string f = file("short.cnf", text);
+        harness::RunResult r = harness::run_vetrix({f, "1"});
+        EXPECT_EQ(r.out, "a CNF is empty (not opened?)\n") << "file of " << text.size() << " bytes";
+        EXPECT_EQ(r.status, 1);
+    }
+}
+
+TEST_F(Cli, LastLineWithoutLineEndIsRead) {
+    // x1 must be true: the clause's 0 is the file's last byte.
+    std::string f = file("noeol.cnf", "p cnf 2 1\n1 0");
+    harness::RunResult r = harness::run_vetrix({f, "2"});
+    EXPECT_EQ(r.out, "s SATISFIABLE\nv 1 0\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+// The DIMACS reader in process: literal codes and their order, repeats,
+// always-true clauses, comment and blank handling, line ends, number lengths
+// and texts that end too early.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reader/raspok1.h"
+#include "support/my_carray.h"
+
+namespace {
+
+using Codes = std::vector<std::vector<int>>;
+
+struct Parsed {
+    bool ok;
+    int nb_var;
+    Codes clauses;
+    std::vector<int> grow_by; // per clause array
+};
+
+// Reads text as the driver hands it over: the file's bytes and one NUL.
+Parsed parse(std::string text, int nb_var_before = -7) {
+    text += '\0';
+    Dnf dnf;
+    int nb_var = nb_var_before;
+    Parsed p{raspok_dnf(text, dnf, nb_var), nb_var, {}, {}};
+    if (p.ok) {
+        for (int i = 0; i < dnf.size; ++i) {
+            p.clauses.emplace_back(dnf[i].data, dnf[i].data + dnf[i].size);
+            p.grow_by.push_back(dnf[i].grow_by);
+        }
+    }
+    return p;
+}
+
+struct Case {
+    const char *name;
+    std::string text;
+    int nb_var;
+    Codes clauses;
+};
+
+void check_cases(const std::vector<Case> &cases) {
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Parsed p = parse(c.text);
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(p.nb_var, c.nb_var);
+        EXPECT_EQ(p.clauses, c.clauses);
+    }
+}
+
+// +v is 2(v-1), -v is 2(v-1)+1.
+TEST(Reader, LiteralCodesInOrderOfFirstAppearance) {
+    check_cases({
+        {"two clauses", "p cnf 3 2\n1 -2 0\n2 3 0\n", 3, {{0, 3}, {2, 4}}},
+        {"order kept, not sorted", "p cnf 4 1\n4 -3 2 -1 0\n", 4, {{6, 5, 2, 1}}},
+        {"empty clause line", "p cnf 2 2\n0\n-1 0\n", 2, {{}, {1}}},
+        {"six-digit literals", "p cnf 999999 1\n-999999 123456 0\n", 999999, {{1999997, 246910}}},
+        {"same literals in several clauses", "p cnf 2 3\n1 2 0\n1 2 0\n2 1 0\n", 2,
+         {{0, 2}, {0, 2}, {2, 0}}},
+    });
+}
+
+TEST(Reader, RepeatsAndComplementaryPairs) {
+    check_cases({
+        {"repeat stored once", "p cnf 2 1\n1 1 2 0\n", 2, {{0, 2}}},
+        {"repeat later in the line", "p cnf 3 1\n-3 1 -3 2 1 0\n", 3, {{5, 0, 2}}},
+        {"pair without repeat is kept", "p cnf 1 1\n1 -1 0\n", 1, {{0, 1}}},
+        // A repeat while the complement is present drops the line; the next
+        // line fills the same clause and the count shrinks by one.
+        {"dropped, slot reused", "p cnf 2 2\n1 -1 1 0\n2 0\n", 2, {{2}}},
+        {"dropped starting with the negative", "p cnf 2 2\n-1 1 -1 0\n-2 0\n", 2, {{3}}},
+        {"dropped in the middle", "p cnf 3 3\n1 2 0\n-2 2 -2 3 0\n-1 0\n", 3, {{0, 2}, {1}}},
+        // The dropped line's marks must not leak into the line read next.
+        {"next line has fresh marks", "p cnf 2 2\n1 -1 1 0\n1 -1 0\n", 2, {{0, 1}}},
+    });
+}
+
+TEST(Reader, CommentsAndEmptyLines) {
+    check_cases({
+        {"comments before p", "c first\nc second\np cnf 1 1\n1 0\n", 1, {{0}}},
+        {"0xF1 starts a comment before p", "\xF1 comment\np cnf 1 1\n-1 0\n", 1, {{1}}},
+        {"empty line among leading comments", "c a\n\nc b\np cnf 1 1\n1 0\n", 1, {{0}}},
+        {"comment after the p line", "p cnf 2 2\nc between\n1 0\n2 0\n", 2, {{0}, {2}}},
+        {"comments between clauses", "p cnf 2 2\n1 0\nc x\n\xF1 y\nc z\n2 0\n", 2, {{0}, {2}}},
+        {"CR-only lines", "p cnf 2 2\n\r\n1 0\n\r\n\r\n2 0\n", 2, {{0}, {2}}},
+        {"empty lines between clauses", "p cnf 2 2\n\n1 0\n\n\n2 0\n", 2, {{0}, {2}}},
+        {"comment after a CR-only line", "p cnf 2 2\n1 0\n\r\nc x\n2 0\n", 2, {{0}, {2}}},
+    });
+}
+
+TEST(Reader, ProblemLineForms) {
+    check_cases({
+        {"p dnf reads like p cnf", "p dnf 3 2\n1 -2 0\n2 3 0\n", 3, {{0, 3}, {2, 4}}},
+        {"several blanks", "p cnf   3    2   \n1 -2 0\n2 3 0\n", 3, {{0, 3}, {2, 4}}},
+        {"six-digit variable count", "p cnf 999999 1\n1 0\n", 999999, {{0}}},
+        {"seven-character clause count", "p cnf 2 0000002\n1 0\n2 0\n", 2, {{0}, {2}}},
+        {"zero clauses", "p cnf 5 0\n", 5, {}},
+        {"zero clauses, no line end", "p cnf 4 0", 4, {}},
+        {"clauses beyond the count ignored", "p cnf 2 1\n1 0\n2 0\n%\n0\n", 2, {{0}}},
+        {"last line without line end", "p cnf 2 1\n-2 1 0", 2, {{3, 0}}},
+    });
+}
+
+TEST(Reader, BlanksTabsAndLineEnds) {
+    check_cases({
+        {"blanks and tabs", "p cnf 3 1\n \t 1 \t\t-2   3\t0\n", 3, {{0, 3, 4}}},
+        {"second clause on a line ignored", "p cnf 3 2\n1 2 0 3 0\n-1 0\n", 3, {{0, 2}, {1}}},
+        {"CRLF", "c x\r\np cnf 3 2\r\n1 -2 0\r\n2 3 0\r\n", 3, {{0, 3}, {2, 4}}},
+        // A seven-character clause count followed by CR would be too long;
+        // six characters and the CR are accepted.
+        {"CR counts in the clause count", "p cnf 2 000002\r\n1 0\r\n2 0\r\n", 2, {{0}, {2}}},
+        // A line feed or CR ends a literal token: a clause continued on the
+        // next line keeps every literal.
+        {"continued after a blank", "p cnf 3 2\n1 2\n 3 0\n-1 0\n", 3, {{0, 2, 4}, {1}}},
+        {"continued at column 0", "p cnf 3 1\n1\n-2\n3 0\n", 3, {{0, 3, 4}}},
+        {"0 on the next line", "p cnf 2 2\n1 2\n 0\n-2 0\n", 2, {{0, 2}, {3}}},
+        {"continued with CRLF", "p cnf 3 2\r\n1 2\r\n 3 0\r\n-1 0\r\n", 3, {{0, 2, 4}, {1}}},
+    });
+}
+
+TEST(Reader, ClauseArraysGrowByThree) {
+    Parsed p = parse("p cnf 5 2\n1 2 3 4 5 0\n1 0\n");
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.grow_by, (std::vector<int>{3, 3}));
+}
+
+TEST(Reader, TextEndingInsideAScanIsReported) {
+    const char *texts[] = {
+        "c only a comment\n",
+        "c x\nc y",
+        "p cnf 3",
+        "p cnf 3 1",
+        "p cn 3 1\n1 0\n",           // no f after the p
+        "p cnf 2 3\n1 0\n2 0\n",     // fewer clause lines than announced
+        "p cnf 2 1\n1 2\n",          // the last clause lacks its 0
+        "p cnf 2 1\n1 2",
+        "p cnf 1 1\n1 -1 1",         // a dropped clause without its 0
+        "p cnf 2 2\n1 0\nc x\n",
+    };
+    for (const char *t : texts) {
+        Parsed p = parse(t, 77);
+        EXPECT_FALSE(p.ok) << t;
+    }
+    EXPECT_EQ(parse("c only a comment\n", 77).nb_var, 0); // set on entry
+}
+
+} // namespace
