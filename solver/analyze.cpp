@@ -79,6 +79,7 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
         s.ac[x] = s.keyac;
         if (++act[x >> 1] > s.max_activity)
             ++s.max_activity;
+        order_bumped(s, x >> 1);
         if (lit_u[x] == lev) {
             push_chain(s, lit_ul[x], x);
             ++pending;
@@ -101,6 +102,7 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
             int a = ++act[u >> 1];
             if (a > s.max_activity)
                 s.max_activity = a;
+            order_bumped(s, u >> 1);
             if (u == resolved)
                 return;
             if (s.keyac == 0)

@@ -134,6 +134,16 @@ class CHpGN56 {
     int recipe_size;      // entries of recipe
     int *irred;           // indices a review keeps
     int irred_size;       // entries of irred
+
+    // ---- decision order, kept in step with assignment and activities ----
+    // Strategy 1's choice (largest activity among free variables, ties to the
+    // highest-numbered) comes from a binary max-heap instead of a scan of all
+    // variables; strategy 2's (the lowest free variable) from a cursor.
+    bool order_heap_on;  // the heap is maintained (strategies 0 and 1)
+    IntArray heap_arr;   // heap of variables; holds at least every free one
+    IntArray heap_pos;   // per var: its index in the heap, -1 when absent
+    int heap_size;       // entries of heap_arr in use
+    int lowest_free;     // strategy 2: no variable below this is free
 };
 
 // Small helpers over the state's tables.
@@ -144,6 +154,13 @@ inline int tail_end(const CHpGN56 &s, int i) { return s.cub_data_pnt[i + 1]; }
 
 // ---- State in 'state.cpp' ----
 void form_solutionB3_456(CHpGN56 &s);
+
+// ---- Decision order in 'order.cpp' ----
+void order_init(CHpGN56 &s);
+void order_bumped(CHpGN56 &s, int v);    // v's activity rose
+void order_freed(CHpGN56 &s, int v);     // v became free again
+void order_rescaled(CHpGN56 &s);         // every activity changed
+int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
 
 // ---- Set-up in 'setup.cpp' ----
 void set_dirki456(CHpGN56 &s);

@@ -59,29 +59,11 @@ int get_lit_ves_456(int code, CHpGN56 &s) {
     return w;
 }
 
-namespace {
-
-// The odd code of the free variable with the largest activity, ties to the
-// highest-numbered variable; NONE when every variable is set.
-int most_active_free(CHpGN56 &s) {
-    const int *ind = s.lit_ind;
-    const int *act = s.var_activity_old;
-    int best = NONE;
-    int best_act = -1;
-    for (int c = s.nb_lit - 1; c > 0; c -= 2)
-        if (ind[c] == -1 && ind[c - 1] == -1 && act[c >> 1] > best_act) {
-            best_act = act[c >> 1];
-            best = c;
-        }
-    return best;
-}
-
-} // namespace
-
 int choice_va2_456(CHpGN56 &s) {
-    const int best = most_active_free(s);
-    if (best == NONE)
+    const int v = order_most_active_free(s);
+    if (v == NONE)
         return NONE;
+    const int best = 2 * v + 1; // the variable's odd code
     const int w1 = get_lit_ves_456(best, s);
     const int w0 = get_lit_ves_456(best - 1, s);
     if (w0 > w1)

@@ -16,23 +16,30 @@ void recove_stateB456_rs(CHpGN56 &s) {
     int *ind = s.lit_ind;
     const int *trail = s.der_lit;
     int top = s.index_der;
-    while (top > mark)
-        ind[trail[top--]] = -1;
+    while (top > mark) {
+        const int c = trail[top--];
+        ind[c] = -1;
+        order_freed(s, c >> 1);
+    }
     s.index_der = top;
 }
 
+// The even code of the lowest free variable. The cursor lowest_free only
+// moves down when a variable is freed, so a descent scans each variable once.
 int choice_stat456(CHpGN56 &s) {
     const int *ind = s.lit_ind;
-    for (int c = 0; c < s.nb_lit; ++c)
-        if (ind[c] == -1 && ind[c ^ 1] == -1)
-            return c;
-    return NONE;
+    int v = s.lowest_free;
+    while (v < s.nb_var && (ind[2 * v] != -1 || ind[2 * v + 1] != -1))
+        ++v;
+    s.lowest_free = v;
+    return v < s.nb_var ? 2 * v : NONE;
 }
 
 void resert_var_activityB456(CHpGN56 &s) {
     for (int v = 0; v < s.nb_var; ++v)
         s.var_activity_old[v] /= 4;
     s.max_activity /= 4;
+    order_rescaled(s);
 }
 
 namespace {

@@ -63,7 +63,11 @@ void init_B456(Dnf &dnf, CHpGN56 &s) {
     int shortest = count_occurrences(dnf, s.nb_cub, count);
     s.min_saved_rang = shortest - 1 > 2 ? shortest - 1 : 2;
     // Watch lists get room for their input occurrences plus 25 recipe entries.
+    // A code absent from the formula gets its storage only when a recipe
+    // first lists it, so unused variables cost no memory.
     for (int c = 0; c < s.nb_lit; ++c) {
+        if (count[c] == 0)
+            continue;
         s.guard_list[c].SetSize(count[c] + 25, -1);
         s.guard_list[c].SetSize(0, -1);
     }
@@ -74,4 +78,5 @@ void init_B456(Dnf &dnf, CHpGN56 &s) {
     }
     s.cub_data_pnt[s.nb_cub] = p;
     dnf.SetSize(-1, -1);
+    order_init(s);
 }

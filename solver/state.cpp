@@ -70,6 +70,9 @@ CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
     index_der = -1;
     min_saved_rang = 0;
     guard_list.SetSize(2 * n, -1);
+    order_heap_on = false;
+    heap_size = 0;
+    lowest_free = 0;
 }
 
 void form_solutionB3_456(CHpGN56 &s) {

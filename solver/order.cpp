@@ -1,0 +1,115 @@
+// Decision order. A max-heap of variables keyed by (activity, index) gives
+// strategy 1 the free variable with the largest activity, ties to the
+// highest-numbered one, in O(log n). Set variables are removed lazily when
+// they reach the top; a variable that becomes free again is re-inserted, and
+// a rescale (which can turn unequal activities equal) re-heapifies.
+#include "solver/base_m456.h"
+
+namespace {
+
+inline bool before(const int *act, int a, int b) {
+    return act[a] > act[b] || (act[a] == act[b] && a > b);
+}
+
+void sift_up(CHpGN56 &s, int i) {
+    int *heap = s.heap_arr.data;
+    int *pos = s.heap_pos.data;
+    const int *act = s.var_activity_old;
+    const int v = heap[i];
+    while (i > 0) {
+        const int parent = (i - 1) >> 1;
+        if (!before(act, v, heap[parent]))
+            break;
+        heap[i] = heap[parent];
+        pos[heap[i]] = i;
+        i = parent;
+    }
+    heap[i] = v;
+    pos[v] = i;
+}
+
+void sift_down(CHpGN56 &s, int i) {
+    int *heap = s.heap_arr.data;
+    int *pos = s.heap_pos.data;
+    const int *act = s.var_activity_old;
+    const int n = s.heap_size;
+    const int v = heap[i];
+    for (;;) {
+        int child = 2 * i + 1;
+        if (child >= n)
+            break;
+        if (child + 1 < n && before(act, heap[child + 1], heap[child]))
+            ++child;
+        if (!before(act, heap[child], v))
+            break;
+        heap[i] = heap[child];
+        pos[heap[i]] = i;
+        i = child;
+    }
+    heap[i] = v;
+    pos[v] = i;
+}
+
+void pop_top(CHpGN56 &s) {
+    int *heap = s.heap_arr.data;
+    s.heap_pos[heap[0]] = -1;
+    if (--s.heap_size > 0) {
+        heap[0] = heap[s.heap_size];
+        sift_down(s, 0);
+    }
+}
+
+inline bool var_free(const CHpGN56 &s, int v) {
+    return s.lit_ind[2 * v] == -1 && s.lit_ind[2 * v + 1] == -1;
+}
+
+} // namespace
+
+void order_init(CHpGN56 &s) {
+    s.order_heap_on = s.strategy != 2;
+    s.lowest_free = 0;
+    s.heap_size = 0;
+    if (!s.order_heap_on)
+        return;
+    s.heap_arr.SetSize(s.nb_var, -1);
+    s.heap_pos.SetSize(s.nb_var, -1);
+    // Equal activities: the highest-numbered variable comes first, so the
+    // descending sequence is already a heap.
+    for (int k = 0; k < s.nb_var; ++k) {
+        s.heap_arr[k] = s.nb_var - 1 - k;
+        s.heap_pos[s.nb_var - 1 - k] = k;
+    }
+    s.heap_size = s.nb_var;
+}
+
+void order_bumped(CHpGN56 &s, int v) {
+    if (s.order_heap_on && s.heap_pos[v] >= 0)
+        sift_up(s, s.heap_pos[v]);
+}
+
+void order_freed(CHpGN56 &s, int v) {
+    if (v < s.lowest_free)
+        s.lowest_free = v;
+    if (!s.order_heap_on || s.heap_pos[v] >= 0)
+        return;
+    s.heap_arr[s.heap_size] = v;
+    s.heap_pos[v] = s.heap_size;
+    sift_up(s, s.heap_size++);
+}
+
+void order_rescaled(CHpGN56 &s) {
+    if (!s.order_heap_on)
+        return;
+    for (int i = s.heap_size / 2 - 1; i >= 0; --i)
+        sift_down(s, i);
+}
+
+int order_most_active_free(CHpGN56 &s) {
+    while (s.heap_size > 0) {
+        const int v = s.heap_arr[0];
+        if (var_free(s, v))
+            return v;
+        pop_top(s);
+    }
+    return NONE;
+}
