@@ -59,11 +59,13 @@ res=$(mktemp); trap 'rm -f "$res"' EXIT
 for ((r = 1; r <= repeats; r++)); do
   for who in vetrix minisat; do
     log=$(mktemp)
+    so=$(mktemp)
     if [[ $who == vetrix ]]; then
-      out=$(/usr/bin/time -f '%e %M' -o "$log" "$vetrix" "$big" 2 | head -n 1)
+      /usr/bin/time -f '%e %M' -o "$log" "$vetrix" "$big" 2 >"$so" 2>/dev/null
     else
-      out=$(/usr/bin/time -f '%e %M' -o "$log" minisat -verb=0 "$big" 2>/dev/null | grep -m1 SATISFIABLE)
+      /usr/bin/time -f '%e %M' -o "$log" minisat -verb=0 "$big" >"$so" 2>/dev/null
     fi
+    out=$(grep -m1 -E 'SATISFIABLE|UNKNOWN' "$so"); rm -f "$so"
     read -r wall kb < <(tail -n 1 "$log")
     echo "$who $wall $kb ${out#s }" >> "$res"
     rm -f "$log"

@@ -18,7 +18,7 @@
 #    MiniSat on the tiny formula and on a generated formula of 1,000,000
 #    clauses (monotone 3-CNF over 250,000 variables from gen_big.py: every
 #    literal positive, so it is solved without a single conflict and the
-#    figure is that of holding the formula).
+#    figure is that of holding the formula). Each run has a 900 s limit.
 # Generated files go to /tmp.
 set -u -o pipefail
 export LC_ALL=C
@@ -83,10 +83,13 @@ echo "|---|---|---|---:|---:|"
 rss() { # label file solver-command...
   local label=$1 file=$2; shift 2
   local log; log=$(mktemp)
-  local out; out=$(/usr/bin/time -v "$@" 2>"$log" | grep -m1 -E '^(s )?(SATISFIABLE|UNSATISFIABLE|UNKNOWN)')
+  local so; so=$(mktemp)
+  /usr/bin/time -v timeout 900 "$@" >"$so" 2>"$log"
+  local out; out=$(grep -m1 -E '^(s )?(SATISFIABLE|UNSATISFIABLE|UNKNOWN)' "$so" || echo "none (900 s limit?)")
+  rm -f "$so"
   local kb; kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$log")
   local wall; wall=$(awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$log")
-  printf '| %s | %s | %s | %s | %.1f |\n' "$label" "$1" "${out#s }" "$wall" "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
+  printf "| %s | %s | %s | %.2f | %.1f |\n" "$label" "$(basename "$1")" "${out#s }" "$wall" "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
   rm -f "$log"
 }
 rss "tiny (100 vars, 250 clauses)" "$tiny" "$vetrix" "$tiny" "$strategy"
