@@ -72,7 +72,8 @@ class CHpGN56 {
     IntArray recipe_len_nb;  // per recipe length [0, n]: recipes of that length
     IntArray recipe_len_lev; // per recipe length [0, n]: sum of their levels
     std::string info;        // diagnostic text, never printed
-    int nb_node;             // levels opened above the root in the whole solve
+    long long nb_node;       // levels opened above the root in the whole solve;
+                             // 64-bit so that very long runs cannot overflow it
     int back_lev;            // backjump level named by the last inclusion
     int cub_confl;           // the all-set cube handed to conflict analysis
     int cub_stack_top;       // scan position of strategy 0 over learnt cubes

@@ -7,7 +7,7 @@ namespace {
 
 struct Filter {
     int old_end;   // rule A reaches only the oldest sixteenth
-    int gen_bound; // rule A: little-used means cub_gen below this
+    long long gen_bound; // rule A: little-used means cub_gen below this
 };
 
 Filter make_filter(const CHpGN56 &s) {
