@@ -1,0 +1,152 @@
+// End to end over a deterministic slice of the benchmark corpus's small tier:
+// every verdict against the recorded one, every model against the clauses,
+// read here by a token parser of its own. The whole tier is swept by
+// tools/check_small_tier.sh.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/harness.h"
+
+namespace {
+
+std::string bench_dir() { return std::string(VETRIX_SOURCE_DIR) + "/../shared/bench"; }
+
+bool is_dir(const std::string &path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+struct Instance {
+    std::string path; // relative to the corpus directory
+    std::string family;
+    bool sat;
+};
+
+// Every satch instance of the small tier and every 5th of the others, in
+// the manifest's order.
+std::vector<Instance> small_tier_slice(const std::string &manifest) {
+    std::ifstream in(manifest);
+    std::vector<Instance> picked;
+    std::string line;
+    std::getline(in, line); // header
+    int others = 0;
+    while (std::getline(in, line)) {
+        std::vector<std::string> col;
+        std::istringstream fields(line);
+        std::string f;
+        while (std::getline(fields, f, '\t'))
+            col.push_back(f);
+        if (col.size() < 8 || col[7] != "small")
+            continue;
+        bool take = col[1] == "satch" || others++ % 5 == 0;
+        if (take)
+            picked.push_back({col[0], col[1], col[4] == "SAT"});
+    }
+    return picked;
+}
+
+// A plain DIMACS reader: comment lines start with c, the problem line gives
+// the counts, then whitespace-separated integers with 0 ending a clause,
+// until the announced number of clauses is complete.
+bool read_cnf(const std::string &path, int &nb_var, harness::Clauses &clauses) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    int nb_clauses = -1;
+    while (nb_clauses < 0 && std::getline(in, line)) {
+        if (line.empty() || line[0] == 'c')
+            continue;
+        std::istringstream p(line);
+        std::string tag, format;
+        if (!(p >> tag >> format >> nb_var >> nb_clauses) || tag != "p")
+            return false;
+    }
+    if (nb_clauses < 0)
+        return false;
+    clauses.clear();
+    std::vector<int> clause;
+    std::string token;
+    while (static_cast<int>(clauses.size()) < nb_clauses && in >> token) {
+        if (token[0] == 'c') { // a comment between clauses
+            std::getline(in, line);
+            continue;
+        }
+        int lit = std::stoi(token);
+        if (lit == 0) {
+            clauses.push_back(clause);
+            clause.clear();
+        } else {
+            clause.push_back(lit);
+        }
+    }
+    return static_cast<int>(clauses.size()) == nb_clauses;
+}
+
+// Runs the binary with a generous limit, so that a hang fails one instance
+// instead of stalling the suite.
+harness::RunResult run_limited(const std::string &file, int strategy) {
+    std::string cmd = "timeout -k 5 120 " + harness::shell_quote(VETRIX_BIN) + " " +
+                      harness::shell_quote(file) + " " + std::to_string(strategy) + " 2>/dev/null";
+    harness::RunResult r{std::string(), -1};
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p)
+        return r;
+    char buf[4096];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, got);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+class SmallTier : public testing::TestWithParam<int> {};
+
+TEST_P(SmallTier, VerdictsAndModels) {
+    const std::string dir = bench_dir();
+    if (!is_dir(dir))
+        GTEST_SKIP() << "benchmark corpus not found at " << dir;
+    const std::vector<Instance> slice = small_tier_slice(dir + "/MANIFEST.tsv");
+    ASSERT_GT(slice.size(), 600u) << "small tier missing from " << dir << "/MANIFEST.tsv";
+    const int strategy = GetParam();
+    int sat = 0, unsat = 0;
+    for (const Instance &inst : slice) {
+        const std::string file = dir + "/" + inst.path;
+        int nb_var = 0;
+        harness::Clauses clauses;
+        ASSERT_TRUE(read_cnf(file, nb_var, clauses)) << inst.path;
+        harness::RunResult r = run_limited(file, strategy);
+        EXPECT_EQ(r.status, 0) << inst.path;
+        if (inst.sat) {
+            std::vector<bool> truth;
+            if (!harness::parse_model(r.out, nb_var, truth)) {
+                ADD_FAILURE() << inst.path << ": expected a model, got:\n" << r.out.substr(0, 200);
+                continue;
+            }
+            EXPECT_TRUE(harness::satisfies(clauses, truth)) << inst.path << ": model fails a clause";
+            ++sat;
+        } else {
+            EXPECT_EQ(r.out, "s UNSATISFIABLE\n") << inst.path;
+            ++unsat;
+        }
+    }
+    RecordProperty("sat", sat);
+    RecordProperty("unsat", unsat);
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, SmallTier, testing::Values(0, 1, 2),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return "Strategy" + std::to_string(info.param);
+                         });
+
+} // namespace
