@@ -1,0 +1,260 @@
+// Differential test: generated formulas of every family, solved by the built
+// binary under strategies 0, 1 and 2. Every SAT model is checked against the
+// clauses, every UNSAT verdict against a peer solver (or, with no peer
+// installed, against exhaustive search on formulas small enough for it).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/harness.h"
+#include "tools/cnfgen.h"
+#include "tools/oracle.h"
+
+namespace {
+
+using Words = std::vector<std::string>; // one cnfgen command line
+
+// Without a peer only formulas of at most this many variables are generated,
+// so that exhaustive search can confirm every UNSAT verdict.
+constexpr int kSmallVars = 16;
+
+// The first peer solver on the PATH; empty when none is installed.
+std::string find_peer() {
+    for (const char *name : {"picosat", "minisat", "cadical"}) {
+        std::string probe = std::string("command -v ") + name + " >/dev/null 2>&1";
+        if (std::system(probe.c_str()) == 0)
+            return name;
+    }
+    return std::string();
+}
+
+const std::string &peer() {
+    static const std::string name = find_peer();
+    return name;
+}
+
+bool small_only() { return peer().empty(); }
+
+std::string scratch_dir() {
+    static const std::string dir = [] {
+        std::string templ = testing::TempDir() + "vetrix-differential-XXXXXX";
+        return std::string(mkdtemp(&templ[0]) ? templ.c_str() : "");
+    }();
+    return dir;
+}
+
+// Satisfiability by the peer (exit 10 SAT, 20 UNSAT) from a plain rendering
+// of the clauses, or by exhaustive search when there is no peer.
+bool oracle_says_sat(int nb_var, const cnfgen::Clauses &clauses, const std::string &path) {
+    if (peer().empty()) {
+        EXPECT_LE(nb_var, kSmallVars) << "too many variables to check without a peer solver";
+        return nb_var > kSmallVars || cnfgen::brute_force_sat(nb_var, clauses);
+    }
+    harness::write_file(path, cnfgen::render_plain(nb_var, clauses));
+    std::string cmd = peer() + " " + harness::shell_quote(path) + " >/dev/null 2>&1";
+    int st = std::system(cmd.c_str());
+    int code = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    EXPECT_TRUE(code == 10 || code == 20) << peer() << " gave exit status " << code;
+    return code != 20;
+}
+
+// The "v" lines list true variables in increasing order, fifteen to a line,
+// the last line closed by " 0".
+bool model_layout_ok(const std::string &out) {
+    std::istringstream in(out);
+    std::string line;
+    std::getline(in, line);
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    int last = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::istringstream vs(lines[i].substr(1));
+        std::vector<int> nums;
+        for (int x; vs >> x;)
+            nums.push_back(x);
+        bool final_line = i + 1 == lines.size();
+        if (final_line ? (nums.empty() || nums.back() != 0 || nums.size() > 15) : nums.size() != 15)
+            return false;
+        if (final_line)
+            nums.pop_back();
+        for (int x : nums) {
+            if (x <= last)
+                return false;
+            last = x;
+        }
+    }
+    return true;
+}
+
+std::string reproduce(const Words &w) {
+    std::string s = "cnfgen";
+    for (const std::string &x : w)
+        s += " " + x;
+    return s;
+}
+
+// Runs one generated formula under every strategy and checks each answer.
+void check_case(const Words &words, int index) {
+    cnfgen::Generated g;
+    std::string error;
+    ASSERT_TRUE(cnfgen::generate(words, g, error)) << reproduce(words) << ": " << error;
+    SCOPED_TRACE(reproduce(words));
+    const cnfgen::Formula &f = g.formula;
+    const cnfgen::Clauses clauses = cnfgen::reader_view(f.clauses);
+    const std::string path = scratch_dir() + "/case" + std::to_string(index) + ".cnf";
+    harness::write_file(path, g.text);
+    int known = -1; // oracle answer once asked: 1 SAT, 0 UNSAT
+    const testing::TestResult &result = *testing::UnitTest::GetInstance()->current_test_info()->result();
+    const int failures_before = result.total_part_count();
+    for (int strategy = 0; strategy <= 2; ++strategy) {
+        SCOPED_TRACE("strategy " + std::to_string(strategy));
+        harness::RunResult r = harness::run_vetrix({path, std::to_string(strategy)});
+        EXPECT_EQ(r.status, 0) << r.out;
+        std::vector<bool> truth;
+        if (harness::parse_model(r.out, f.nb_var, truth)) {
+            EXPECT_TRUE(harness::satisfies(clauses, truth)) << "model falsifies a clause";
+            EXPECT_TRUE(model_layout_ok(r.out)) << r.out;
+            EXPECT_FALSE(f.expect == cnfgen::Expect::Unsat) << "SAT on a formula unsatisfiable by construction";
+        } else if (r.out == "s UNSATISFIABLE\n") {
+            EXPECT_FALSE(f.expect == cnfgen::Expect::Sat) << "UNSAT on a formula satisfiable by construction";
+            if (known < 0)
+                known = oracle_says_sat(f.nb_var, clauses, path + ".plain") ? 1 : 0;
+            EXPECT_EQ(known, 0) << "UNSAT, but " << (peer().empty() ? "exhaustive search" : peer())
+                                << " finds the formula satisfiable";
+        } else {
+            ADD_FAILURE() << "not a SAT or UNSAT answer: " << r.out;
+        }
+    }
+    if (result.total_part_count() != failures_before)
+        ADD_FAILURE() << "the failing file is kept: " << path;
+    else
+        std::remove(path.c_str());
+    std::remove((path + ".plain").c_str());
+}
+
+void check_all(const std::vector<Words> &cases) {
+    if (small_only())
+        std::cout << "no peer solver installed: UNSAT verdicts are checked by exhaustive search on "
+                     "formulas of at most "
+                  << kSmallVars << " variables\n";
+    ASSERT_FALSE(scratch_dir().empty());
+    for (size_t i = 0; i < cases.size(); ++i)
+        check_case(cases[i], static_cast<int>(i));
+}
+
+// Builders of the case lists. Seeds are spread so that no two cases of the
+// whole suite share one.
+Words line(uint64_t seed, Words family) {
+    Words w{"--random-layout", std::to_string(seed)};
+    w.insert(w.end(), family.begin(), family.end());
+    return w;
+}
+
+std::vector<int> sizes(std::vector<int> with_peer, std::vector<int> small) {
+    return small_only() ? small : with_peer;
+}
+
+TEST(Differential, UniformThreeSatAroundThreshold) {
+    std::vector<Words> cases;
+    uint64_t seed = 1000;
+    for (int n : sizes({20, 50, 80, 120}, {8, 12, 16}))
+        for (const char *ratio : {"3.0", "3.8", "4.26", "4.6", "5.5"})
+            for (int i = small_only() ? 9 : 7; i > 0; --i)
+                cases.push_back(line(seed++, {"ksat", std::to_string(n), "3", ratio}));
+    check_all(cases);
+}
+
+TEST(Differential, UniformOtherClauseLengths) {
+    std::vector<Words> cases;
+    uint64_t seed = 2000;
+    const int n1 = sizes({30}, {10})[0], n2 = sizes({60}, {16})[0], n4 = sizes({40}, {14})[0],
+              n5 = sizes({30}, {12})[0];
+    for (int i = 0; i < 8; ++i) {
+        cases.push_back(line(seed++, {"ksat", std::to_string(n1), "1", "0.3"}));
+        cases.push_back(line(seed++, {"ksat", std::to_string(n2), "2", "1.0"}));
+        cases.push_back(line(seed++, {"ksat", std::to_string(n4), "4", "9.9"}));
+        cases.push_back(line(seed++, {"ksat", std::to_string(n5), "5", "21"}));
+    }
+    // No clause at all; the clause count may be the last thing in the file.
+    cases.push_back({"--no-final-eol", "1", "ksat", "5", "3", "0"});
+    cases.push_back({"--comments", "--crlf", "1", "ksat", "5", "3", "0"});
+    check_all(cases);
+}
+
+TEST(Differential, PlantedSolutions) {
+    std::vector<Words> cases;
+    uint64_t seed = 3000;
+    for (int n : sizes({40, 90, 150}, {10, 16}))
+        for (const char *ratio : {"4.26", "6.0"})
+            for (int i = 0; i < 8; ++i)
+                cases.push_back(line(seed++, {"planted", std::to_string(n), "3", ratio}));
+    check_all(cases);
+}
+
+TEST(Differential, Pigeonhole) {
+    std::vector<Words> cases;
+    uint64_t seed = 4000;
+    for (int holes : sizes({1, 2, 3, 4, 5, 6, 7}, {1, 2, 3}))
+        for (int i = 0; i < 3; ++i)
+            cases.push_back(line(seed++, {"php", std::to_string(holes)}));
+    check_all(cases);
+}
+
+TEST(Differential, XorChains) {
+    std::vector<Words> cases;
+    uint64_t seed = 5000;
+    for (int n : sizes({2, 3, 4, 5, 6, 8, 10, 12, 14, 16}, {2, 3, 4, 5, 6}))
+        for (const char *answer : {"sat", "unsat"})
+            for (int i = small_only() ? 3 : 2; i > 0; --i)
+                cases.push_back(line(seed++, {"xor", std::to_string(n), answer}));
+    check_all(cases);
+}
+
+// Repeated literals, complementary pairs (kept and dropped), unit and empty
+// clauses mixed into random formulas.
+TEST(Differential, ReaderQuirks) {
+    std::vector<Words> cases;
+    uint64_t seed = 6000;
+    for (int n : sizes({10, 20, 40}, {8, 12, 16}))
+        for (const char *ratio : {"2.0", "3.5", "4.26"})
+            for (int i = 0; i < 6; ++i) {
+                Words w = line(seed++, {"ksat", std::to_string(n), "3", ratio});
+                w.insert(w.begin(), i == 5 ? "--empty-clause" : "--quirks");
+                cases.push_back(w);
+            }
+    for (int i = 0; i < 10; ++i)
+        cases.push_back({"--quirks", "--random-layout", std::to_string(seed++), "planted",
+                         std::to_string(sizes({30}, {14})[0]), "3", "4.0"});
+    check_all(cases);
+}
+
+// Two runs of the same file and strategy print the same bytes. Formulas
+// large enough for several passes and reviews.
+TEST(Differential, RepeatedRunsPrintTheSameBytes) {
+    const int n = sizes({120}, {16})[0];
+    for (uint64_t seed = 7000; seed < 7006; ++seed) {
+        Words words = line(seed, {"ksat", std::to_string(n), "3", "4.26"});
+        cnfgen::Generated g;
+        std::string error;
+        ASSERT_TRUE(cnfgen::generate(words, g, error)) << error;
+        const std::string path = scratch_dir() + "/repeat.cnf";
+        harness::write_file(path, g.text);
+        for (int strategy = 0; strategy <= 2; ++strategy) {
+            harness::RunResult first = harness::run_vetrix({path, std::to_string(strategy)});
+            harness::RunResult second = harness::run_vetrix({path, std::to_string(strategy)});
+            EXPECT_EQ(first.out, second.out) << reproduce(words) << " strategy " << strategy;
+            EXPECT_EQ(first.status, second.status);
+        }
+        std::remove(path.c_str());
+    }
+}
+
+} // namespace
