@@ -94,12 +94,15 @@ bool read_problem_line(Scanner &s, int &nb_var, int &nb_clause) {
     while (s.cur() == ' ')
         ++s.i;
     // The text may end right after the clause count (a file without a final
-    // line end): the count is still complete.
+    // line end): the count is still complete. A text that ends before the
+    // count lacks it.
     len = collect(s, tok, 7, ends_count);
     if (len < 0) {
         std::cout << "number  of cubes is too large(length > 6)\n";
         end_process(1);
     }
+    if (len == 0 && s.at_end())
+        return false;
     nb_clause = std::atoi(tok);
     return true;
 }
@@ -144,6 +147,8 @@ ClauseEnd read_clause(Scanner &s, IntArray &clause, IntArray &lit_mark, int nb_v
             return ClauseEnd::Complete;
         if (collect(s, tok, 6, ends_literal) < 0)
             fail_token("\n number  of variables is too large", "(length > 5)\n", tok);
+        if (s.at_end()) // the clause line ends without its 0
+            return ClauseEnd::EndOfText;
         int v = std::atoi(tok);
         if (v < 1 || v > nb_var)
             fail_range(negative, v, clause_no);
