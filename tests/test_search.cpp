@@ -594,6 +594,14 @@ TEST(Branching, Strategy1VariableOrderAndTieBreak) {
         s.lit_ind[got] = 3;
     }
     EXPECT_EQ(choice_va2_456(s), NONE);
+
+    Loaded m({}, 6, 1);
+    set_activities(*m, {5, 4, 3, 2, 1, 1});
+    for (int want : {1, 3, 5, 7, 11, 9}) {
+        int got = choice_va2_456(*m);
+        EXPECT_EQ(got, want);
+        (*m).lit_ind[got] = 2;
+    }
 }
 
 TEST(Branching, Strategy1PolarityByWeight) {

@@ -612,13 +612,13 @@ TEST(Inclusion, OneAndTwoCodeRecipes) {
 
 // A recipe of `size` codes at level `lev`: the decision code of the level
 // (free) last, the others set at levels 1 .. lev-1 (or 0 at level 1). The
-// decisions of the branch use other variables.
+// decisions of the branch use the last 100 variables.
 struct LongRecipe {
-    static constexpr int kVars = 6000;
-    Loaded l{{}, kVars};
+    const int vars;
+    Loaded l;
     CHpGN56 &s = *l;
-    int decision(int level) { return 2 * (5900 + level) + 1; }
-    LongRecipe(int lev, int size) {
+    int decision(int level) { return 2 * (vars - 100 + level) + 1; }
+    LongRecipe(int lev, int size, int nb_var = 6000) : vars(nb_var), l({}, nb_var) {
         for (int level = 1; level <= lev; ++level) {
             s.lev_lit[level] = decision(level);
             if (level < lev)
@@ -681,11 +681,13 @@ TEST(Inclusion, LongRecipesAreReplacedByTheDecisions) {
 }
 
 TEST(Inclusion, FromLevel19NothingIsReplaced) {
+    // 40000 codes: more than 1024 per level even at level 25.
     for (int lev : {19, 25}) {
-        LongRecipe r(lev, 5121); // above 256 * 20
-        EXPECT_EQ(r.s.recipe_size, 5121);
-        EXPECT_EQ(r.s.recipe_len_nb[5121], 1);
-        EXPECT_EQ(r.s.cub_data_pnt[1], 5119);
+        LongRecipe r(lev, 40000, 40100);
+        EXPECT_EQ(r.s.recipe_size, 40000);
+        EXPECT_EQ(r.s.recipe_len_nb[40000], 1);
+        EXPECT_EQ(r.s.cub_data_pnt[1], 39998);
+        EXPECT_EQ(r.s.back_lev, lev - 1);
     }
 }
 
