@@ -509,6 +509,23 @@ TEST(Review, FirstReviewSimplifiesByLevelZero) {
         EXPECT_EQ(watch(s, c), V{}) << c;
 }
 
+TEST(Review, FirstReviewThresholdCountsDroppedCubes) {
+    // 32 reviewed cubes, none deleted by the filter. Learnt cube 7 holds 41
+    // (dropped when 40 is set at level 0) or 40 itself (which only leaves
+    // the cube).
+    for (int code : {41, 40}) {
+        SmallReview r(32, 2, 1000, 0);
+        CHpGN56 &s = r.s;
+        s.cub_set[s.cub_data_pnt[7] + 1] = code;
+        set_at_root(s, {40});
+        base_reviewB456_rs1m(s);
+        EXPECT_EQ(s.result, 2);
+        EXPECT_EQ(s.nb_cub, code == 41 ? 33 : 34);
+        EXPECT_EQ(s.nb_cub_orig, 2);
+        EXPECT_EQ(s.saved_rang, code == 41 ? 6 : 5) << code;
+    }
+}
+
 TEST(Review, FirstReviewEmptyingTheBaseRecordsTheModel) {
     Loaded l({{0}, {2}}, 3);
     CHpGN56 &s = *l;
@@ -544,6 +561,28 @@ TEST(Review, CubeWithNoFreeCodeProvesTheTautology) {
         base_reviewB456_rs2m(s);
         EXPECT_EQ(s.result, 1);
     }
+}
+
+TEST(Review, SecondReviewLooksOnlyAtSetCodes) {
+    // 10 is set: the rewritten cube drops it, keeps the false 11 as its
+    // first guard and takes its guards from the codes in the order
+    // guard_0, guard_1, tail.
+    Loaded l({{0, 2}, {4, 6}}, 6);
+    CHpGN56 &s = *l;
+    append_cube(s, {10, 11, 8, 2, 6}, 3);
+    s.lit_ind[10] = 2;
+    s.lit_u[10] = 0;
+    base_reviewB456_rs2m(s);
+    EXPECT_EQ(s.result, 2);
+    ASSERT_EQ(s.nb_cub, 3);
+    EXPECT_EQ(s.guard_0[2], 11);
+    EXPECT_EQ(s.guard_1[2], 8);
+    EXPECT_EQ(tail_of(s, 2), (V{2, 6}));
+    EXPECT_EQ(s.cub_gen[2], 3);
+    EXPECT_EQ(watch(s, 11), (V{2}));
+    EXPECT_EQ(watch(s, 8), (V{2}));
+    EXPECT_EQ(watch(s, 10), V{});
+    EXPECT_EQ(watch(s, 6), (V{1}));
 }
 
 TEST(Review, GuardListStripKeepsOldEntriesInOrder) {
