@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The full small-tier sweep: every small-tier instance of the benchmark corpus
 # (3026 files) under each strategy 0, 1 and 2, with the verdict compared to
-# MANIFEST.tsv and every model checked against its formula. About 9000 runs,
-# a few minutes with -j 2: heavier than the test suite, which runs a
-# deterministic slice of the same tier (tests/test_corpus.cpp).
+# MANIFEST.tsv and every model checked against its formula. About 9000 runs;
+# the solver needs under two minutes of them, the rest goes to process start
+# and the model checks (one Python process per SAT answer): about 20 minutes
+# with -j 1 on a busy 2-core machine. Heavier than the test suite, which runs
+# a deterministic slice of the same tier (tests/test_corpus.cpp).
 #
 # usage: tools/check_small_tier.sh [-j N] [-t SECONDS] [-o DIR] [BINARY]
 #
