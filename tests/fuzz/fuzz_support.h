@@ -1,0 +1,63 @@
+// Shared by the fuzz targets: leaving the reader's and solver's fatal paths
+// by an exception instead of exit, a silent standard output, and a checked
+// copy of the formula the reader built.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "support/my_carray.h"
+#include "support/uponeub.h"
+#include "tools/cnfgen.h"
+
+namespace fuzz {
+
+// Thrown by the end-of-process hook; carries the exit status.
+struct ProcessEnded {
+    int status;
+};
+
+[[noreturn]] inline void throw_process_ended(int status) { throw ProcessEnded{status}; }
+
+// Fatal messages would flood the fuzzer's output: cout is switched off.
+inline void prepare_process() {
+    set_end_process_hook(throw_process_ended);
+    std::cout.setstate(std::ios::badbit);
+}
+
+// The text as the driver hands it over: the bytes and one NUL.
+inline std::string text_of(const uint8_t *data, size_t size) {
+    std::string text(reinterpret_cast<const char *>(data), size);
+    text.push_back('\0');
+    return text;
+}
+
+// Every message ends the process with status 1.
+inline void check_status(const ProcessEnded &e) {
+    if (e.status != 1)
+        std::abort();
+}
+
+// The formula as signed DIMACS literals. Aborts unless every clause holds
+// codes of variables 1..nb_var, each at most once.
+inline cnfgen::Clauses checked_clauses(Dnf &dnf, int nb_var) {
+    cnfgen::Clauses clauses;
+    for (int i = 0; i < dnf.size; ++i) {
+        cnfgen::Clause c;
+        for (int j = 0; j < dnf[i].size; ++j) {
+            int code = dnf[i][j];
+            if (code < 0 || code >= 2 * nb_var)
+                std::abort();
+            for (int k = 0; k < j; ++k)
+                if (dnf[i][k] == code)
+                    std::abort();
+            c.push_back(code % 2 == 0 ? code / 2 + 1 : -(code / 2 + 1));
+        }
+        clauses.push_back(c);
+    }
+    return clauses;
+}
+
+} // namespace fuzz
