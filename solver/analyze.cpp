@@ -28,15 +28,6 @@ inline int take_chain(CHpGN56 &s, int d) {
 
 inline void append_recipe(CHpGN56 &s, int x) { s.recipe[s.recipe_size++] = x; }
 
-// Visits the codes of cube i in cube order: tail, guard_0, guard_1.
-template <class Visit> inline void for_cube_codes(CHpGN56 &s, int i, Visit visit) {
-    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k)
-        visit(s.cub_set[k]);
-    visit(s.guard_0[i]);
-    if (s.guard_1[i] != NONE)
-        visit(s.guard_1[i]);
-}
-
 } // namespace
 
 void set_accum456(CHpGN56 &s) {
@@ -77,9 +68,9 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
         if (s.keyac == 0)
             set_accum456(s);
         s.ac[x] = s.keyac;
-        if (++act[x >> 1] > s.max_activity)
+        if (++act[lit_var(x)] > s.max_activity)
             ++s.max_activity;
-        order_bumped(s, x >> 1);
+        order_bumped(s, lit_var(x));
         if (lit_u[x] == lev) {
             push_chain(s, lit_ul[x], x);
             ++pending;
@@ -93,16 +84,16 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
     while (pending > 1 && d != 0) {
         const int reason = s.lit_n[l];
         ++s.cub_gen[reason];
-        const int resolved = l ^ 1;
+        const int resolved = lit_neg(l);
         for_cube_codes(s, reason, [&](int u) {
             if (lit_u[u] == 0)
                 return;
             // The resolved code's complement is free and its lit_u stale, but
             // its variable's activity still rises here.
-            int a = ++act[u >> 1];
+            int a = ++act[lit_var(u)];
             if (a > s.max_activity)
                 s.max_activity = a;
-            order_bumped(s, u >> 1);
+            order_bumped(s, lit_var(u));
             if (u == resolved)
                 return;
             if (s.keyac == 0)

@@ -25,6 +25,7 @@
 
 #include <string>
 
+#include "support/literal.h"
 #include "support/my_carray.h"
 
 constexpr int NONE = -1; // no literal, no candidate, end of a pass
@@ -147,11 +148,23 @@ class CHpGN56 {
     int lowest_free;     // strategy 2: no variable below this is free
 };
 
-// Small helpers over the state's tables.
-inline bool is_set(const CHpGN56 &s, int c) { return s.lit_ind[c] > 1; }
-inline bool is_free(const CHpGN56 &s, int c) { return s.lit_ind[c] == -1; }
-inline int tail_begin(const CHpGN56 &s, int i) { return s.cub_data_pnt[i]; }
-inline int tail_end(const CHpGN56 &s, int i) { return s.cub_data_pnt[i + 1]; }
+
+// True when the input literal of code c is true under per-variable values
+// (0 true, 1 false, 2 free: a free variable makes no literal true).
+inline bool code_true(const int *values, int c) {
+    const int value = values[lit_var(c)];
+    return (value == 0 && (c & 1) == 0) || (value == 1 && (c & 1) == 1);
+}
+
+// Visits the codes of cube i in cube order: the tail in storage order, then
+// guard_0, then guard_1 unless it is NONE.
+template <class Visit> inline void for_cube_codes(const CHpGN56 &s, int i, Visit visit) {
+    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k)
+        visit(s.cub_set[k]);
+    visit(s.guard_0[i]);
+    if (s.guard_1[i] != NONE)
+        visit(s.guard_1[i]);
+}
 
 // ---- State in 'state.cpp' ----
 void form_solutionB3_456(CHpGN56 &s);

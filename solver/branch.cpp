@@ -6,13 +6,13 @@
 
 bool is_ud456(int cube, CHpGN56 &s) {
     const int *ind = s.lit_ind;
-    if (ind[s.guard_0[cube] ^ 1] > 1)
+    if (ind[lit_neg(s.guard_0[cube])] > 1)
         return true;
     int g1 = s.guard_1[cube];
-    if (g1 != NONE && ind[g1 ^ 1] > 1)
+    if (g1 != NONE && ind[lit_neg(g1)] > 1)
         return true;
     for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
-        if (ind[s.cub_set[k] ^ 1] > 1)
+        if (ind[lit_neg(s.cub_set[k])] > 1)
             return true;
     return false;
 }
@@ -27,7 +27,7 @@ bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s) {
         o = s.guard_0[cube];
     }
     const int *ind = s.lit_ind;
-    if (ind[o ^ 1] > 1 || ind[o] > 1)
+    if (ind[lit_neg(o)] > 1 || ind[o] > 1)
         return false;
     other = o;
     for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
@@ -50,7 +50,7 @@ int get_lit_ves_456(int code, CHpGN56 &s) {
             continue;
         if (++w > 100)
             return w;
-        const int m = o ^ 1; // the code the unit cube would force
+        const int m = lit_neg(o); // the code the unit cube would force
         const IntArray &next = s.guard_list[m];
         for (int j = 0; j < next.size; ++j)
             if (is_ves2_and_neud456(next.data[j], m, s))
@@ -89,8 +89,8 @@ int choice_stack_lia_456(CHpGN56 &s) {
     int b = NONE;
     int best_act = -1;
     auto consider = [&](int x) {
-        if (act[x >> 1] > best_act) {
-            best_act = act[x >> 1];
+        if (act[lit_var(x)] > best_act) {
+            best_act = act[lit_var(x)];
             b = x;
         }
     };
@@ -100,5 +100,5 @@ int choice_stack_lia_456(CHpGN56 &s) {
     consider(s.guard_0[i]);
     if (s.guard_1[i] != NONE)
         consider(s.guard_1[i]);
-    return s.lit_activity[b] > s.lit_activity[b ^ 1] ? b ^ 1 : b;
+    return s.lit_activity[b] > s.lit_activity[lit_neg(b)] ? lit_neg(b) : b;
 }

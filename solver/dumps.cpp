@@ -22,15 +22,6 @@ void print(const char *format, int a, int b) {
 
 bool is_cube_index(const CHpGN56 &s, int c) { return c >= 0 && c < s.nb_cub; }
 
-// Applies f to the codes of cube c: tail, guard_0, then guard_1 unless NONE.
-template <class F> void for_codes(CHpGN56 &s, int c, F f) {
-    for (int k = s.cub_data_pnt[c], e = s.cub_data_pnt[c + 1]; k < e; ++k)
-        f(s.cub_set[k]);
-    f(s.guard_0[c]);
-    if (s.guard_1[c] != NONE)
-        f(s.guard_1[c]);
-}
-
 } // namespace
 
 void statistic_recipe_info456(CHpGN56 &s) {
@@ -59,20 +50,20 @@ void cub_info_TRACE_h(int c, CHpGN56 &s) {
         return;
     cub_info_TRACE(c, s);
     print(" - g0=%d,g1=%d", s.guard_0[c], s.guard_1[c]);
-    for_codes(s, c, [&](int x) { lit_info_TRACE(x, s); });
+    for_cube_codes(s, c, [&](int x) { lit_info_TRACE(x, s); });
 }
 
 void cub_info_TRACE_h_ext(int c, CHpGN56 &s) {
     if (!is_cube_index(s, c))
         return;
     cub_info_TRACE_h(c, s);
-    for_codes(s, c, [&](int x) { cub_info_TRACE_h(s.lit_n[x], s); });
+    for_cube_codes(s, c, [&](int x) { cub_info_TRACE_h(s.lit_n[x], s); });
 }
 
 void lit_info_TRACE(int x, CHpGN56 &s) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "\n Lit[%d]:u=%d,ul=%d,n=%d,ind=%d,act=%d", x, s.lit_u[x],
-                  s.lit_ul[x], s.lit_n[x], s.lit_ind[x], s.var_activity_old[x >> 1]);
+                  s.lit_ul[x], s.lit_n[x], s.lit_ind[x], s.var_activity_old[lit_var(x)]);
     std::cout << buf;
 }
 
@@ -85,11 +76,7 @@ void guard_TRACE(int c, CHpGN56 &s) {
 
 bool test_cube456(int c, CHpGN56 &s) {
     bool satisfied = false;
-    for_codes(s, c, [&](int x) {
-        const int value = s.test_sol[x >> 1];
-        if ((value == 0 && (x & 1) == 0) || (value == 1 && (x & 1) == 1))
-            satisfied = true;
-    });
+    for_cube_codes(s, c, [&](int x) { satisfied = satisfied || code_true(s.test_sol.data, x); });
     if (!satisfied)
         cub_info_TRACE_h(c, s);
     return satisfied;

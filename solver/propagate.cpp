@@ -56,18 +56,18 @@ int get_sublit_B456(int i, int level, CHpGN56 &s) {
     int r = NONE;
     int g = s.guard_0[i];
     if (ind[g] == -1) {
-        if (ind[g ^ 1] > 1)
+        if (ind[lit_neg(g)] > 1)
             return NONE; // falsified meanwhile
-        r = g ^ 1;
+        r = lit_neg(g);
     } else {
         d = s.lit_ul[g];
     }
     g = s.guard_1[i];
     if (g != NONE) {
         if (ind[g] == -1) {
-            if (ind[g ^ 1] > 1)
+            if (ind[lit_neg(g)] > 1)
                 return NONE;
-            r = g ^ 1;
+            r = lit_neg(g);
         } else {
             d = s.lit_ul[g]; // the set guard's depth counts at any level
         }
@@ -109,7 +109,7 @@ bool subst_litB456(int lit, CHpGN56 &s) {
             find_recipe_m_B456_rs(s);
             return true;
         }
-        if (ind[g ^ 1] > 1) { // falsified through its other guard
+        if (ind[lit_neg(g)] > 1) { // falsified through its other guard
             ++pos;
             continue;
         }

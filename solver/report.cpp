@@ -37,12 +37,6 @@ int run_passes(CHpGN56 &s) {
     }
 }
 
-// A code is true under the model when its input literal is.
-inline bool code_true(const int *model, int c) {
-    const int value = model[c >> 1];
-    return (value == 0 && (c & 1) == 0) || (value == 1 && (c & 1) == 1);
-}
-
 void append_model(const CHpGN56 &s, std::string &out) {
     char buf[16];
     int written = 0;
@@ -67,10 +61,7 @@ bool IsCorrect456_rs(CHpGN56 &s) {
     const int *model = s.var_activity_old;
     for (int i = 0; i < s.nb_cub; ++i) {
         bool passes = false;
-        for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e && !passes; ++k)
-            passes = code_true(model, s.cub_set[k]);
-        passes = passes || code_true(model, s.guard_0[i]) ||
-                 (s.guard_1[i] != NONE && code_true(model, s.guard_1[i]));
+        for_cube_codes(s, i, [&](int c) { passes = passes || code_true(model, c); });
         if (!passes) {
             cub_info_out456(i, s);
             return false;

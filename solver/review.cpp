@@ -75,7 +75,7 @@ Rebuilt rebuild_simplified(CHpGN56 &s, const OldCube &o, int j, int &p) {
     bool kept = for_old_codes(s, o, [&](int x) {
         if (ind[x] != -1)
             return true;
-        if (ind[x ^ 1] != -1)
+        if (ind[lit_neg(x)] != -1)
             return false;
         if (placed == 0)
             s.guard_0[j] = x;
@@ -143,7 +143,7 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     while (s.nb_der_lit_lev_0 > 0) {
         const int c = s.der_lit_lev_0[--s.nb_der_lit_lev_0];
         s.guard_list[c].SetSize(-1, -1);
-        s.guard_list[c ^ 1].SetSize(-1, -1);
+        s.guard_list[lit_neg(c)].SetSize(-1, -1);
     }
     const int reviewed = s.nb_cub - s.base_begin;
     int deleted = run_filter(s, 0);

@@ -19,7 +19,7 @@ void recove_stateB456_rs(CHpGN56 &s) {
     while (top > mark) {
         const int c = trail[top--];
         ind[c] = -1;
-        order_freed(s, c >> 1);
+        order_freed(s, lit_var(c));
     }
     s.index_der = top;
 }
