@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "reader/raspok1.h"
 #include "support/harness.h"
 #include "tools/cnfgen.h"
 #include "tools/oracle.h"
@@ -234,6 +235,33 @@ TEST(Differential, ReaderQuirks) {
         cases.push_back({"--quirks", "--random-layout", std::to_string(seed++), "planted",
                          std::to_string(sizes({30}, {14})[0]), "3", "4.0"});
     check_all(cases);
+}
+
+// The reader, in process, stores exactly the clauses the generator reports
+// for every layout: comment and CR-only lines, CRLF, ragged spacing, clauses
+// continued on the next line, repeats and complementary pairs.
+TEST(Differential, ReaderStoresTheGeneratedClauses) {
+    for (uint64_t seed = 8000; seed < 8200; ++seed) {
+        Words words = line(seed, {"ksat", "12", "3", "3.0"});
+        words.insert(words.begin(), seed % 4 == 0 ? "--empty-clause" : "--quirks");
+        cnfgen::Generated g;
+        std::string error;
+        ASSERT_TRUE(cnfgen::generate(words, g, error)) << error;
+        std::string text = g.text + '\0';
+        Dnf dnf;
+        int nb_var = -1;
+        ASSERT_TRUE(raspok_dnf(text, dnf, nb_var)) << reproduce(words);
+        cnfgen::Clauses stored;
+        for (int i = 0; i < dnf.size; ++i) {
+            stored.emplace_back();
+            for (int j = 0; j < dnf[i].size; ++j) {
+                int code = dnf[i][j];
+                stored.back().push_back(code % 2 == 0 ? code / 2 + 1 : -(code / 2 + 1));
+            }
+        }
+        EXPECT_EQ(nb_var, g.formula.nb_var) << reproduce(words);
+        EXPECT_EQ(stored, cnfgen::reader_view(g.formula.clauses)) << reproduce(words);
+    }
 }
 
 // Two runs of the same file and strategy print the same bytes. Formulas
