@@ -18,6 +18,7 @@
 #include <string>
 
 #include "reader/raspok1.h"
+#include "support/file_text.h"
 #include "solver/base_m456.h"
 
 namespace {
@@ -28,15 +29,9 @@ std::string corpus_dir() {
 }
 
 bool read_formula(const std::string &path, Dnf &dnf, int &nb_var) {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
     std::string text;
-    char buf[1 << 16];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, got);
-    std::fclose(f);
+    if (!read_file_text(path.c_str(), text))
+        return false;
     text.push_back('\0');
     return raspok_dnf(text, dnf, nb_var);
 }

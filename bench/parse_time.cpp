@@ -8,6 +8,7 @@
 #include <string>
 
 #include "reader/raspok1.h"
+#include "support/file_text.h"
 #include "support/my_carray.h"
 
 namespace {
@@ -20,14 +21,8 @@ double seconds_since(Clock::time_point t0) {
 
 // The same bulk read the driver does: whole file, then the NUL the reader needs.
 bool load(const char *name, std::string &text) {
-    std::FILE *f = std::fopen(name, "rb");
-    if (!f)
+    if (!read_file_text(name, text))
         return false;
-    char buf[1 << 16];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, got);
-    std::fclose(f);
     text.push_back('\0');
     return true;
 }

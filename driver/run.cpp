@@ -1,13 +1,11 @@
 #include "driver/run.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
+#include "support/file_text.h"
 #include "support/literal.h"
 #include "support/uponeub.h"
 
@@ -22,23 +20,7 @@ namespace {
 // expects. A directory, or a file that cannot be read, counts as one that
 // cannot be opened.
 void load_text(const char *file_name, std::string &text) {
-    std::FILE *f = std::fopen(file_name, "rb");
-    if (!f)
-        cannot_open(file_name);
-    struct stat st;
-    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(f);
-        cannot_open(file_name);
-    }
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
-        text.reserve(static_cast<size_t>(st.st_size) + 1);
-    char buf[1 << 16];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, got);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
+    if (!read_file_text(file_name, text))
         cannot_open(file_name);
     text.push_back('\0');
 }
