@@ -103,6 +103,7 @@ class CHpGN56 {
     IntArray index_der_lev;     // per level [0, n+1]: index_der when it descended
     IntArray der_lit_lev_0_arr; // codes set at level 0, in order
     IntArray irred_arr;         // per cube: indices a review keeps
+    IntArray frame_code;        // per open level [0, n+1]: its decision code (NONE at the root)
 
     // ---- views into the storage, fixed for the whole solve ----
     int max_nb_cub;       // capacity of cube indices: m + 300000

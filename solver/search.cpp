@@ -7,8 +7,6 @@
 // frame keeps only its decision code; the calls into propagation, branching
 // and inclusion happen in the same order, with the same lev, index_der and
 // index_der_lev, as in the recursive formulation.
-#include <vector>
-
 #include "solver/base_m456.h"
 
 void recove_stateB456_rs(CHpGN56 &s) {
@@ -72,8 +70,8 @@ int leave_after_conflict(CHpGN56 &s, int decision) {
 } // namespace
 
 int TautB456_rs(CHpGN56 &s) {
-    std::vector<int> frames; // decision code of each open level; NONE at the root
-    frames.reserve(static_cast<size_t>(s.nb_var) + 2);
+    int *const frames = s.frame_code.data; // one frame per open level
+    int depth = 0;                         // frames open in this pass
     int r;
     for (;;) {
         // ---- a new call: rescale, limits, open a level ----
@@ -84,7 +82,7 @@ int TautB456_rs(CHpGN56 &s) {
             s.restart = true;
             r = NONE;
         } else if (++s.lev == 0) {
-            frames.push_back(NONE);
+            frames[depth++] = NONE;
             s.index_der_lev[s.lev] = s.index_der;
             continue; // the root makes no decision: descend
         } else {
@@ -99,7 +97,7 @@ int TautB456_rs(CHpGN56 &s) {
                 if (SubstitutionB3L_B456_rs(code, s)) {
                     r = leave_after_conflict(s, code);
                 } else {
-                    frames.push_back(code);
+                    frames[depth++] = code;
                     s.index_der_lev[s.lev] = s.index_der;
                     continue; // descend
                 }
@@ -107,13 +105,13 @@ int TautB456_rs(CHpGN56 &s) {
         }
         // ---- return r to the frames below, until one of them descends ----
         for (;;) {
-            if (frames.empty())
+            if (depth == 0)
                 return r;
             if (r < s.lev) { // unwind through this level
                 if (s.lev != 0)
                     recove_stateB456_rs(s);
                 --s.lev;
-                frames.pop_back();
+                --depth;
                 continue;
             }
             // Landing: propagate the newest cube at this level.
@@ -125,9 +123,7 @@ int TautB456_rs(CHpGN56 &s) {
                 s.result = RESULT_UNSAT;
                 return NONE;
             }
-            const int decision = frames.back();
-            frames.pop_back();
-            r = leave_after_conflict(s, decision);
+            r = leave_after_conflict(s, frames[--depth]);
         }
     }
 }

@@ -36,6 +36,7 @@ CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
     recipe_len_nb.SetSize(n + 1, -1);
     recipe_len_lev.SetSize(n + 1, -1);
     index_der_lev.SetSize(n + 2, -1);
+    frame_code.SetSize(n + 2, -1);
 
     recipe = sized(recipe_arr, n);
     recipe_size = 0;
