@@ -25,6 +25,7 @@
 
 #include <string>
 
+#include "solver/stats.h"
 #include "support/literal.h"
 #include "support/my_carray.h"
 
@@ -221,11 +222,13 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
+    SolveStats stats;    // counters of the solve
 };
 // Solves dnf (consumed) and formats the verdict without printing it.
 SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy);
-// Solves dnf (consumed), prints the verdict and flushes standard output.
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy);
+// Solves dnf (consumed), prints the verdict and flushes standard output;
+// the solve's counters go to stats when it is given.
+int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats = nullptr);
 void recove_state0_B456(CHpGN56 &s);
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);

@@ -97,7 +97,7 @@ void format_verdict(CHpGN56 &s, std::string &out) {
 }
 
 SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
-    SolveOutcome outcome{NONE, std::string()};
+    SolveOutcome outcome{NONE, std::string(), SolveStats()};
     if (has_empty_clause(dnf)) {
         dnf.SetSize(-1, -1);
         outcome.verdict = "s UNSATISFIABLE\n";
@@ -114,9 +114,11 @@ SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
     return outcome;
 }
 
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy) {
+int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats) {
     const SolveOutcome outcome = solve_formula(dnf, nb_var, strategy);
     std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
     std::fflush(stdout);
+    if (stats)
+        *stats = outcome.stats;
     return outcome.pass_value;
 }

@@ -118,4 +118,35 @@ TEST_F(Cli, LastLineWithoutLineEndIsRead) {
     EXPECT_EQ(r.status, 0);
 }
 
+// Options are taken out wherever they stand; the rest keeps the plain rules,
+// and an option that is not for output leaves standard output unchanged.
+TEST_F(Cli, OptionsAroundPositionalArguments) {
+    std::string f = file("f.cnf", NO_CLAUSES);
+    struct Row {
+        std::vector<std::string> args;
+        std::string out;
+        int status;
+    };
+    const Row rows[] = {
+        {{"--stats", f, "2"}, BY_STRATEGY_2, 0},
+        {{f, "--stats", "2"}, BY_STRATEGY_2, 0},
+        {{f, "2", "--stats"}, BY_STRATEGY_2, 0},
+        {{"--stats"}, USAGE, 0},
+        {{"--stats", f, "0", "1"}, "wrong number of arguments\n", 1},
+        {{"--stats", f, "7"}, "wrong strategy 7\n", 1},
+        {{"--no-such-option", f}, "", 1},
+        {{"--stats=yes", f}, "", 1},
+        {{f, "--"}, BY_STRATEGY_0_1, 0},
+        {{"--", "--stats"}, "cannot open  file --stats\n", 1},
+    };
+    for (const Row &row : rows) {
+        harness::RunResult r = harness::run_vetrix(row.args);
+        EXPECT_EQ(r.out, row.out) << row.args[0] << " ...";
+        EXPECT_EQ(r.status, row.status) << row.args[0] << " ...";
+    }
+    harness::RunResult help = harness::run_vetrix({"--help", f});
+    EXPECT_NE(help.out.find("--stats"), std::string::npos);
+    EXPECT_EQ(help.status, 0);
+}
+
 } // namespace

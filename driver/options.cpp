@@ -1,0 +1,90 @@
+#include "driver/options.h"
+
+#include <cstring>
+
+namespace {
+
+enum class Value { none, required };
+
+struct OptionSpec {
+    const char *name;   // without the leading "--"
+    Value value;        // whether "=value" is taken
+    const char *arg;    // placeholder of the value in the help text
+    const char *help;   // one line for --help
+    // Applies the option; returns false when value is not acceptable.
+    bool (*apply)(RunOptions &options, const std::string &value);
+};
+
+const OptionSpec OPTIONS[] = {
+    {"help", Value::none, "", "print this text and exit",
+     [](RunOptions &o, const std::string &) { o.help = true; return true; }},
+    {"version", Value::none, "", "print the version and exit",
+     [](RunOptions &o, const std::string &) { o.version = true; return true; }},
+    {"stats", Value::none, "", "write search counters, memory and time to standard error",
+     [](RunOptions &o, const std::string &) { o.stats = true; return true; }},
+};
+
+const OptionSpec *find_option(const std::string &name) {
+    for (const OptionSpec &spec : OPTIONS)
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}
+
+// Applies one "--name[=value]" argument.
+bool apply_option(const char *arg, RunOptions &options, std::string &error) {
+    const char *body = arg + 2;
+    const char *eq = std::strchr(body, '=');
+    const std::string name = eq ? std::string(body, eq) : std::string(body);
+    const OptionSpec *spec = find_option(name);
+    if (!spec) {
+        error = "vetrix: unknown option '--" + name + "' (see --help)";
+        return false;
+    }
+    if (spec->value == Value::none && eq) {
+        error = "vetrix: option '--" + name + "' takes no value";
+        return false;
+    }
+    if (spec->value == Value::required && !eq) {
+        error = "vetrix: option '--" + name + "' needs a value: --" + name + "=" + spec->arg;
+        return false;
+    }
+    const std::string value = eq ? std::string(eq + 1) : std::string();
+    if (!spec->apply(options, value)) {
+        error = "vetrix: bad value '" + value + "' for option '--" + name + "'";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &error) {
+    bool options_ended = false;
+    for (int i = 1; i < argc; ++i) {
+        char *arg = argv[i];
+        if (options_ended || std::strncmp(arg, "--", 2) != 0) {
+            line.positional.push_back(arg);
+        } else if (arg[2] == '\0') {
+            options_ended = true;
+        } else if (!apply_option(arg, line.options, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string help_text() {
+    std::string text = "usage: vetrix [options] file_name [n]\n"
+                       "  file_name  DIMACS CNF file, '-' for standard input\n"
+                       "  n          branching strategy 0 (default), 1 or 2\n"
+                       "options:\n";
+    for (const OptionSpec &spec : OPTIONS) {
+        std::string left = std::string("--") + spec.name;
+        if (spec.value == Value::required)
+            left += std::string("=") + spec.arg;
+        left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
+        text += "  " + left + spec.help + "\n";
+    }
+    return text;
+}

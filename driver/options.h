@@ -1,0 +1,26 @@
+// The command line beyond `vetrix file_name [n]`: options are the arguments
+// that begin with "--" ("--name" or "--name=value"), accepted anywhere; "--"
+// alone ends them. What remains are the positional arguments, which keep the
+// rules of the plain command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct RunOptions {
+    bool help = false;    // --help: usage and every option, status 0
+    bool version = false; // --version
+    bool stats = false;   // --stats: counters on standard error after the verdict
+};
+
+struct CommandLine {
+    RunOptions options;
+    std::vector<char *> positional; // file_name and n, in their order
+};
+
+// Splits argv[1 ..] into options and positional arguments. On an unknown
+// option or a bad value returns false with a one-line message in error.
+bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &error);
+
+// The text of --help: the usage line and one line per option.
+std::string help_text();
