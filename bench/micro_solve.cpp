@@ -18,7 +18,7 @@
 #include <string>
 
 #include "reader/raspok1.h"
-#include "support/file_text.h"
+#include "support/input_file.h"
 #include "solver/base_m456.h"
 
 namespace {
@@ -28,20 +28,16 @@ std::string corpus_dir() {
     return d ? d : "/work/shared/bench";
 }
 
-bool read_formula(const std::string &path, Dnf &dnf, int &nb_var) {
-    std::string text;
-    if (!read_file_text(path.c_str(), text))
-        return false;
-    text.push_back('\0');
-    return raspok_dnf(text, dnf, nb_var);
+bool read_formula(const std::string &path, Formula &formula, int &nb_var) {
+    InputFile input(path.c_str());
+    return raspok_dnf(input.text(), formula, nb_var);
 }
 
-void copy_formula(const Dnf &from, Dnf &to) {
-    to.SetSize(from.size, -1);
-    for (int i = 0; i < from.size; ++i) {
-        to[i].SetSize(from[i].size, -1);
-        for (int j = 0; j < from[i].size; ++j)
-            to[i][j] = from[i][j];
+void copy_formula(const Formula &from, Formula &to) {
+    for (int i = 0; i < from.clause_count(); ++i) {
+        for (const int *c = from.clause_begin(i); c != from.clause_end(i); ++c)
+            to.add_code(*c);
+        to.close_clause();
     }
 }
 
@@ -52,16 +48,16 @@ struct Counts {
 };
 
 // The passes of solve_formula, repeated here to reach the state's counters.
-Counts count_solve(Dnf &dnf, int nb_var, int strategy) {
+Counts count_solve(Formula &formula, int nb_var, int strategy) {
     Counts c;
-    for (int i = 0; i < dnf.size; ++i)
-        if (dnf[i].size == 0) {
+    for (int i = 0; i < formula.clause_count(); ++i)
+        if (formula.clause_size(i) == 0) {
             c.verdict = "UNSAT";
             return c;
         }
-    CHpGN56 s(dnf, nb_var, strategy);
+    CHpGN56 s(formula, nb_var, strategy);
     set_dirki456(s);
-    init_B456(dnf, s);
+    init_B456(formula, s);
     for (;;) {
         TautB456_rs(s);
         if (!s.restart)
@@ -86,7 +82,7 @@ Counts count_solve(Dnf &dnf, int nb_var, int strategy) {
 }
 
 void BM_solve(benchmark::State &state, const std::string &rel, int strategy) {
-    Dnf original;
+    Formula original;
     int nb_var = 0;
     if (!read_formula(corpus_dir() + "/" + rel, original, nb_var)) {
         state.SkipWithError(("cannot read " + rel).c_str());
@@ -94,17 +90,17 @@ void BM_solve(benchmark::State &state, const std::string &rel, int strategy) {
     }
     Counts counts;
     {
-        Dnf dnf;
-        copy_formula(original, dnf);
-        counts = count_solve(dnf, nb_var, strategy);
+        Formula formula;
+        copy_formula(original, formula);
+        counts = count_solve(formula, nb_var, strategy);
     }
     long long solves = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Dnf dnf;
-        copy_formula(original, dnf);
+        Formula formula;
+        copy_formula(original, formula);
         state.ResumeTiming();
-        SolveOutcome out = solve_formula(dnf, nb_var, strategy);
+        SolveOutcome out = solve_formula(formula, nb_var, strategy);
         benchmark::DoNotOptimize(out.verdict.data());
         ++solves;
     }

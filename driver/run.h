@@ -2,11 +2,12 @@
 #pragma once
 
 #include "solver/stats.h"
-#include "support/my_carray.h"
+#include "support/formula.h"
 
-// Loads file_name, reads it as DIMACS CNF and solves it with strategy n.
+// Reads file_name (standard input for "-"; plain or compressed) as DIMACS
+// CNF and solves it with strategy n.
 // When stats is given it receives the solve's counters.
 void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr);
 
 // Writes the formula as DIMACS clause lines (no header) to standard output.
-void print_dnf(Dnf &dnf);
+void print_dnf(const Formula &formula);

@@ -1,205 +1,195 @@
 #include "reader/raspok1.h"
 
 #include <cstdlib>
-#include <iostream>
+#include <string>
 
-#include "support/literal.h"
+#include "reader/clause_builder.h"
+#include "reader/text_window.h"
 #include "support/uponeub.h"
 
 namespace {
 
-// A forward scanner over the text. `end` is the index of the NUL the driver
-// appended; every scan stops there, so no read goes past the text.
-struct Scanner {
-    const char *t;
-    size_t end;
-    size_t i = 0;
-
-    bool at_end() const { return i >= end; }
-    unsigned char cur() const { return static_cast<unsigned char>(t[i]); }
-    unsigned char next() const { return static_cast<unsigned char>(t[i + 1]); }
-
-    // Moves to the next line feed, staying on the current one if it is one.
-    bool to_line_feed() {
-        while (i < end && t[i] != '\n')
-            ++i;
-        return i < end;
-    }
-};
-
 bool is_comment_start(unsigned char c) { return c == 'c' || c == 0xF1; }
+bool ends_at_blank(unsigned char c) { return c == ' '; }
+bool ends_count(unsigned char c) { return c == ' ' || c == '\n'; }
+bool ends_literal(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool is_gap(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// The message of a token that is one character too long: head, tail, then
+// the seven characters read.
 [[noreturn]] void fail_token(const char *head, const char *tail, const char *tok) {
-    std::cout << head << tail;
-    std::cout.write(tok, 7);
-    std::cout << "\n";
-    end_process(1);
+    fatal(std::string(head) + tail + std::string(tok, 7) + "\n");
 }
 
 // Collects a number token of at most `limit` characters into tok, ending at a
 // character for which `ends` is true or at the end of the text. Returns the
 // token length, or -1 when the limit is exceeded (tok then holds limit + 1
 // characters).
-template <class Ends> int collect(Scanner &s, char *tok, int limit, Ends ends) {
+template <class Ends> int collect(TextWindow &w, char *tok, int limit, Ends ends) {
     int len = 0;
-    while (!s.at_end() && !ends(s.cur())) {
+    while (!w.at_end() && !ends(w.cur())) {
         if (len == limit) {
-            tok[len] = s.t[s.i];
+            tok[len] = *w.p;
             return -1;
         }
-        tok[len++] = s.t[s.i++];
+        tok[len++] = *w.p++;
     }
     tok[len] = '\0';
     return len;
 }
 
-bool ends_at_blank(unsigned char c) { return c == ' '; }
-bool ends_count(unsigned char c) { return c == ' ' || c == '\n'; }
-bool ends_literal(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool is_gap(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Moves to the next line feed, staying on the current one if it is one.
+bool to_line_feed(TextWindow &w) { return w.to_byte('\n'); }
 
 // Finds the problem line: at position 0, or after leading comment lines.
-bool find_problem_line(Scanner &s) {
-    unsigned char first = s.cur();
+bool find_problem_line(TextWindow &w) {
+    unsigned char first = w.cur();
     if (first == 'p')
         return true;
-    if (!is_comment_start(first)) {
-        std::cout << "it is not a CNF\n";
-        end_process(1);
-    }
+    if (!is_comment_start(first))
+        fatal("it is not a CNF\n");
     do {
-        if (!s.to_line_feed())
+        if (!to_line_feed(w))
             return false;
-        ++s.i;
-    } while (!s.at_end() && s.cur() != 'p');
-    return !s.at_end();
+        ++w.p;
+    } while (!w.at_end() && w.cur() != 'p');
+    return !w.at_end();
+}
+
+void skip_blanks(TextWindow &w) {
+    while (w.cur() == ' ')
+        ++w.p;
 }
 
 // Reads "p <word ending in f> <vars> <clauses>".
-bool read_problem_line(Scanner &s, int &nb_var, int &nb_clause) {
-    while (!s.at_end() && s.cur() != 'f')
-        ++s.i;
-    if (s.at_end())
+bool read_problem_line(TextWindow &w, int &nb_var, int &nb_clause) {
+    if (!w.to_byte('f'))
         return false;
-    ++s.i;
-    while (s.cur() == ' ')
-        ++s.i;
+    ++w.p;
+    skip_blanks(w);
     char tok[8];
-    int len = collect(s, tok, 6, ends_at_blank);
+    int len = collect(w, tok, 6, ends_at_blank);
     if (len < 0)
         fail_token("number  of variables is too large (length > 5)\n", "", tok);
-    if (s.at_end())
+    if (w.at_end())
         return false;
     nb_var = std::atoi(tok);
-    while (s.cur() == ' ')
-        ++s.i;
+    skip_blanks(w);
     // The text may end right after the clause count (a file without a final
     // line end): the count is still complete. A text that ends before the
     // count lacks it.
-    len = collect(s, tok, 7, ends_count);
-    if (len < 0) {
-        std::cout << "number  of cubes is too large(length > 6)\n";
-        end_process(1);
-    }
-    if (len == 0 && s.at_end())
+    len = collect(w, tok, 7, ends_count);
+    if (len < 0)
+        fatal("number  of cubes is too large(length > 6)\n");
+    if (len == 0 && w.at_end())
         return false;
     nb_clause = std::atoi(tok);
     return true;
 }
 
 // Skips the rest of the current line and the comment and CR-only lines after it.
-bool skip_to_clause_line(Scanner &s) {
-    if (!s.to_line_feed())
+bool skip_to_clause_line(TextWindow &w) {
+    if (!to_line_feed(w))
         return false;
-    while (s.i + 1 < s.end &&
-           (is_comment_start(s.next()) || s.next() == '\r')) {
-        ++s.i;
-        if (!s.to_line_feed())
+    while (w.ahead(2) && (is_comment_start(static_cast<unsigned char>(w.p[1])) || w.p[1] == '\r')) {
+        ++w.p;
+        if (!to_line_feed(w))
             return false;
     }
     return true;
 }
 
-[[noreturn]] void fail_range(bool negative, int v, int clause_no) {
-    std::cout << "literal " << (negative ? "-" : "") << v << " out of range in clause "
-              << clause_no << "\n";
-    end_process(1);
+// Skips blanks, tabs, line feeds and carriage returns. The sentinel stops the
+// loop at the end of the window.
+void skip_gaps(TextWindow &w) {
+    do {
+        while (is_gap(static_cast<unsigned char>(*w.p)))
+            ++w.p;
+    } while (w.p == w.lim && w.ahead(1));
+}
+
+// The value of a literal token of n characters at t, as atoi reads it.
+int token_value(const char *t, int n) {
+    int v = 0;
+    for (int k = 0; k < n; ++k) {
+        const unsigned digit = static_cast<unsigned char>(t[k]) - '0';
+        if (digit > 9) { // not a plain number: leave it to atoi
+            char tok[8];
+            for (int j = 0; j < n; ++j)
+                tok[j] = t[j];
+            tok[n] = '\0';
+            return std::atoi(tok);
+        }
+        v = 10 * v + static_cast<int>(digit);
+    }
+    return v;
 }
 
 enum class ClauseEnd { Complete, Dropped, EndOfText };
 
-// Reads the literals of one clause line into clause, up to its terminating 0.
-// A literal that repeats while its complement is also present drops the whole
-// clause as always true.
-ClauseEnd read_clause(Scanner &s, IntArray &clause, IntArray &lit_mark, int nb_var, int clause_no) {
-    char tok[8];
+// Reads the literals of one clause line, up to its terminating 0, into the
+// builder. A literal token ends at a blank, tab, line feed or carriage
+// return; a dropped clause is skipped up to the next "0" character.
+ClauseEnd read_clause(TextWindow &w, ClauseBuilder &builder) {
     for (;;) {
-        while (is_gap(s.cur()))
-            ++s.i;
-        if (s.at_end())
+        skip_gaps(w);
+        if (w.at_end())
             return ClauseEnd::EndOfText;
         bool negative = false;
-        if (s.cur() == '-') {
+        if (*w.p == '-') {
             negative = true;
-            ++s.i;
+            ++w.p;
         }
-        if (s.cur() == '0')
+        // Eight bytes ahead hold any token of seven characters and its end,
+        // unless the text ends first.
+        w.ahead(8);
+        if (*w.p == '0')
             return ClauseEnd::Complete;
-        if (collect(s, tok, 6, ends_literal) < 0)
-            fail_token("\n number  of variables is too large", "(length > 5)\n", tok);
-        if (s.at_end()) // the clause line ends without its 0
+        const char *t = w.p;
+        const int avail = static_cast<int>(w.lim - t);
+        int n = 0;
+        while (n < avail && n < 7 && !ends_literal(static_cast<unsigned char>(t[n])))
+            ++n;
+        if (n == 7)
+            fail_token("\n number  of variables is too large", "(length > 5)\n", t);
+        w.p += n;
+        if (w.p == w.lim) // the clause line ends without its 0
             return ClauseEnd::EndOfText;
-        int v = std::atoi(tok);
-        if (v < 1 || v > nb_var)
-            fail_range(negative, v, clause_no);
-        int code = dimacs_to_code(v, negative);
-        if (lit_mark[code] != clause_no) {
-            clause.Append(code);
-            lit_mark[code] = clause_no;
-        } else if (lit_mark[lit_neg(code)] == clause_no) {
-            clause.SetSize(0, -1);
-            while (!s.at_end() && s.cur() != '0')
-                ++s.i;
-            return s.at_end() ? ClauseEnd::EndOfText : ClauseEnd::Dropped;
-        }
+        if (builder.add_literal(token_value(t, n), negative) == ClauseBuilder::Added::Dropped)
+            return w.to_byte('0') ? ClauseEnd::Dropped : ClauseEnd::EndOfText;
     }
 }
 
 } // namespace
 
-bool raspok_dnf(std::string &text, Dnf &dnf, int &nb_var) {
+bool raspok_dnf(ByteSource &input, Formula &formula, int &nb_var) {
     nb_var = 0;
-    if (text.size() < 3) {
-        std::cout << "a CNF is empty (not opened?)\n";
-        end_process(1);
-    }
-    Scanner s{text.data(), text.size() - 1};
+    TextWindow w(input);
+    if (!w.ahead(2))
+        fatal("a CNF is empty (not opened?)\n");
     int nb_clause = 0;
-    if (!find_problem_line(s) || !read_problem_line(s, nb_var, nb_clause))
+    if (!find_problem_line(w) || !read_problem_line(w, nb_var, nb_clause))
         return false;
 
-    dnf.SetSize(nb_clause, -1);
-    IntArray lit_mark; // per code: the clause line that last stored it
-    lit_mark.SetSize(2 * nb_var, -1);
-
-    int clause_no = 0;
-    for (int slot = 0; slot < nb_clause;) {
-        ++clause_no;
-        if (!skip_to_clause_line(s))
+    ClauseBuilder builder(formula, nb_var, nb_clause);
+    // A dropped clause line lowers the count still to read: the next line
+    // takes its place.
+    for (int stored = 0; stored < nb_clause;) {
+        builder.begin_clause();
+        if (!skip_to_clause_line(w))
             return false;
-        IntArray &clause = dnf[slot];
-        clause.SetSize(0, 3);
-        switch (read_clause(s, clause, lit_mark, nb_var, clause_no)) {
-        case ClauseEnd::EndOfText:
+        const ClauseEnd end = read_clause(w, builder);
+        if (end == ClauseEnd::EndOfText)
             return false;
-        case ClauseEnd::Dropped:
-            --nb_clause; // the next clause line refills this slot
-            break;
-        case ClauseEnd::Complete:
-            ++slot;
-            break;
-        }
+        if (builder.end_clause())
+            ++stored;
+        else
+            --nb_clause;
     }
-    dnf.SetSize(nb_clause, -1);
     return true;
+}
+
+bool raspok_dnf(const std::string &text, Formula &formula, int &nb_var) {
+    StringSource input(text.data(), text.empty() ? 0 : text.size() - 1);
+    return raspok_dnf(input, formula, nb_var);
 }

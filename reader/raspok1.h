@@ -1,13 +1,18 @@
-// DIMACS CNF reader: turns the file text into the formula of literal codes.
+// DIMACS CNF reader: turns the input's text into the formula of literal codes.
 #pragma once
 
 #include <string>
 
-#include "support/my_carray.h"
+#include "support/byte_source.h"
+#include "support/formula.h"
 
-// Parses text (the file's bytes followed by one NUL) into dnf, one clause per
-// clause line in file order, each clause's codes in order of first
-// appearance. Sets nb_var from the problem line. Input errors it can name are
-// reported on standard output and end the process with status 1; it returns
-// false when the text ends before the announced clauses are complete.
-bool raspok_dnf(std::string &text, Dnf &dnf, int &nb_var);
+// Reads the text of input into formula (empty), one clause per clause line in
+// file order, each clause's codes in order of first appearance, in a single
+// pass over blocks of the input. Sets nb_var from the problem line. Input
+// errors it can name are reported on standard output and end the process
+// with status 1; it returns false when the text ends before the announced
+// clauses are complete.
+bool raspok_dnf(ByteSource &input, Formula &formula, int &nb_var);
+
+// The same for a text held in memory: the bytes followed by one NUL.
+bool raspok_dnf(const std::string &text, Formula &formula, int &nb_var);

@@ -26,6 +26,7 @@
 #include <string>
 
 #include "solver/stats.h"
+#include "support/formula.h"
 #include "support/literal.h"
 #include "support/my_carray.h"
 
@@ -46,7 +47,7 @@ using UIntArray = MyCArray<unsigned int, unsigned int &>;
 
 class CHpGN56 {
   public:
-    CHpGN56(Dnf &dnf, int nb_var, int strategy);
+    CHpGN56(const Formula &formula, int nb_var, int strategy);
     CHpGN56(const CHpGN56 &) = delete;
     CHpGN56 &operator=(const CHpGN56 &) = delete;
 
@@ -85,7 +86,7 @@ class CHpGN56 {
     IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
     IntArray cub_set_arr;       // tail store, m + 24,000,000 codes
     IntArray cub_data_pnt_arr;  // per cube [0, max_nb_cub]: tail start offset
-    Dnf guard_list;             // per code [0, 2n): watch list of cube indices
+    IntArrays guard_list;       // per code [0, 2n): watch list of cube indices
     UIntArray ac_arr;           // per code: analysis stamp
     IntArray lit_activity_arr;  // per code: recipes the code entered
     IntArray var_activity_arr;  // per var: activity, later the model
@@ -180,7 +181,7 @@ int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
 
 // ---- Set-up in 'setup.cpp' ----
 void set_dirki456(CHpGN56 &s);
-void init_B456(Dnf &dnf, CHpGN56 &s);
+void init_B456(Formula &formula, CHpGN56 &s);
 
 // ---- Propagation in 'propagate.cpp' ----
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s);
@@ -224,11 +225,11 @@ struct SolveOutcome {
     std::string verdict; // the exact verdict text that is printed
     SolveStats stats;    // counters of the solve
 };
-// Solves dnf (consumed) and formats the verdict without printing it.
-SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy);
-// Solves dnf (consumed), prints the verdict and flushes standard output;
-// the solve's counters go to stats when it is given.
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats = nullptr);
+// Solves the formula (consumed) and formats the verdict without printing it.
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy);
+// Solves the formula (consumed), prints the verdict and flushes standard
+// output; the solve's counters go to stats when it is given.
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr);
 void recove_state0_B456(CHpGN56 &s);
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);

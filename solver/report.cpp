@@ -9,9 +9,9 @@ namespace {
 
 // A clause with no literal can never be satisfied. Loaded as a cube it would
 // carry no guard, so it is answered before the search starts.
-bool has_empty_clause(const Dnf &dnf) {
-    for (int i = 0; i < dnf.size; ++i)
-        if (dnf.data[i].size == 0)
+bool has_empty_clause(const Formula &formula) {
+    for (int i = 0; i < formula.clause_count(); ++i)
+        if (formula.clause_size(i) == 0)
             return true;
     return false;
 }
@@ -96,16 +96,16 @@ void format_verdict(CHpGN56 &s, std::string &out) {
     }
 }
 
-SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
     SolveOutcome outcome{NONE, std::string(), SolveStats()};
-    if (has_empty_clause(dnf)) {
-        dnf.SetSize(-1, -1);
+    if (has_empty_clause(formula)) {
+        formula.clear();
         outcome.verdict = "s UNSATISFIABLE\n";
         return outcome;
     }
-    CHpGN56 s(dnf, nb_var, strategy);
+    CHpGN56 s(formula, nb_var, strategy);
     set_dirki456(s);
-    init_B456(dnf, s);
+    init_B456(formula, s);
     outcome.pass_value = run_passes(s);
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
@@ -114,8 +114,8 @@ SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
     return outcome;
 }
 
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats) {
-    const SolveOutcome outcome = solve_formula(dnf, nb_var, strategy);
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats) {
+    const SolveOutcome outcome = solve_formula(formula, nb_var, strategy);
     std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
     std::fflush(stdout);
     if (stats)

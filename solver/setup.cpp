@@ -14,22 +14,29 @@ void set_dirki456(CHpGN56 &s) {
 
 namespace {
 
-// Smallest clause length (from 100000) and per-code occurrence counts.
-int count_occurrences(Dnf &dnf, int nb_cub, IntArray &count) {
+// Clauses loaded between two returns of the formula's storage.
+constexpr int RELEASE_STEP = 1 << 16;
+
+// Smallest clause length (from 100000), per-code occurrence counts, and the
+// number of codes the tails will hold.
+int count_occurrences(const Formula &formula, int nb_cub, IntArray &count, long long &tail_codes) {
     int shortest = 100000;
+    tail_codes = 0;
     for (int i = 0; i < nb_cub; ++i) {
-        IntArray &cube = dnf[i];
-        if (cube.size < shortest)
-            shortest = cube.size;
-        for (int k = 0; k < cube.size; ++k)
-            ++count[cube[k]];
+        const int size = formula.clause_size(i);
+        if (size < shortest)
+            shortest = size;
+        if (size > 2)
+            tail_codes += size - 2;
+        for (const int *c = formula.clause_begin(i), *e = formula.clause_end(i); c != e; ++c)
+            ++count[*c];
     }
     return shortest;
 }
 
-void load_cube(CHpGN56 &s, int i, IntArray &cube, int &p) {
+void load_cube(CHpGN56 &s, int i, const int *cube, int size, int &p) {
     s.cub_data_pnt[i] = p;
-    for (int k = 0; k < cube.size; ++k) {
+    for (int k = 0; k < size; ++k) {
         int x = cube[k];
         if (k == 0) {
             s.guard_0[i] = x;
@@ -41,13 +48,13 @@ void load_cube(CHpGN56 &s, int i, IntArray &cube, int &p) {
             s.cub_set[p++] = x;
         }
     }
-    if (cube.size == 1)
+    if (size == 1)
         s.guard_1[i] = NONE;
 }
 
 } // namespace
 
-void init_B456(Dnf &dnf, CHpGN56 &s) {
+void init_B456(Formula &formula, CHpGN56 &s) {
     if (s.nb_cub > s.max_nb_cub - 10000)
         AfxMessageBox("\n please, stop and increase max_cub_nb");
     s.index_der_lev[0] = NONE;
@@ -60,7 +67,11 @@ void init_B456(Dnf &dnf, CHpGN56 &s) {
         s.lit_ind[c] = -1;
         s.lit_u[c] = s.no_lev;
     }
-    int shortest = count_occurrences(dnf, s.nb_cub, count);
+    long long tail_codes = 0;
+    int shortest = count_occurrences(formula, s.nb_cub, count, tail_codes);
+    // Tails longer in total than the tail store would be written past it.
+    if (tail_codes > static_cast<long long>(s.max_cub_data_pnt) + 1)
+        AfxMessageBox("\n please, increase max_base_inc");
     s.min_saved_rang = shortest - 1 > 2 ? shortest - 1 : 2;
     // Watch lists get room for their input occurrences plus 25 recipe entries.
     // A code absent from the formula gets its storage only when a recipe
@@ -71,12 +82,16 @@ void init_B456(Dnf &dnf, CHpGN56 &s) {
         s.guard_list[c].SetSize(count[c] + 25, -1);
         s.guard_list[c].SetSize(0, -1);
     }
+    count.SetSize(-1, -1);
+    // The formula's storage goes back in steps as the cubes are loaded, so
+    // the formula and the cube base are never both whole.
     int p = 0;
     for (int i = 0; i < s.nb_cub; ++i) {
-        load_cube(s, i, dnf[i], p);
-        dnf[i].SetSize(-1, -1);
+        load_cube(s, i, formula.clause_begin(i), formula.clause_size(i), p);
+        if (i % RELEASE_STEP == RELEASE_STEP - 1)
+            formula.release_before(i + 1);
     }
     s.cub_data_pnt[s.nb_cub] = p;
-    dnf.SetSize(-1, -1);
+    formula.clear();
     order_init(s);
 }

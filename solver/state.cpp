@@ -7,8 +7,8 @@ template <class A> auto sized(A &arr, int n) -> decltype(arr.data) {
 }
 } // namespace
 
-CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
-    const int m = dnf.size;
+CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
+    const int m = formula.clause_count();
     keyac = 1;
     nb_var = n;
     nb_lit = 2 * n;

@@ -133,6 +133,6 @@ template <class TYPE, class ARG_TYPE> class MyCArray {
     }
 };
 
-// An array of integer arrays: the formula and the watch lists.
+// An array of integer arrays: the watch lists.
 using IntArray = MyCArray<int, int &>;
-using Dnf = MyCArray<IntArray, IntArray &>;
+using IntArrays = MyCArray<IntArray, IntArray &>;

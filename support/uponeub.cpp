@@ -16,8 +16,10 @@ void Uponeub_sh1(int *a, int n) {
 
 void write_message(const char *text) { std::cout << text; }
 
-void AfxMessageBox(const char *message) {
-    write_message(message);
+void AfxMessageBox(const char *message) { fatal(message); }
+
+void fatal(const std::string &message) {
+    std::cout << message;
     end_process(1);
 }
 

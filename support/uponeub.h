@@ -10,6 +10,10 @@ void Uponeub_sh1(int *a, int n);
 // Writes the message to standard output and ends the process with status 1.
 [[noreturn]] void AfxMessageBox(const char *message);
 
+// The one road out for a fatal input or capacity condition: writes message
+// unchanged to standard output and ends the process with status 1.
+[[noreturn]] void fatal(const std::string &message);
+
 // Appends the NUL-terminated p to s.
 void string_add(std::string &s, const char *p);
 

@@ -233,7 +233,7 @@ size_t heap_in_use() {
 #endif
 
 TEST(ArrayNested, ShrinkFreesInnerStorageAndRegrowYieldsEmptyArrays) {
-    Dnf outer;
+    IntArrays outer;
     outer.SetSize(4, -1);
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(outer[k].data, nullptr);
@@ -265,7 +265,7 @@ TEST(ArrayNested, ShrinkAndReleaseReturnTheInnerMemory) {
 #else
     const int inner = 1 << 20; // 4 MiB per inner array
     const size_t bytes = static_cast<size_t>(inner) * sizeof(int);
-    Dnf outer;
+    IntArrays outer;
     outer.SetSize(4, -1);
     for (int k = 0; k < 4; ++k)
         outer[k].SetSize(inner, -1);
@@ -292,7 +292,7 @@ TEST(ArrayDeathTest, SizeBelowMinusOneIsFatal) {
     EXPECT_EXIT(
         {
             stdout_to_stderr();
-            Dnf d;
+            IntArrays d;
             d.SetSize(4, -1);
             d.SetSize(INT_MIN, 3);
         },

@@ -248,16 +248,14 @@ TEST(Differential, ReaderStoresTheGeneratedClauses) {
         std::string error;
         ASSERT_TRUE(cnfgen::generate(words, g, error)) << error;
         std::string text = g.text + '\0';
-        Dnf dnf;
+        Formula formula;
         int nb_var = -1;
-        ASSERT_TRUE(raspok_dnf(text, dnf, nb_var)) << reproduce(words);
+        ASSERT_TRUE(raspok_dnf(text, formula, nb_var)) << reproduce(words);
         cnfgen::Clauses stored;
-        for (int i = 0; i < dnf.size; ++i) {
+        for (int i = 0; i < formula.clause_count(); ++i) {
             stored.emplace_back();
-            for (int j = 0; j < dnf[i].size; ++j) {
-                int code = dnf[i][j];
-                stored.back().push_back(code % 2 == 0 ? code / 2 + 1 : -(code / 2 + 1));
-            }
+            for (const int *c = formula.clause_begin(i); c != formula.clause_end(i); ++c)
+                stored.back().push_back(*c % 2 == 0 ? *c / 2 + 1 : -(*c / 2 + 1));
         }
         EXPECT_EQ(nb_var, g.formula.nb_var) << reproduce(words);
         EXPECT_EQ(stored, cnfgen::reader_view(g.formula.clauses)) << reproduce(words);

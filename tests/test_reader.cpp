@@ -3,9 +3,13 @@
 // and texts that end too early.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "reader/clause_builder.h"
 #include "reader/raspok1.h"
 #include "support/my_carray.h"
 
@@ -17,19 +21,20 @@ struct Parsed {
     bool ok;
     int nb_var;
     Codes clauses;
-    std::vector<int> grow_by; // per clause array
+    bool flat; // every clause starts where the one before it ends
 };
 
 // Reads text as the driver hands it over: the file's bytes and one NUL.
 Parsed parse(std::string text, int nb_var_before = -7) {
     text += '\0';
-    Dnf dnf;
+    Formula formula;
     int nb_var = nb_var_before;
-    Parsed p{raspok_dnf(text, dnf, nb_var), nb_var, {}, {}};
+    Parsed p{raspok_dnf(text, formula, nb_var), nb_var, {}, true};
     if (p.ok) {
-        for (int i = 0; i < dnf.size; ++i) {
-            p.clauses.emplace_back(dnf[i].data, dnf[i].data + dnf[i].size);
-            p.grow_by.push_back(dnf[i].grow_by);
+        for (int i = 0; i < formula.clause_count(); ++i) {
+            p.clauses.emplace_back(formula.clause_begin(i), formula.clause_end(i));
+            if (i > 0 && formula.clause_begin(i) != formula.clause_end(i - 1))
+                p.flat = false;
         }
     }
     return p;
@@ -122,10 +127,28 @@ TEST(Reader, BlanksTabsAndLineEnds) {
     });
 }
 
-TEST(Reader, ClauseArraysGrowByThree) {
-    Parsed p = parse("p cnf 5 2\n1 2 3 4 5 0\n1 0\n");
+TEST(Reader, ClausesLieOneAfterAnotherInOneStore) {
+    Parsed p = parse("p cnf 5 3\n1 2 3 4 5 0\n1 0\n0\n");
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(p.grow_by, (std::vector<int>{3, 3}));
+    EXPECT_TRUE(p.flat);
+    EXPECT_EQ(p.clauses, (Codes{{0, 2, 4, 6, 8}, {0}, {}}));
+}
+
+// Clauses longer than a short scan find repeats and complements through the
+// per-code marks; the rules are the same at every length.
+TEST(Reader, LongClausesKeepTheRepeatRules) {
+    std::string line;
+    Codes want{{}};
+    for (int v = 1; v <= 20; ++v) {
+        line += std::to_string(v) + " ";
+        want[0].push_back(2 * (v - 1));
+    }
+    Codes with_minus_3 = want;
+    with_minus_3[0].push_back(5);
+    check_cases({
+        {"repeat after 20 codes", "p cnf 20 1\n" + line + "20 1 -3 0\n", 20, with_minus_3},
+        {"complement then repeat after 20 codes", "p cnf 20 2\n" + line + "-5 5 0\n" + line + "0\n", 20, want},
+    });
 }
 
 TEST(Reader, TextEndingInsideAScanIsReported) {
@@ -149,3 +172,52 @@ TEST(Reader, TextEndingInsideAScanIsReported) {
 }
 
 } // namespace
+
+namespace {
+
+// The codes a formula holds, clause by clause.
+Codes codes_of(const Formula &f) {
+    Codes codes;
+    for (int i = 0; i < f.clause_count(); ++i)
+        codes.emplace_back(f.clause_begin(i), f.clause_end(i));
+    return codes;
+}
+
+} // namespace
+
+// Clauses handed to the builder directly give the formula the reader builds
+// from the same clauses as text: repeats, complementary pairs, empty clauses.
+TEST(ClauseBuilder, BuildsWhatTheReaderBuilds) {
+    const std::vector<std::vector<int>> clauses = {{1, -2}, {1, 1, 2}, {3, -3}, {2, -2, 2}, {}, {-3, 3, -3, 1}, {3}};
+    Formula built;
+    ClauseBuilder builder(built, 3, static_cast<int>(clauses.size()));
+    std::string text = "p cnf 3 " + std::to_string(clauses.size()) + "\n";
+    for (const std::vector<int> &clause : clauses) {
+        builder.begin_clause();
+        for (int lit : clause) {
+            builder.add_literal(lit < 0 ? -lit : lit, lit < 0);
+            text += std::to_string(lit) + " ";
+        }
+        builder.end_clause();
+        text += "0\n";
+    }
+    Parsed p = parse(text);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(codes_of(built), p.clauses);
+    EXPECT_EQ(codes_of(built), (Codes{{0, 3}, {0, 2}, {4, 5}, {}, {4}}));
+}
+
+TEST(ClauseBuilderDeathTest, LiteralOutOfRangeNamesItsClause) {
+    EXPECT_EXIT(
+        {
+            std::fflush(stdout);
+            dup2(STDERR_FILENO, STDOUT_FILENO); // the message goes where EXPECT_EXIT looks
+            Formula f;
+            ClauseBuilder builder(f, 3, 2);
+            builder.begin_clause();
+            builder.end_clause();
+            builder.begin_clause();
+            builder.add_literal(4, true);
+        },
+        testing::ExitedWithCode(1), "^literal -4 out of range in clause 2\n$");
+}

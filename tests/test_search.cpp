@@ -16,30 +16,29 @@ namespace {
 using Codes = std::vector<std::vector<int>>;
 using V = std::vector<int>;
 
-void fill_dnf(Dnf &dnf, const Codes &cubes) {
-    dnf.SetSize(static_cast<int>(cubes.size()), -1);
-    for (size_t i = 0; i < cubes.size(); ++i) {
-        IntArray &c = dnf[static_cast<int>(i)];
-        for (int code : cubes[i])
-            c.SetAtGrow(c.size, code);
+void fill_formula(Formula &formula, const Codes &cubes) {
+    for (const V &cube : cubes) {
+        for (int code : cube)
+            formula.add_code(code);
+        formula.close_clause();
     }
 }
 
 std::string solve(const Codes &cubes, int nb_var, int strategy) {
-    Dnf dnf;
-    fill_dnf(dnf, cubes);
-    return solve_formula(dnf, nb_var, strategy).verdict;
+    Formula formula;
+    fill_formula(formula, cubes);
+    return solve_formula(formula, nb_var, strategy).verdict;
 }
 
 // A solver state after set-up, for driving single routines.
 struct Loaded {
-    Dnf dnf;
+    Formula formula;
     std::unique_ptr<CHpGN56> state;
     Loaded(const Codes &cubes, int nb_var, int strategy = 2) {
-        fill_dnf(dnf, cubes);
-        state.reset(new CHpGN56(dnf, nb_var, strategy));
+        fill_formula(formula, cubes);
+        state.reset(new CHpGN56(formula, nb_var, strategy));
         set_dirki456(*state);
-        init_B456(dnf, *state);
+        init_B456(formula, *state);
     }
     CHpGN56 &operator*() { return *state; }
 };

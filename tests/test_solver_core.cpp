@@ -22,16 +22,17 @@ using V = std::vector<int>;
 // A solver state loaded with the given cubes (lists of literal codes), as
 // the solve driver builds it: constructor, node pool, set-up.
 struct Loaded {
-    Dnf dnf;
+    Formula formula;
     std::unique_ptr<CHpGN56> state;
     Loaded(const Codes &cubes, int nb_var, int strategy = 2) {
-        dnf.SetSize(static_cast<int>(cubes.size()), -1);
-        for (size_t i = 0; i < cubes.size(); ++i)
-            for (int c : cubes[i])
-                dnf[static_cast<int>(i)].SetAtGrow(dnf[static_cast<int>(i)].size, c);
-        state.reset(new CHpGN56(dnf, nb_var, strategy));
+        for (const V &cube : cubes) {
+            for (int c : cube)
+                formula.add_code(c);
+            formula.close_clause();
+        }
+        state.reset(new CHpGN56(formula, nb_var, strategy));
         set_dirki456(*state);
-        init_B456(dnf, *state);
+        init_B456(formula, *state);
     }
     CHpGN56 &operator*() { return *state; }
 };
@@ -115,8 +116,7 @@ TEST(SetUp, CubesGuardsTailsAndWatchLists) {
     EXPECT_EQ(s.saved_rang_2, 40);
     EXPECT_EQ(s.result, 2);
     // The formula is consumed.
-    EXPECT_EQ(l.dnf.size, 0);
-    EXPECT_EQ(l.dnf.data, nullptr);
+    EXPECT_EQ(l.formula.clause_count(), 0);
 }
 
 TEST(SetUp, NodePool) {

@@ -1,11 +1,13 @@
-// Fuzz target: the DIMACS reader on arbitrary bytes. Every input must either
-// end in one of the reader's messages (status 1), report an early end of the
-// text, or give a formula whose codes all name announced variables without
-// repeats. ASan and UBSan watch every read of the text.
+// Fuzz target: the DIMACS reader on arbitrary bytes, plain or compressed.
+// Every input must either end in one of the reader's or the decoders'
+// messages (status 1), report an early end of the text, or give a formula
+// whose codes all name announced variables without repeats. ASan and UBSan
+// watch every read of the text and of the compressed bytes.
 #include <cstddef>
 #include <cstdint>
 
 #include "reader/raspok1.h"
+#include "support/input_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
@@ -14,12 +16,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string text = fuzz::text_of(data, size);
-    Dnf dnf;
+    StringSource stored(reinterpret_cast<const char *>(data), size);
+    Formula formula;
     int nb_var = 0;
     try {
-        if (raspok_dnf(text, dnf, nb_var))
-            fuzz::checked_clauses(dnf, nb_var);
+        DecodedText input(stored, "input");
+        if (raspok_dnf(input.text(), formula, nb_var)) {
+            fuzz::checked_clauses(formula, nb_var);
+            input.check_rest();
+        }
     } catch (const fuzz::ProcessEnded &e) {
         fuzz::check_status(e);
     }

@@ -47,20 +47,20 @@ bool starts_with(const std::string &s, const char *prefix) { return s.rfind(pref
 // Reads the text and solves it with one strategy; checks a SAT model.
 Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clauses &clauses, int &nb_var) {
     std::string text = original;
-    Dnf dnf;
+    Formula formula;
     try {
-        if (!raspok_dnf(text, dnf, nb_var))
+        if (!raspok_dnf(text, formula, nb_var))
             return Answer::Skip;
     } catch (const fuzz::ProcessEnded &e) {
         fuzz::check_status(e);
         return Answer::Skip;
     }
-    if (nb_var > kMaxVars || dnf.size > kMaxClauses)
+    if (nb_var > kMaxVars || formula.clause_count() > kMaxClauses)
         return Answer::Skip;
-    clauses = fuzz::checked_clauses(dnf, nb_var);
+    clauses = fuzz::checked_clauses(formula, nb_var);
     std::string verdict;
     try {
-        verdict = solve_formula(dnf, nb_var, strategy).verdict;
+        verdict = solve_formula(formula, nb_var, strategy).verdict;
     } catch (const fuzz::ProcessEnded &) {
         std::abort(); // no capacity of the solver is near its end here
     }

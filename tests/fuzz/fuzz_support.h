@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "support/my_carray.h"
+#include "support/formula.h"
 #include "support/uponeub.h"
 #include "tools/cnfgen.h"
 
@@ -42,16 +42,17 @@ inline void check_status(const ProcessEnded &e) {
 
 // The formula as signed DIMACS literals. Aborts unless every clause holds
 // codes of variables 1..nb_var, each at most once.
-inline cnfgen::Clauses checked_clauses(Dnf &dnf, int nb_var) {
+inline cnfgen::Clauses checked_clauses(const Formula &formula, int nb_var) {
     cnfgen::Clauses clauses;
-    for (int i = 0; i < dnf.size; ++i) {
+    for (int i = 0; i < formula.clause_count(); ++i) {
         cnfgen::Clause c;
-        for (int j = 0; j < dnf[i].size; ++j) {
-            int code = dnf[i][j];
+        const int *codes = formula.clause_begin(i);
+        for (int j = 0; j < formula.clause_size(i); ++j) {
+            int code = codes[j];
             if (code < 0 || code >= 2 * nb_var)
                 std::abort();
             for (int k = 0; k < j; ++k)
-                if (dnf[i][k] == code)
+                if (codes[k] == code)
                     std::abort();
             c.push_back(code % 2 == 0 ? code / 2 + 1 : -(code / 2 + 1));
         }

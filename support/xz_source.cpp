@@ -1,0 +1,58 @@
+// xz input through liblzma; concatenated streams read as one text.
+#include <lzma.h>
+
+#include <cstdint>
+
+#include "support/decoders.h"
+#include "support/input_file.h"
+
+namespace {
+
+class XzSource : public ByteSource {
+  public:
+    XzSource(ByteSource &raw, const std::string &name) : raw_(raw), name_(name) {
+        if (lzma_stream_decoder(&z_, UINT64_MAX, LZMA_CONCATENATED) != LZMA_OK)
+            input_fault(name_, "out of memory");
+    }
+    ~XzSource() override { lzma_end(&z_); }
+
+    size_t read(char *buf, size_t capacity) override {
+        z_.next_out = reinterpret_cast<uint8_t *>(buf);
+        z_.avail_out = capacity;
+        while (z_.avail_out == capacity && !ended_) {
+            if (z_.avail_in == 0 && !raw_ended_)
+                fetch();
+            const lzma_ret r = lzma_code(&z_, raw_ended_ ? LZMA_FINISH : LZMA_RUN);
+            if (r == LZMA_STREAM_END)
+                ended_ = true;
+            else if (r == LZMA_BUF_ERROR)
+                input_fault(name_, "the xz data ends early");
+            else if (r == LZMA_MEM_ERROR)
+                input_fault(name_, "out of memory");
+            else if (r != LZMA_OK)
+                input_fault(name_, "the xz data is corrupt");
+        }
+        return capacity - z_.avail_out;
+    }
+
+  private:
+    void fetch() {
+        const size_t got = raw_.read(in_, sizeof in_);
+        raw_ended_ = got == 0;
+        z_.next_in = reinterpret_cast<const uint8_t *>(in_);
+        z_.avail_in = got;
+    }
+
+    ByteSource &raw_;
+    std::string name_;
+    lzma_stream z_ = LZMA_STREAM_INIT;
+    char in_[1 << 16];
+    bool raw_ended_ = false;
+    bool ended_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<ByteSource> xz_decoder(ByteSource &raw, const std::string &name) {
+    return std::make_unique<XzSource>(raw, name);
+}
