@@ -24,11 +24,14 @@ inline std::string shell_quote(const std::string &s) {
     return q + "'";
 }
 
-// Runs the vetrix binary with the given arguments; stderr is discarded.
-inline RunResult run_vetrix(const std::vector<std::string> &args) {
+// Runs the vetrix binary with the given arguments, standard input from
+// input_path when it is given; stderr is discarded.
+inline RunResult run_vetrix(const std::vector<std::string> &args, const std::string &input_path = "") {
     std::string cmd = shell_quote(VETRIX_BIN);
     for (const std::string &a : args)
         cmd += " " + shell_quote(a);
+    if (!input_path.empty())
+        cmd += " < " + shell_quote(input_path);
     cmd += " 2>/dev/null";
     RunResult r{std::string(), -1};
     FILE *p = popen(cmd.c_str(), "r");
