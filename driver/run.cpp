@@ -11,6 +11,8 @@
 void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
     Formula formula;
     int nb_var = 0;
+    if (decides_code_0_first(n))
+        formula.stop_storing_after_unit_pair(); // the verdict needs no clauses then
     {
         // The input is read block by block while the formula is built; only
         // the formula outlives it.

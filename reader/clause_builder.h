@@ -6,6 +6,7 @@
 #pragma once
 
 #include "support/formula.h"
+#include "support/literal.h"
 #include "support/my_carray.h"
 
 class ClauseBuilder {
@@ -22,12 +23,41 @@ class ClauseBuilder {
     // Adds the DIMACS literal v (negated when negative) to the open clause.
     // After Dropped the clause is gone and further literals are ignored
     // until end_clause.
-    Added add_literal(int v, bool negative);
+    Added add_literal(int v, bool negative) {
+        if (dropped_)
+            return Added::Dropped;
+        if (v < 1 || v > nb_var_)
+            out_of_range(v, negative);
+        const int code = dimacs_to_code(v, negative);
+        if (!holds(code)) {
+            formula_.add_code(code);
+            return Added::Stored;
+        }
+        return repeated(code);
+    }
     // Closes the open clause; false when it was dropped.
     bool end_clause();
 
   private:
-    bool holds(int code);
+    // A clause this short is searched directly for a code: cheaper than a
+    // random access into the per-code marks, which do not fit in the cache
+    // for large formulas.
+    static constexpr int SCAN_LIMIT = 16;
+
+    // True when code is in the open clause.
+    bool holds(int code) {
+        const int *begin = formula_.open_begin();
+        const int *end = formula_.open_end();
+        if (end - begin > SCAN_LIMIT)
+            return holds_marked(code);
+        for (const int *p = begin; p != end; ++p)
+            if (*p == code)
+                return true;
+        return false;
+    }
+    bool holds_marked(int code);
+    Added repeated(int code);
+    [[noreturn]] void out_of_range(int v, bool negative) const;
 
     Formula &formula_;
     int nb_var_;

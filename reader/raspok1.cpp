@@ -89,7 +89,7 @@ bool read_problem_line(TextWindow &w, int &nb_var, int &nb_clause) {
 
 // Skips the rest of the current line and the comment and CR-only lines after it.
 bool skip_to_clause_line(TextWindow &w) {
-    if (!to_line_feed(w))
+    if (*w.p != '\n' && !to_line_feed(w)) // mostly on it already, after "0"
         return false;
     while (w.ahead(2) && (is_comment_start(static_cast<unsigned char>(w.p[1])) || w.p[1] == '\r')) {
         ++w.p;
@@ -101,28 +101,27 @@ bool skip_to_clause_line(TextWindow &w) {
 
 // Skips blanks, tabs, line feeds and carriage returns. The sentinel stops the
 // loop at the end of the window.
-void skip_gaps(TextWindow &w) {
+inline void skip_gaps(TextWindow &w) {
     do {
         while (is_gap(static_cast<unsigned char>(*w.p)))
             ++w.p;
     } while (w.p == w.lim && w.ahead(1));
 }
 
-// The value of a literal token of n characters at t, as atoi reads it.
-int token_value(const char *t, int n) {
-    int v = 0;
-    for (int k = 0; k < n; ++k) {
-        const unsigned digit = static_cast<unsigned char>(t[k]) - '0';
-        if (digit > 9) { // not a plain number: leave it to atoi
-            char tok[8];
-            for (int j = 0; j < n; ++j)
-                tok[j] = t[j];
-            tok[n] = '\0';
-            return std::atoi(tok);
-        }
-        v = 10 * v + static_cast<int>(digit);
+// A token that is not a plain number, from its first character that is
+// not a digit at t + n on: its length, or 7 when it is too long; its value
+// as atoi reads it.
+int odd_token(const char *t, int n, const char *lim, int &v) {
+    while (n < 7 && t + n != lim && !ends_literal(static_cast<unsigned char>(t[n])))
+        ++n;
+    if (n < 7) {
+        char tok[8];
+        for (int j = 0; j < n; ++j)
+            tok[j] = t[j];
+        tok[n] = '\0';
+        v = std::atoi(tok);
     }
-    return v;
+    return n;
 }
 
 enum class ClauseEnd { Complete, Dropped, EndOfText };
@@ -145,17 +144,20 @@ ClauseEnd read_clause(TextWindow &w, ClauseBuilder &builder) {
         w.ahead(8);
         if (*w.p == '0')
             return ClauseEnd::Complete;
+        // Digits are read and valued in one go; the sentinel is no digit.
         const char *t = w.p;
-        const int avail = static_cast<int>(w.lim - t);
         int n = 0;
-        while (n < avail && n < 7 && !ends_literal(static_cast<unsigned char>(t[n])))
-            ++n;
+        int v = 0;
+        for (unsigned digit; n < 7 && (digit = static_cast<unsigned char>(t[n]) - '0') <= 9; ++n)
+            v = 10 * v + static_cast<int>(digit);
+        if (n < 7 && t + n != w.lim && !ends_literal(static_cast<unsigned char>(t[n])))
+            n = odd_token(t, n, w.lim, v);
         if (n == 7)
             fail_token("\n number  of variables is too large", "(length > 5)\n", t);
         w.p += n;
         if (w.p == w.lim) // the clause line ends without its 0
             return ClauseEnd::EndOfText;
-        if (builder.add_literal(token_value(t, n), negative) == ClauseBuilder::Added::Dropped)
+        if (builder.add_literal(v, negative) == ClauseBuilder::Added::Dropped)
             return w.to_byte('0') ? ClauseEnd::Dropped : ClauseEnd::EndOfText;
     }
 }

@@ -183,6 +183,10 @@ int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
 void set_dirki456(CHpGN56 &s);
 void init_B456(Formula &formula, CHpGN56 &s);
 
+// ---- Runs decided by the first decision in 'first_decision.cpp' ----
+bool decides_code_0_first(int strategy);
+bool refuted_by_first_decision(const Formula &formula, int strategy);
+
 // ---- Propagation in 'propagate.cpp' ----
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s);
 bool SubstitutR456_rs(CHpGN56 &s);

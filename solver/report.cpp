@@ -7,15 +7,6 @@
 
 namespace {
 
-// A clause with no literal can never be satisfied. Loaded as a cube it would
-// carry no guard, so it is answered before the search starts.
-bool has_empty_clause(const Formula &formula) {
-    for (int i = 0; i < formula.clause_count(); ++i)
-        if (formula.clause_size(i) == 0)
-            return true;
-    return false;
-}
-
 // Runs passes until one ends with a verdict or a review decides the run;
 // returns what the last pass returned.
 int run_passes(CHpGN56 &s) {
@@ -98,7 +89,9 @@ void format_verdict(CHpGN56 &s, std::string &out) {
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
     SolveOutcome outcome{NONE, std::string(), SolveStats()};
-    if (has_empty_clause(formula)) {
+    // A clause with no literal can never be satisfied. Loaded as a cube it
+    // would carry no guard, so it is answered before the search starts.
+    if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
         formula.clear();
         outcome.verdict = "s UNSATISFIABLE\n";
         return outcome;

@@ -17,17 +17,13 @@ namespace {
 // Clauses loaded between two returns of the formula's storage.
 constexpr int RELEASE_STEP = 1 << 16;
 
-// Smallest clause length (from 100000), per-code occurrence counts, and the
-// number of codes the tails will hold.
-int count_occurrences(const Formula &formula, int nb_cub, IntArray &count, long long &tail_codes) {
+// Smallest clause length (from 100000) and per-code occurrence counts.
+int count_occurrences(const Formula &formula, int nb_cub, IntArray &count) {
     int shortest = 100000;
-    tail_codes = 0;
     for (int i = 0; i < nb_cub; ++i) {
         const int size = formula.clause_size(i);
         if (size < shortest)
             shortest = size;
-        if (size > 2)
-            tail_codes += size - 2;
         for (const int *c = formula.clause_begin(i), *e = formula.clause_end(i); c != e; ++c)
             ++count[*c];
     }
@@ -67,10 +63,9 @@ void init_B456(Formula &formula, CHpGN56 &s) {
         s.lit_ind[c] = -1;
         s.lit_u[c] = s.no_lev;
     }
-    long long tail_codes = 0;
-    int shortest = count_occurrences(formula, s.nb_cub, count, tail_codes);
+    int shortest = count_occurrences(formula, s.nb_cub, count);
     // Tails longer in total than the tail store would be written past it.
-    if (tail_codes > static_cast<long long>(s.max_cub_data_pnt) + 1)
+    if (formula.tail_codes() > static_cast<long long>(s.max_cub_data_pnt) + 1)
         AfxMessageBox("\n please, increase max_base_inc");
     s.min_saved_rang = shortest - 1 > 2 ? shortest - 1 : 2;
     // Watch lists get room for their input occurrences plus 25 recipe entries.

@@ -119,6 +119,50 @@ TEST(Solve, UnitConflictIsUnsatisfiable) {
         EXPECT_EQ(solve({{0}, {1}}, 1, strategy), "s UNSATISFIABLE\n") << strategy;
 }
 
+// Strategy 2 decides code 0 first. When the first cubes watching codes 0
+// and 1 are their unit cubes, that decision refutes the formula whatever
+// else it holds: the search itself takes one decision to the tautology, and
+// the verdict is given without it. A cube whose guards hold code 0 or 1
+// ahead of the unit cube leaves the run to the search.
+TEST(Solve, UnitPairLeadingCodesZeroAndOneRefutesAtTheFirstDecision) {
+    const std::vector<Codes> refuted = {
+        {{0}, {1}, {2, 4, 7}},
+        {{2, 4}, {0}, {3, 0}, {4, 5, 1}, {1}, {1, 6}}, // code 1 in a tail first
+        {{1}, {2, 3, 0}, {0}, {5}},
+    };
+    for (const Codes &cubes : refuted) {
+        Formula formula;
+        fill_formula(formula, cubes);
+        EXPECT_TRUE(refuted_by_first_decision(formula, 2));
+        EXPECT_FALSE(refuted_by_first_decision(formula, 0));
+        EXPECT_FALSE(refuted_by_first_decision(formula, 1));
+        Loaded l(cubes, 4, 2);
+        CHpGN56 &s = *l;
+        EXPECT_EQ(TautB456_rs(s), -1);
+        EXPECT_FALSE(s.restart);
+        EXPECT_EQ(s.result, RESULT_UNSAT);
+        EXPECT_EQ(s.nb_node, 1);
+        EXPECT_EQ(solve(cubes, 4, 2), "s UNSATISFIABLE\n");
+    }
+    for (const Codes &cubes : std::vector<Codes>{{{0, 2}, {0}, {1}}, {{0}, {3, 1}, {1}}, {{0}, {2}}}) {
+        Formula formula;
+        fill_formula(formula, cubes);
+        EXPECT_FALSE(refuted_by_first_decision(formula, 2));
+    }
+}
+
+// Told to, the formula stops storing clauses once the unit cubes of codes 0
+// and 1 lead, and still counts them and their tails.
+TEST(Solve, FormulaStopsStoringAfterTheLeadingUnitPair) {
+    Formula formula;
+    formula.stop_storing_after_unit_pair();
+    fill_formula(formula, {{0}, {2, 4, 6, 7}, {1}, {3, 5, 8, 9}});
+    EXPECT_FALSE(formula.stored());
+    EXPECT_EQ(formula.clause_count(), 4);
+    EXPECT_EQ(formula.tail_codes(), 4);
+    EXPECT_EQ(solve_formula(formula, 5, 2).verdict, "s UNSATISFIABLE\n");
+}
+
 TEST(Solve, EmptyClauseIsUnsatisfiable) {
     for (int strategy : {0, 1, 2}) {
         EXPECT_EQ(solve({{0, 2}, {}, {1}}, 2, strategy), "s UNSATISFIABLE\n") << strategy;
