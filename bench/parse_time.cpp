@@ -77,7 +77,8 @@ int main(int argc, char **argv) {
             best_setup = t_setup;
     }
     const double mb = static_cast<double>(bytes) / 1e6;
-    std::printf("file %s: %.1f MB of text, %d variables, %d clauses\n", argv[1], mb, nb_var, nb_clauses);
+    std::printf("file %s: %.1f MB of text, %d variables, %d clauses\n", argv[1], mb, nb_var,
+                nb_clauses);
     std::printf("read\t%.3f s\t%.1f MB/s\n", best_read, mb / best_read);
     std::printf("set-up\t%.3f s\n", best_setup);
     return 0;

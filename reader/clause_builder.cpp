@@ -14,8 +14,8 @@ ClauseBuilder::ClauseBuilder(Formula &formula, int nb_var, int nb_clause)
 }
 
 void ClauseBuilder::out_of_range(int v, bool negative) const {
-    fatal("literal " + std::string(negative ? "-" : "") + std::to_string(v) + " out of range in clause " +
-          std::to_string(clause_no_) + "\n");
+    fatal("literal " + std::string(negative ? "-" : "") + std::to_string(v) +
+          " out of range in clause " + std::to_string(clause_no_) + "\n");
 }
 
 // The marks catch up with the codes stored since the last look.

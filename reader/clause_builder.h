@@ -61,8 +61,8 @@ class ClauseBuilder {
 
     Formula &formula_;
     int nb_var_;
-    IntArray lit_mark_;   // per code: the clause that last stored it (long clauses)
-    int clause_no_ = 0;   // the open clause's number
-    int marked_ = 0;      // codes of the open clause entered in lit_mark_
+    IntArray lit_mark_; // per code: the clause that last stored it (long clauses)
+    int clause_no_ = 0; // the open clause's number
+    int marked_ = 0;    // codes of the open clause entered in lit_mark_
     bool dropped_ = false;
 };

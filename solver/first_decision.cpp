@@ -17,7 +17,9 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
-bool decides_code_0_first(int strategy) { return strategy == 2; }
+bool decides_code_0_first(int strategy) {
+    return strategy == 2;
+}
 
 bool refuted_by_first_decision(const Formula &formula, int strategy) {
     if (!decides_code_0_first(strategy) || !formula.led_by_unit_pair())

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "support/decoders.h"
@@ -13,7 +13,9 @@
 
 namespace {
 
-[[noreturn]] void cannot_open(const std::string &name) { fatal("cannot open  file " + name + "\n"); }
+[[noreturn]] void cannot_open(const std::string &name) {
+    fatal("cannot open  file " + name + "\n");
+}
 
 // The bytes of a file descriptor.
 class FdSource : public ByteSource {
@@ -90,10 +92,12 @@ int open_fd(const char *name) {
 enum class Format { Plain, Gzip, Xz, Bzip2 };
 
 Format format_of(const std::string &head) {
-    auto starts = [&](const char *magic, size_t n) { return head.size() >= n && head.compare(0, n, magic, n) == 0; };
+    auto starts = [&](const char *magic, size_t n) {
+        return head.size() >= n && head.compare(0, n, magic, n) == 0;
+    };
     if (starts("\x1f\x8b\x08", 3))
         return Format::Gzip;
-    if (starts("\xfd" "7zXZ\0", 6))
+    if (starts("\xfd\x37\x7a\x58\x5a\x00", 6))
         return Format::Xz;
     if (starts("BZh", 3) && head.size() >= 4 && head[3] >= '1' && head[3] <= '9')
         return Format::Bzip2;
@@ -101,10 +105,12 @@ Format format_of(const std::string &head) {
 }
 
 [[noreturn, maybe_unused]] void not_built(const std::string &name, const char *format) {
-    input_fault(name, (std::string("this build of vetrix cannot read ") + format + " files").c_str());
+    input_fault(name,
+                (std::string("this build of vetrix cannot read ") + format + " files").c_str());
 }
 
-std::unique_ptr<ByteSource> decoder(Format format, ByteSource &stored, const std::string &name) {
+std::unique_ptr<ByteSource> decoder(Format format, [[maybe_unused]] ByteSource &stored,
+                                    const std::string &name) {
     switch (format) {
     case Format::Gzip:
 #ifdef VETRIX_HAVE_ZLIB
@@ -144,7 +150,9 @@ DecodedText::DecodedText(ByteSource &stored, const std::string &name) {
 
 DecodedText::~DecodedText() = default;
 
-ByteSource &DecodedText::text() { return decoder_ ? *decoder_ : *head_; }
+ByteSource &DecodedText::text() {
+    return decoder_ ? *decoder_ : *head_;
+}
 
 void DecodedText::check_rest() {
     if (!decoder_)

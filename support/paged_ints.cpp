@@ -17,7 +17,9 @@ size_t round_to_pages(size_t bytes) {
     return (bytes + page - 1) / page * page;
 }
 
-[[noreturn]] void out_of_memory() { fatal("out of memory\n"); }
+[[noreturn]] void out_of_memory() {
+    fatal("out of memory\n");
+}
 
 } // namespace
 
@@ -30,8 +32,9 @@ void PagedInts::reserve(size_t count) {
         want = count;
     const size_t old_bytes = capacity_ * sizeof(int);
     const size_t bytes = round_to_pages(want * sizeof(int));
-    void *p = data_ ? mremap(data_, old_bytes, bytes, MREMAP_MAYMOVE)
-                    : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void *p =
+        data_ ? mremap(data_, old_bytes, bytes, MREMAP_MAYMOVE)
+              : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         out_of_memory();
     data_ = static_cast<int *>(p);
