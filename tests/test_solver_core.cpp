@@ -725,4 +725,28 @@ TEST(InclusionDeathTest, CubeAndArenaCapacity) {
         testing::ExitedWithCode(1), "^\n please, increase max_base_inc$");
 }
 
+// Input tails that do not fit the tail store stop set-up with the store's
+// message instead of being written past it: 13 clauses of 2,000,000 codes
+// leave 25,999,974 tail codes for a store of 24,000,013.
+TEST(SetUpDeathTest, TailsBeyondTheTailStore) {
+    auto set_up_long_clauses = [](int nb_clause) {
+        const int nb_var = 1000000;
+        Formula formula;
+        for (int i = 0; i < nb_clause; ++i) {
+            for (int c = 0; c < 2 * nb_var; ++c)
+                formula.add_code(c);
+            formula.close_clause();
+        }
+        CHpGN56 s(formula, nb_var, 2);
+        set_dirki456(s);
+        init_B456(formula, s);
+    };
+    EXPECT_EXIT(
+        {
+            stdout_to_stderr();
+            set_up_long_clauses(13);
+        },
+        testing::ExitedWithCode(1), "^\n please, increase max_base_inc$");
+}
+
 } // namespace
