@@ -24,8 +24,8 @@
 #   set-up. (Strategies 0 and 1 may pick other variables first and search a
 #   long time before they come to variable 1.)
 # End-to-end MB/s = file size / wall time of the whole process. vetrix's
-# reading alone is timed by bench/parse_time (loading the bytes, then
-# raspok_dnf), which gives the reader's own MB/s.
+# reading alone is timed by bench/parse_time (reading the file block by block
+# into the formula, then the set-up), which gives the reader's own MB/s.
 # 1 MB = 10^6 bytes. The file is read once before the runs so that every run
 # reads from the page cache.
 set -u -o pipefail
