@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,12 +25,9 @@ struct Parsed {
     bool flat; // every clause starts where the one before it ends
 };
 
-// Reads text as the driver hands it over: the file's bytes and one NUL.
-Parsed parse(std::string text, int nb_var_before = -7) {
-    text += '\0';
-    Formula formula;
-    int nb_var = nb_var_before;
-    Parsed p{raspok_dnf(text, formula, nb_var), nb_var, {}, true};
+// The reader's result as plain values.
+Parsed parsed(bool ok, int nb_var, const Formula &formula) {
+    Parsed p{ok, nb_var, {}, true};
     if (p.ok) {
         for (int i = 0; i < formula.clause_count(); ++i) {
             p.clauses.emplace_back(formula.clause_begin(i), formula.clause_end(i));
@@ -37,6 +35,43 @@ Parsed parse(std::string text, int nb_var_before = -7) {
                 p.flat = false;
         }
     }
+    return p;
+}
+
+// Hands out its bytes one, two or three at a time, so that every token and
+// line end of a text meets the end of the reader's window somewhere.
+class TrickleSource : public ByteSource {
+  public:
+    explicit TrickleSource(const std::string &text) : text_(text) {}
+    size_t read(char *buf, size_t capacity) override {
+        size_t n = std::min({capacity, text_.size() - pos_, size_t{1} + calls_++ % 3});
+        text_.copy(buf, n, pos_);
+        pos_ += n;
+        return n;
+    }
+
+  private:
+    const std::string &text_;
+    size_t pos_ = 0;
+    size_t calls_ = 0;
+};
+
+// Reads text as the driver hands it over (the file's bytes and one NUL),
+// and once more in small pieces, which must give the same.
+Parsed parse(std::string text, int nb_var_before = -7) {
+    TrickleSource trickle(text);
+    Formula pieces;
+    int nb_var_pieces = nb_var_before;
+    const bool ok_pieces = raspok_dnf(trickle, pieces, nb_var_pieces);
+    text += '\0';
+    Formula formula;
+    int nb_var = nb_var_before;
+    const bool ok = raspok_dnf(text, formula, nb_var);
+    Parsed p = parsed(ok, nb_var, formula);
+    Parsed q = parsed(ok_pieces, nb_var_pieces, pieces);
+    EXPECT_EQ(p.ok, q.ok);
+    EXPECT_EQ(p.nb_var, q.nb_var);
+    EXPECT_EQ(p.clauses, q.clauses);
     return p;
 }
 
@@ -147,7 +182,8 @@ TEST(Reader, LongClausesKeepTheRepeatRules) {
     with_minus_3[0].push_back(5);
     check_cases({
         {"repeat after 20 codes", "p cnf 20 1\n" + line + "20 1 -3 0\n", 20, with_minus_3},
-        {"complement then repeat after 20 codes", "p cnf 20 2\n" + line + "-5 5 0\n" + line + "0\n", 20, want},
+        {"complement then repeat after 20 codes",
+         "p cnf 20 2\n" + line + "-5 5 0\n" + line + "0\n", 20, want},
     });
 }
 
