@@ -1,7 +1,6 @@
 #include "driver/run.h"
 
 #include <iostream>
-#include <string>
 
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
@@ -9,35 +8,34 @@
 #include "support/literal.h"
 #include "support/uponeub.h"
 
-namespace {
-
-[[noreturn]] void cannot_open(const char *file_name) {
-    std::cout << "cannot open  file " << file_name << "\n";
-    end_process(1);
+void check_strategy(int n) {
+    if (static_cast<unsigned>(n) > 2u)
+        fatal("wrong strategy " + std::to_string(n) + "\n");
 }
 
-// Reads the whole file in bulk into text, then appends the NUL the reader
-// expects. A directory, or a file that cannot be read, counts as one that
-// cannot be opened.
-void load_text(const char *file_name, std::string &text) {
+void read_formula(std::string &text, Dnf &dnf, int &nb_var) {
+    if (!raspok_dnf(text, dnf, nb_var))
+        fatal("something went wrong\n");
+}
+
+// Reads the whole file in bulk, then appends the NUL the reader expects. A
+// directory, or a file that cannot be read, counts as one that cannot be
+// opened.
+void load_formula(const char *file_name, Dnf &dnf, int &nb_var) {
+    std::string text;
     if (!read_file_text(file_name, text))
-        cannot_open(file_name);
+        fatal("cannot open  file " + std::string(file_name) + "\n");
     text.push_back('\0');
+    read_formula(text, dnf, nb_var);
 }
-
-} // namespace
 
 void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
-    std::string text;
-    load_text(file_name, text);
-    Dnf dnf;
-    int nb_var = 0;
-    if (!raspok_dnf(text, dnf, nb_var)) {
-        std::cout << "something went wrong\n";
-        end_process(1);
-    }
-    std::string().swap(text); // the text is not needed while solving
-    base_B456_rs(dnf, nb_var, n, stats);
+    with_memory_guard([&] {
+        Dnf dnf;
+        int nb_var = 0;
+        load_formula(file_name, dnf, nb_var); // the text is gone while solving
+        base_B456_rs(dnf, nb_var, n, stats);
+    });
 }
 
 void print_dnf(Dnf &dnf) {

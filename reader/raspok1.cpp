@@ -1,7 +1,6 @@
 #include "reader/raspok1.h"
 
 #include <cstdlib>
-#include <iostream>
 
 #include "support/literal.h"
 #include "support/uponeub.h"
@@ -30,10 +29,7 @@ struct Scanner {
 bool is_comment_start(unsigned char c) { return c == 'c' || c == 0xF1; }
 
 [[noreturn]] void fail_token(const char *head, const char *tail, const char *tok) {
-    std::cout << head << tail;
-    std::cout.write(tok, 7);
-    std::cout << "\n";
-    end_process(1);
+    fatal(std::string(head) + tail + std::string(tok, 7) + "\n");
 }
 
 // Collects a number token of at most `limit` characters into tok, ending at a
@@ -64,8 +60,7 @@ bool find_problem_line(Scanner &s) {
     if (first == 'p')
         return true;
     if (!is_comment_start(first)) {
-        std::cout << "it is not a CNF\n";
-        end_process(1);
+        fatal("it is not a CNF\n");
     }
     do {
         if (!s.to_line_feed())
@@ -97,10 +92,8 @@ bool read_problem_line(Scanner &s, int &nb_var, int &nb_clause) {
     // line end): the count is still complete. A text that ends before the
     // count lacks it.
     len = collect(s, tok, 7, ends_count);
-    if (len < 0) {
-        std::cout << "number  of cubes is too large(length > 6)\n";
-        end_process(1);
-    }
+    if (len < 0)
+        fatal("number  of cubes is too large(length > 6)\n");
     if (len == 0 && s.at_end())
         return false;
     nb_clause = std::atoi(tok);
@@ -121,9 +114,8 @@ bool skip_to_clause_line(Scanner &s) {
 }
 
 [[noreturn]] void fail_range(bool negative, int v, int clause_no) {
-    std::cout << "literal " << (negative ? "-" : "") << v << " out of range in clause "
-              << clause_no << "\n";
-    end_process(1);
+    fatal("literal " + std::string(negative ? "-" : "") + std::to_string(v) + " out of range in clause " +
+          std::to_string(clause_no) + "\n");
 }
 
 enum class ClauseEnd { Complete, Dropped, EndOfText };
@@ -169,10 +161,8 @@ ClauseEnd read_clause(Scanner &s, IntArray &clause, IntArray &lit_mark, int nb_v
 
 bool raspok_dnf(std::string &text, Dnf &dnf, int &nb_var) {
     nb_var = 0;
-    if (text.size() < 3) {
-        std::cout << "a CNF is empty (not opened?)\n";
-        end_process(1);
-    }
+    if (text.size() < 3)
+        fatal("a CNF is empty (not opened?)\n");
     Scanner s{text.data(), text.size() - 1};
     int nb_clause = 0;
     if (!find_problem_line(s) || !read_problem_line(s, nb_var, nb_clause))

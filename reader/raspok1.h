@@ -7,7 +7,7 @@
 
 // Parses text (the file's bytes followed by one NUL) into dnf, one clause per
 // clause line in file order, each clause's codes in order of first
-// appearance. Sets nb_var from the problem line. Input errors it can name are
-// reported on standard output and end the process with status 1; it returns
-// false when the text ends before the announced clauses are complete.
+// appearance. Sets nb_var from the problem line. Input errors it can name
+// leave through fatal() with the command line's message; it returns false
+// when the text ends before the announced clauses are complete.
 bool raspok_dnf(std::string &text, Dnf &dnf, int &nb_var);

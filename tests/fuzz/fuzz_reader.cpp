@@ -8,11 +8,6 @@
 #include "reader/raspok1.h"
 #include "tests/fuzz/fuzz_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    fuzz::prepare_process();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string text = fuzz::text_of(data, size);
     Dnf dnf;
@@ -20,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     try {
         if (raspok_dnf(text, dnf, nb_var))
             fuzz::checked_clauses(dnf, nb_var);
-    } catch (const fuzz::ProcessEnded &e) {
+    } catch (const vetrix::Error &e) {
         fuzz::check_status(e);
     }
     return 0;
