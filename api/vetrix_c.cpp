@@ -2,6 +2,7 @@
 // array, decides them and turns every failure into a status and a message.
 #include "vetrix/vetrix_c.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -47,7 +48,7 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, int strategy, int
     switch (result.verdict) {
     case vetrix::Verdict::satisfiable:
         if (model)
-            std::memcpy(model, result.model.data(), result.model.size() * sizeof(int));
+            std::copy(result.model.begin(), result.model.end(), model);
         return 10;
     case vetrix::Verdict::unsatisfiable:
         return 20;

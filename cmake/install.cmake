@@ -25,6 +25,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake ${CMAKE_CURRENT_BIN
 # library leaves the C++ runtime to the program that links it, which may be
 # a C program.
 file(RELATIVE_PATH VETRIX_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" VETRIX_PC_TO_PREFIX "${VETRIX_PC_TO_PREFIX}")
 get_target_property(vetrix_library_type vetrix_core TYPE)
 if(vetrix_library_type STREQUAL STATIC_LIBRARY)
   set(VETRIX_PC_LIBS "-lstdc++ -lm")
