@@ -23,14 +23,16 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake ${CMAKE_CURRENT_BIN
 
 # vetrix.pc finds the prefix from its own place (${pcfiledir}). A static
 # library leaves the C++ runtime to the program that links it, which may be
-# a C program.
+# a C program; a sanitized one, the sanitizer runtimes.
 file(RELATIVE_PATH VETRIX_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" VETRIX_PC_TO_PREFIX "${VETRIX_PC_TO_PREFIX}")
+set(VETRIX_PC_LIBS "")
 get_target_property(vetrix_library_type vetrix_core TYPE)
 if(vetrix_library_type STREQUAL STATIC_LIBRARY)
-  set(VETRIX_PC_LIBS "-lstdc++ -lm")
-else()
-  set(VETRIX_PC_LIBS "")
+  string(APPEND VETRIX_PC_LIBS " -lstdc++ -lm")
+endif()
+if(VETRIX_SANITIZE)
+  string(APPEND VETRIX_PC_LIBS " -fsanitize=address,undefined")
 endif()
 configure_file(cmake/vetrix.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vetrix.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrix.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

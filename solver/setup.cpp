@@ -14,13 +14,17 @@ void set_dirki456(CHpGN56 &s) {
 
 namespace {
 
-// Smallest clause length (from 100000) and per-code occurrence counts.
-int count_occurrences(Dnf &dnf, int nb_cub, IntArray &count) {
+// Smallest clause length (from 100000) and per-code occurrence counts; tails
+// receives the number of codes beyond the two guards of every cube.
+int count_occurrences(Dnf &dnf, int nb_cub, IntArray &count, long long &tails) {
     int shortest = 100000;
+    tails = 0;
     for (int i = 0; i < nb_cub; ++i) {
         IntArray &cube = dnf[i];
         if (cube.size < shortest)
             shortest = cube.size;
+        if (cube.size > 2)
+            tails += cube.size - 2;
         for (int k = 0; k < cube.size; ++k)
             ++count[cube[k]];
     }
@@ -60,7 +64,12 @@ void init_B456(Dnf &dnf, CHpGN56 &s) {
         s.lit_ind[c] = -1;
         s.lit_u[c] = s.no_lev;
     }
-    int shortest = count_occurrences(dnf, s.nb_cub, count);
+    long long tails = 0;
+    int shortest = count_occurrences(dnf, s.nb_cub, count, tails);
+    // Long clauses can hold more codes than the tail store: loading them
+    // would write past it.
+    if (tails > s.max_cub_data_pnt + 1LL)
+        AfxMessageBox("\n please, increase max_base_inc");
     s.min_saved_rang = shortest - 1 > 2 ? shortest - 1 : 2;
     // Watch lists get room for their input occurrences plus 25 recipe entries.
     // A code absent from the formula gets its storage only when a recipe

@@ -153,6 +153,19 @@ TEST(SetUp, EmptyFormula) {
         EXPECT_EQ(s.guard_list[c].size, 0);
 }
 
+// The tail store holds m + 24,000,000 codes. Input cubes whose codes beyond
+// the guards fill it exactly are loaded; one code more is refused instead of
+// written past the store. (Set-up does not look for repeated codes.)
+TEST(SetUpFatal, InputTailsBeyondTheStore) {
+    const int store = 1 + 24000000;
+    {
+        Loaded l({V(static_cast<size_t>(store) + 2, 0)}, 1);
+        EXPECT_EQ((*l).cub_data_pnt[1], store);
+    }
+    EXPECT_TRUE(fails_with([&] { Loaded l({V(static_cast<size_t>(store) + 3, 0)}, 1); },
+                           "\n please, increase max_base_inc"));
+}
+
 TEST(SetUp, LevelZeroLimitFromVariableCount) {
     const int rows[][2] = {{1, 2}, {511, 2}, {767, 2}, {768, 3}, {1024, 4}, {2048, 8}};
     for (const auto &r : rows) {

@@ -23,8 +23,8 @@ enum class Verdict { satisfiable, unsatisfiable, unknown };
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
-    std::ostream *proof = nullptr; // DRAT proof, when proofs exist; not yet written
-    double time_limit = 0;         // seconds, 0 = none; not yet applied
+    std::ostream *proof = nullptr; // DRAT proof, when proofs exist (not written yet)
+    double time_limit = 0;         // seconds, 0 = none (not applied yet)
 };
 
 // Counters of one solve, as the command line's --stats reports them.
