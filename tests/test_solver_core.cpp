@@ -153,17 +153,25 @@ TEST(SetUp, EmptyFormula) {
         EXPECT_EQ(s.guard_list[c].size, 0);
 }
 
-// The tail store holds m + 24,000,000 codes. Input cubes whose codes beyond
-// the guards fill it exactly are loaded; one code more is refused instead of
-// written past the store. (Set-up does not look for repeated codes.)
+// The tail store holds m + 24,000,000 codes. An input cube whose codes beyond
+// the guards fill it exactly is loaded; one code more is refused instead of
+// written past the store. The cube repeats code 0 (zeroed storage), which
+// set-up does not look for.
 TEST(SetUpFatal, InputTailsBeyondTheStore) {
     const int store = 1 + 24000000;
-    {
-        Loaded l({V(static_cast<size_t>(store) + 2, 0)}, 1);
-        EXPECT_EQ((*l).cub_data_pnt[1], store);
+    for (int extra = 0; extra <= 1; ++extra) {
+        Dnf dnf;
+        dnf.SetSize(1, -1);
+        dnf[0].SetSize(store + 2 + extra, -1);
+        CHpGN56 s(dnf, 1, 2);
+        set_dirki456(s);
+        if (extra == 0) {
+            init_B456(dnf, s);
+            EXPECT_EQ(s.cub_data_pnt[1], store);
+        } else {
+            EXPECT_TRUE(fails_with([&] { init_B456(dnf, s); }, "\n please, increase max_base_inc"));
+        }
     }
-    EXPECT_TRUE(fails_with([&] { Loaded l({V(static_cast<size_t>(store) + 3, 0)}, 1); },
-                           "\n please, increase max_base_inc"));
 }
 
 TEST(SetUp, LevelZeroLimitFromVariableCount) {

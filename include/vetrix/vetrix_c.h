@@ -9,8 +9,9 @@ extern "C" {
 #endif
 
 /* Decides the formula of num_vars variables whose clauses are the DIMACS
- * literals lits[0 .. num_lits-1], each clause ended by 0, read by the same
- * rules as vetrix::solve, with branching strategy 0, 1 or 2.
+ * literals lits[0 .. num_lits-1] (lits may be NULL when num_lits is 0), each
+ * clause ended by 0, read by the same rules as vetrix::solve, with branching
+ * strategy 0, 1 or 2.
  *
  * Returns 10 for satisfiable (then model[v-1] is +v or -v for v = 1..num_vars,
  * the model the command line prints; model may be NULL), 20 for

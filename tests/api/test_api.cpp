@@ -4,8 +4,6 @@
 // and a host that goes on solving after an error.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -131,7 +129,7 @@ TEST(ApiCorpus, ClausesGiveTheCommandLinesOutput) {
     int row = 0, compared = 0;
     while (std::getline(manifest, line)) {
         std::istringstream fields(line);
-        std::string path, family, tier;
+        std::string path, tier;
         std::getline(fields, path, '\t');
         for (int col = 1; col < 8; ++col)
             std::getline(fields, tier, '\t');
