@@ -7,6 +7,7 @@
 #include "driver/options.h"
 #include "driver/run.h"
 #include "driver/stats_report.h"
+#include "vetrix/vetrix.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (options.version) {
-        std::cout << "vetrix " << VETRIX_VERSION << "\n";
+        std::cout << "vetrix " << vetrix::version() << "\n";
         return 0;
     }
     const std::vector<char *> &args = line.positional;
@@ -42,17 +43,17 @@ int main(int argc, char **argv) {
         std::cout << "vetrix file_name [n]" << "\n" << "n is equal 0,1,2" << "\n";
         return 0;
     }
-    int n = 0;
-    if (args.size() == 2) {
-        n = std::atoi(args[1]);
-        if (static_cast<unsigned>(n) > 2u) {
-            std::cout << "wrong strategy " << n << "\n";
-            return 1;
-        }
+    try {
+        const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
+        check_strategy(n);
+        SolveStats stats;
+        OnBase_m1(args[0], n, options.stats ? &stats : nullptr);
+        if (options.stats)
+            write_stats(stats, seconds_since(start));
+    } catch (const vetrix::Error &e) {
+        // The message's bytes exactly as the library carries them.
+        std::cout << e.message();
+        return e.status();
     }
-    SolveStats stats;
-    OnBase_m1(args[0], n, options.stats ? &stats : nullptr);
-    if (options.stats)
-        write_stats(stats, seconds_since(start));
     return 0;
 }

@@ -8,20 +8,34 @@
 #include "support/literal.h"
 #include "support/uponeub.h"
 
-void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
-    Formula formula;
-    int nb_var = 0;
+void check_strategy(int n) {
+    if (static_cast<unsigned>(n) > 2u)
+        fatal("wrong strategy " + std::to_string(n) + "\n");
+}
+
+void read_formula(const std::string &text, Formula &formula, int &nb_var) {
+    if (!raspok_dnf(text, formula, nb_var))
+        fatal("something went wrong\n");
+}
+
+void load_formula(const char *file_name, Formula &formula, int &nb_var, int n) {
     if (decides_code_0_first(n))
         formula.stop_storing_after_unit_pair(); // the verdict needs no clauses then
-    {
-        // The input is read block by block while the formula is built; only
-        // the formula outlives it.
-        InputFile input(file_name);
-        if (!raspok_dnf(input.text(), formula, nb_var))
-            fatal("something went wrong\n");
-        input.check_rest();
-    }
-    base_B456_rs(formula, nb_var, n, stats);
+    // The input is read block by block while the formula is built; only the
+    // formula outlives it.
+    InputFile input(file_name);
+    if (!raspok_dnf(input.text(), formula, nb_var))
+        fatal("something went wrong\n");
+    input.check_rest();
+}
+
+void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
+    with_memory_guard([&] {
+        Formula formula;
+        int nb_var = 0;
+        load_formula(file_name, formula, nb_var, n);
+        base_B456_rs(formula, nb_var, n, stats);
+    });
 }
 
 void print_dnf(const Formula &formula) {

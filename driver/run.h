@@ -1,12 +1,26 @@
-// Run driver: load the file, read the formula, solve it.
+// Run driver: load the input, read the formula, solve it. Every failure
+// leaves through fatal() (a vetrix::Error) with the command line's message.
 #pragma once
+
+#include <string>
 
 #include "solver/stats.h"
 #include "support/formula.h"
 
+// Fails with "wrong strategy N" unless n is 0, 1 or 2.
+void check_strategy(int n);
+
+// Reads text (the input's bytes followed by one NUL) as DIMACS CNF into
+// formula and nb_var; a text that ends before the announced clauses is
+// "something went wrong".
+void read_formula(const std::string &text, Formula &formula, int &nb_var);
+
 // Reads file_name (standard input for "-"; plain or compressed) as DIMACS
-// CNF and solves it with strategy n.
-// When stats is given it receives the solve's counters.
+// CNF into formula and nb_var, for a solve with strategy n.
+void load_formula(const char *file_name, Formula &formula, int &nb_var, int n);
+
+// Loads file_name, reads it and solves it with strategy n, printing the
+// verdict. When stats is given it receives the solve's counters.
 void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr);
 
 // Writes the formula as DIMACS clause lines (no header) to standard output.

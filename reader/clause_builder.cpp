@@ -13,9 +13,8 @@ ClauseBuilder::ClauseBuilder(Formula &formula, int nb_var, int nb_clause)
     lit_mark_.SetSize(2 * nb_var, -1); // untouched pages until a long clause
 }
 
-void ClauseBuilder::out_of_range(int v, bool negative) const {
-    fatal("literal " + std::string(negative ? "-" : "") + std::to_string(v) +
-          " out of range in clause " + std::to_string(clause_no_) + "\n");
+void ClauseBuilder::out_of_range(const std::string &literal) const {
+    fatal("literal " + literal + " out of range in clause " + std::to_string(clause_no_) + "\n");
 }
 
 // The marks catch up with the codes stored since the last look.

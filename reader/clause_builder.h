@@ -5,6 +5,9 @@
 // go through it, so both build the same formula from the same clauses.
 #pragma once
 
+#include <climits>
+#include <string>
+
 #include "support/formula.h"
 #include "support/literal.h"
 #include "support/my_carray.h"
@@ -27,13 +30,23 @@ class ClauseBuilder {
         if (dropped_)
             return Added::Dropped;
         if (v < 1 || v > nb_var_)
-            out_of_range(v, negative);
+            out_of_range((negative ? "-" : "") + std::to_string(v));
         const int code = dimacs_to_code(v, negative);
         if (!holds(code)) {
             formula_.add_code(code);
             return Added::Stored;
         }
         return repeated(code);
+    }
+    // Adds a signed DIMACS literal; 0 and INT_MIN are out of range.
+    Added add_dimacs(int lit) {
+        if (lit > 0)
+            return add_literal(lit, false);
+        if (lit < 0 && lit != INT_MIN)
+            return add_literal(-lit, true);
+        if (dropped_)
+            return Added::Dropped;
+        out_of_range(std::to_string(lit));
     }
     // Closes the open clause; false when it was dropped.
     bool end_clause();
@@ -57,7 +70,8 @@ class ClauseBuilder {
     }
     bool holds_marked(int code);
     Added repeated(int code);
-    [[noreturn]] void out_of_range(int v, bool negative) const;
+    // Ends the run: "literal L out of range in clause K".
+    [[noreturn]] void out_of_range(const std::string &literal) const;
 
     Formula &formula_;
     int nb_var_;

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "solver/stats.h"
 #include "support/formula.h"
@@ -228,6 +229,8 @@ struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
     SolveStats stats;    // counters of the solve
+    std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
+                            // false or free, as the verdict lines print it
 };
 // Solves the formula (consumed) and formats the verdict without printing it.
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy);
@@ -237,8 +240,9 @@ int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats =
 void recove_state0_B456(CHpGN56 &s);
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);
-// Appends the SAT-competition verdict lines for the state's result.
-void format_verdict(CHpGN56 &s, std::string &out);
+// Appends the SAT-competition verdict lines for the state's result; a
+// satisfiable verdict also fills model.
+void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);
 
 // ---- Diagnostic dumps in 'dumps.cpp' ----
 void statistic_recipe_info456(CHpGN56 &s);

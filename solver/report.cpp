@@ -41,6 +41,14 @@ void append_model(const CHpGN56 &s, std::string &out) {
     }
 }
 
+// The verdict's model as DIMACS literals: only true variables are listed
+// in the v lines, so every other one is false.
+void record_model(const CHpGN56 &s, std::vector<int> &model) {
+    model.resize(static_cast<size_t>(s.nb_var));
+    for (int v = 0; v < s.nb_var; ++v)
+        model[static_cast<size_t>(v)] = s.var_activity_old[v] == 0 ? v + 1 : -(v + 1);
+}
+
 } // namespace
 
 void recove_state0_B456(CHpGN56 &s) {
@@ -75,11 +83,12 @@ void cub_info_out456(int i, CHpGN56 &s) {
     string_add(s.info, buf);
 }
 
-void format_verdict(CHpGN56 &s, std::string &out) {
+void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model) {
     if (s.result == RESULT_SAT && IsCorrect456_rs(s)) {
         out += "s SATISFIABLE\nv";
         append_model(s, out);
         out += " 0\n";
+        record_model(s, model);
     } else if (s.result == RESULT_UNSAT) {
         out += "s UNSATISFIABLE\n";
     } else {
@@ -88,7 +97,7 @@ void format_verdict(CHpGN56 &s, std::string &out) {
 }
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
-    SolveOutcome outcome{NONE, std::string(), SolveStats()};
+    SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
     // A clause with no literal can never be satisfied. Loaded as a cube it
     // would carry no guard, so it is answered before the search starts.
     if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
@@ -103,7 +112,7 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;
-    format_verdict(s, outcome.verdict);
+    format_verdict(s, outcome.verdict, outcome.model);
     return outcome;
 }
 

@@ -8,7 +8,7 @@ void Formula::grow() {
     // Offsets are ints: a store beyond that is more than any solver state
     // could hold, and is reported like every failed allocation.
     if (size_ >= static_cast<size_t>(INT_MAX))
-        fatal("out of memory\n");
+        out_of_memory();
     size_t want = size_ + 1;
     if (want < (1u << 16))
         want = 1u << 16;

@@ -13,8 +13,7 @@
 #include <new>
 #include <type_traits>
 
-[[noreturn]] void end_process(int status);
-void write_message(const char *text);
+#include "support/uponeub.h"
 
 template <class TYPE, class ARG_TYPE> class MyCArray {
   public:
@@ -38,10 +37,8 @@ template <class TYPE, class ARG_TYPE> class MyCArray {
     const TYPE &operator[](int i) const { return data[i]; }
 
     void SetSize(int new_size, int new_grow_by) {
-        if (new_size < -1) {
-            write_message("wrong array size\n");
-            end_process(1);
-        }
+        if (new_size < -1)
+            fatal("wrong array size\n");
         if (new_grow_by != -1)
             grow_by = new_grow_by;
         if (new_size == -1) {
@@ -126,10 +123,6 @@ template <class TYPE, class ARG_TYPE> class MyCArray {
         if constexpr (!std::is_trivially_destructible<TYPE>::value)
             for (int i = from; i < to; ++i)
                 data[i].~TYPE();
-    }
-    [[noreturn]] static void out_of_memory() {
-        write_message("out of memory\n");
-        end_process(1);
     }
 };
 

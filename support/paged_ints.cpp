@@ -17,10 +17,6 @@ size_t round_to_pages(size_t bytes) {
     return (bytes + page - 1) / page * page;
 }
 
-[[noreturn]] void out_of_memory() {
-    fatal("out of memory\n");
-}
-
 } // namespace
 
 void PagedInts::reserve(size_t count) {

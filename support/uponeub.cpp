@@ -1,8 +1,6 @@
 #include "support/uponeub.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
+#include "vetrix/vetrix.h"
 
 void Uponeub_sh1(int *a, int n) {
     for (int gap = n / 2; gap > 0; gap /= 2)
@@ -14,27 +12,10 @@ void Uponeub_sh1(int *a, int n) {
             }
 }
 
-void write_message(const char *text) { std::cout << text; }
+void fatal(const std::string &message) { throw vetrix::Error(message, 1); }
 
 void AfxMessageBox(const char *message) { fatal(message); }
 
-void fatal(const std::string &message) {
-    std::cout << message;
-    end_process(1);
-}
+void out_of_memory() { fatal("out of memory\n"); }
 
 void string_add(std::string &s, const char *p) { s.append(p); }
-
-namespace {
-EndProcessHook end_hook = nullptr;
-}
-
-void set_end_process_hook(EndProcessHook hook) { end_hook = hook; }
-
-void end_process(int status) {
-    std::cout.flush();
-    std::fflush(stdout);
-    if (end_hook)
-        end_hook(status);
-    std::exit(status);
-}

@@ -1,28 +1,34 @@
-// Small utilities: the Shell sort of a cube's tail, the fatal-message exit,
-// string appends for the diagnostic text, and the process-exit hook.
+// Small utilities: the Shell sort of a cube's tail, the fatal-message
+// routines and string appends for the diagnostic text.
 #pragma once
 
+#include <new>
 #include <string>
 
 // Sorts a[0 .. n-1] ascending in place (Shell's method, halving gaps).
 void Uponeub_sh1(int *a, int n);
 
-// Writes the message to standard output and ends the process with status 1.
+// Leaves the solve with the message the command line prints, exactly, and
+// exit status 1: throws vetrix::Error. Every fatal condition of the reader,
+// the arrays, the driver and the solver goes through here; nothing in the
+// library ends the process.
+[[noreturn]] void fatal(const std::string &message);
+
+// The solver's capacity messages: fatal(message).
 [[noreturn]] void AfxMessageBox(const char *message);
 
-// The one road out for a fatal input or capacity condition: writes message
-// unchanged to standard output and ends the process with status 1.
-[[noreturn]] void fatal(const std::string &message);
+// fatal("out of memory\n"): an allocation failed.
+[[noreturn]] void out_of_memory();
+
+// Runs f and returns what it returns; an allocation that throws
+// std::bad_alloc on the way ends as out_of_memory().
+template <class F> auto with_memory_guard(F f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const std::bad_alloc &) {
+        out_of_memory();
+    }
+}
 
 // Appends the NUL-terminated p to s.
 void string_add(std::string &s, const char *p);
-
-// Writes text to standard output through cout.
-void write_message(const char *text);
-
-// Ends the process with the status after flushing standard output. Tests and
-// fuzz targets may install a hook that leaves by another road (an exception);
-// the hook must not return.
-[[noreturn]] void end_process(int status);
-using EndProcessHook = void (*)(int status);
-void set_end_process_hook(EndProcessHook hook);

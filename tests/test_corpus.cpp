@@ -54,44 +54,6 @@ std::vector<Instance> small_tier_slice(const std::string &manifest) {
     return picked;
 }
 
-// A plain DIMACS reader: comment lines start with c, the problem line gives
-// the counts, then whitespace-separated integers with 0 ending a clause,
-// until the announced number of clauses is complete.
-bool read_cnf(const std::string &path, int &nb_var, harness::Clauses &clauses) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::string line;
-    int nb_clauses = -1;
-    while (nb_clauses < 0 && std::getline(in, line)) {
-        if (line.empty() || line[0] == 'c')
-            continue;
-        std::istringstream p(line);
-        std::string tag, format;
-        if (!(p >> tag >> format >> nb_var >> nb_clauses) || tag != "p")
-            return false;
-    }
-    if (nb_clauses < 0)
-        return false;
-    clauses.clear();
-    std::vector<int> clause;
-    std::string token;
-    while (static_cast<int>(clauses.size()) < nb_clauses && in >> token) {
-        if (token[0] == 'c') { // a comment between clauses
-            std::getline(in, line);
-            continue;
-        }
-        int lit = std::stoi(token);
-        if (lit == 0) {
-            clauses.push_back(clause);
-            clause.clear();
-        } else {
-            clause.push_back(lit);
-        }
-    }
-    return static_cast<int>(clauses.size()) == nb_clauses;
-}
-
 // Runs the binary with a generous limit, so that a hang fails one instance
 // instead of stalling the suite.
 harness::RunResult run_limited(const std::string &file, int strategy) {
@@ -124,7 +86,7 @@ TEST_P(SmallTier, VerdictsAndModels) {
         const std::string file = dir + "/" + inst.path;
         int nb_var = 0;
         harness::Clauses clauses;
-        ASSERT_TRUE(read_cnf(file, nb_var, clauses)) << inst.path;
+        ASSERT_TRUE(harness::read_cnf(file, nb_var, clauses)) << inst.path;
         harness::RunResult r = run_limited(file, strategy);
         EXPECT_EQ(r.status, 0) << inst.path;
         if (inst.sat) {

@@ -3,15 +3,13 @@
 // value below was worked out by hand from the rules of the unit under test.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "solver/base_m456.h"
+#include "support/fatal.h"
 #include "support/my_carray.h"
 
 namespace {
@@ -57,11 +55,6 @@ void put(CHpGN56 &s, int c, int level, int depth, int reason = -1) {
     s.lit_ul[c] = depth;
     if (reason >= 0)
         s.lit_n[c] = reason;
-}
-
-void stdout_to_stderr() {
-    std::fflush(stdout);
-    dup2(STDERR_FILENO, STDOUT_FILENO);
 }
 
 // ================================================================ set-up
@@ -395,16 +388,11 @@ void propagate_with_queued(int queued_by_forced_code) {
     EXPECT_FALSE(SubstitutionB3L_B456_rs(code, s));
 }
 
-TEST(PropagationDeathTest, QueueLimit) {
+TEST(PropagationFatal, QueueLimit) {
     // n = 3: the last slot has index 20006. One entry for cube 0, then the
     // entries queued while forcing 3.
     propagate_with_queued(20004);
-    EXPECT_EXIT(
-        {
-            stdout_to_stderr();
-            propagate_with_queued(20005);
-        },
-        testing::ExitedWithCode(1), "^\n please, stop and increase max_size_queu$");
+    EXPECT_TRUE(fails_with([] { propagate_with_queued(20005); }, "\n please, stop and increase max_size_queu"));
 }
 
 // ===================================================== conflict analysis
@@ -691,7 +679,7 @@ TEST(Inclusion, FromLevel19NothingIsReplaced) {
     }
 }
 
-TEST(InclusionDeathTest, CubeAndArenaCapacity) {
+TEST(InclusionFatal, CubeAndArenaCapacity) {
     auto include_two_codes = [](int nb_cub, int tail_start, int tail_codes) {
         Loaded l({}, 8);
         CHpGN56 &s = *l;
@@ -711,24 +699,14 @@ TEST(InclusionDeathTest, CubeAndArenaCapacity) {
     const int last_slot = 24000000 - 1;
     EXPECT_EQ(include_two_codes(max_nb_cub - 2, 0, 0), max_nb_cub - 1);
     EXPECT_EQ(include_two_codes(3, last_slot - 1, 1), 4);
-    EXPECT_EXIT(
-        {
-            stdout_to_stderr();
-            include_two_codes(max_nb_cub - 1, 0, 0);
-        },
-        testing::ExitedWithCode(1), "^\n please, increase max_base_inc$");
-    EXPECT_EXIT(
-        {
-            stdout_to_stderr();
-            include_two_codes(3, last_slot - 1, 2);
-        },
-        testing::ExitedWithCode(1), "^\n please, increase max_base_inc$");
+    EXPECT_TRUE(fails_with([&] { include_two_codes(max_nb_cub - 1, 0, 0); }, "\n please, increase max_base_inc"));
+    EXPECT_TRUE(fails_with([&] { include_two_codes(3, last_slot - 1, 2); }, "\n please, increase max_base_inc"));
 }
 
 // Input tails that do not fit the tail store stop set-up with the store's
 // message instead of being written past it: 13 clauses of 2,000,000 codes
 // leave 25,999,974 tail codes for a store of 24,000,013.
-TEST(SetUpDeathTest, TailsBeyondTheTailStore) {
+TEST(SetUpFatal, TailsBeyondTheTailStore) {
     auto set_up_long_clauses = [](int nb_clause) {
         const int nb_var = 1000000;
         Formula formula;
@@ -741,12 +719,7 @@ TEST(SetUpDeathTest, TailsBeyondTheTailStore) {
         set_dirki456(s);
         init_B456(formula, s);
     };
-    EXPECT_EXIT(
-        {
-            stdout_to_stderr();
-            set_up_long_clauses(13);
-        },
-        testing::ExitedWithCode(1), "^\n please, increase max_base_inc$");
+    EXPECT_TRUE(fails_with([&] { set_up_long_clauses(13); }, "\n please, increase max_base_inc"));
 }
 
 } // namespace

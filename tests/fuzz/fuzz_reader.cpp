@@ -10,11 +10,6 @@
 #include "support/input_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    fuzz::prepare_process();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StringSource stored(reinterpret_cast<const char *>(data), size);
     Formula formula;
@@ -25,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             fuzz::checked_clauses(formula, nb_var);
             input.check_rest();
         }
-    } catch (const fuzz::ProcessEnded &e) {
+    } catch (const vetrix::Error &e) {
         fuzz::check_status(e);
     }
     return 0;

@@ -51,7 +51,7 @@ Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clause
     try {
         if (!raspok_dnf(text, formula, nb_var))
             return Answer::Skip;
-    } catch (const fuzz::ProcessEnded &e) {
+    } catch (const vetrix::Error &e) {
         fuzz::check_status(e);
         return Answer::Skip;
     }
@@ -61,7 +61,7 @@ Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clause
     std::string verdict;
     try {
         verdict = solve_formula(formula, nb_var, strategy).verdict;
-    } catch (const fuzz::ProcessEnded &) {
+    } catch (const vetrix::Error &) {
         std::abort(); // no capacity of the solver is near its end here
     }
     if (verdict == "s UNSATISFIABLE\n")
@@ -72,11 +72,6 @@ Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clause
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    fuzz::prepare_process();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string text = fuzz::text_of(data, size);

@@ -1,31 +1,16 @@
-// Shared by the fuzz targets: leaving the reader's and solver's fatal paths
-// by an exception instead of exit, a silent standard output, and a checked
-// copy of the formula the reader built.
+// Shared by the fuzz targets: the check of a fatal path's status and a
+// checked copy of the formula the reader built.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 
 #include "support/formula.h"
-#include "support/uponeub.h"
 #include "tools/cnfgen.h"
+#include "vetrix/vetrix.h"
 
 namespace fuzz {
-
-// Thrown by the end-of-process hook; carries the exit status.
-struct ProcessEnded {
-    int status;
-};
-
-[[noreturn]] inline void throw_process_ended(int status) { throw ProcessEnded{status}; }
-
-// Fatal messages would flood the fuzzer's output: cout is switched off.
-inline void prepare_process() {
-    set_end_process_hook(throw_process_ended);
-    std::cout.setstate(std::ios::badbit);
-}
 
 // The text as the driver hands it over: the bytes and one NUL.
 inline std::string text_of(const uint8_t *data, size_t size) {
@@ -34,9 +19,9 @@ inline std::string text_of(const uint8_t *data, size_t size) {
     return text;
 }
 
-// Every message ends the process with status 1.
-inline void check_status(const ProcessEnded &e) {
-    if (e.status != 1)
+// Every message comes with exit status 1.
+inline void check_status(const vetrix::Error &e) {
+    if (e.status() != 1)
         std::abort();
 }
 

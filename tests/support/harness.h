@@ -66,6 +66,47 @@ inline std::string source_path(const std::string &rel) {
 // that shares nothing with the solver's reader.
 using Clauses = std::vector<std::vector<int>>;
 
+inline bool is_comment_start(char c) { return c == 'c' || c == '\xF1'; }
+
+// A plain DIMACS reader: comment lines start with c (or byte 0xF1, which
+// looks like it in Windows-1251), the problem line gives
+// the counts, then whitespace-separated integers with 0 ending a clause,
+// until the announced number of clauses is complete.
+inline bool read_cnf(const std::string &path, int &nb_var, Clauses &clauses) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    int nb_clauses = -1;
+    while (nb_clauses < 0 && std::getline(in, line)) {
+        if (line.empty() || is_comment_start(line[0]))
+            continue;
+        std::istringstream p(line);
+        std::string tag, format;
+        if (!(p >> tag >> format >> nb_var >> nb_clauses) || tag != "p")
+            return false;
+    }
+    if (nb_clauses < 0)
+        return false;
+    clauses.clear();
+    std::vector<int> clause;
+    std::string token;
+    while (static_cast<int>(clauses.size()) < nb_clauses && in >> token) {
+        if (is_comment_start(token[0])) { // a comment between clauses
+            std::getline(in, line);
+            continue;
+        }
+        int lit = std::stoi(token);
+        if (lit == 0) {
+            clauses.push_back(clause);
+            clause.clear();
+        } else {
+            clause.push_back(lit);
+        }
+    }
+    return static_cast<int>(clauses.size()) == nb_clauses;
+}
+
 // Parses "s SATISFIABLE" / "v ..." output into the set of true variables.
 // Returns false when the output is not a well-formed SAT answer.
 inline bool parse_model(const std::string &out, int nb_var, std::vector<bool> &truth) {

@@ -1,0 +1,76 @@
+// The C++ interface: formulas from clauses, DIMACS text or files, decided
+// by the command line's reader and solver.
+#include "vetrix/vetrix.h"
+
+#include "api/formula.h"
+#include "driver/run.h"
+#include "solver/base_m456.h"
+#include "support/uponeub.h"
+
+namespace vetrix {
+
+namespace {
+
+Verdict verdict_of(const std::string &text) {
+    if (text.rfind("s SATISFIABLE\n", 0) == 0)
+        return Verdict::satisfiable;
+    if (text == "s UNSATISFIABLE\n")
+        return Verdict::unsatisfiable;
+    return Verdict::unknown;
+}
+
+Statistics statistics_of(const SolveStats &s) {
+    return Statistics{s.conflicts,     s.decisions,    s.propagations,     s.visits,          s.passes,
+                      s.reviews_root, s.reviews_plain, s.recipes_included, s.recipes_deleted, s.cubes_held};
+}
+
+} // namespace
+
+Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options) {
+    return with_memory_guard([&] {
+        check_strategy(options.strategy);
+        check_counts(num_vars, clauses.size());
+        Formula formula;
+        ClauseBuilder builder(formula, num_vars, static_cast<int>(clauses.size()));
+        for (const std::vector<int> &clause : clauses)
+            add_clause(builder, clause.data(), clause.size());
+        return decide(formula, num_vars, options);
+    });
+}
+
+Result solve_file(const std::string &path, const Options &options) {
+    return with_memory_guard([&] {
+        check_strategy(options.strategy);
+        Formula formula;
+        int nb_var = 0;
+        load_formula(path.c_str(), formula, nb_var, options.strategy);
+        return decide(formula, nb_var, options);
+    });
+}
+
+Result solve_dimacs(std::string_view text, const Options &options) {
+    return with_memory_guard([&] {
+        check_strategy(options.strategy);
+        Formula formula;
+        int nb_var = 0;
+        {
+            std::string copy(text); // the reader wants the bytes and one NUL
+            copy.push_back('\0');
+            read_formula(copy, formula, nb_var);
+        }
+        return decide(formula, nb_var, options);
+    });
+}
+
+const char *version() { return VETRIX_VERSION; }
+
+} // namespace vetrix
+
+vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
+    SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy);
+    vetrix::Result result;
+    result.verdict = vetrix::verdict_of(outcome.verdict);
+    result.model = std::move(outcome.model);
+    result.stats = vetrix::statistics_of(outcome.stats);
+    return result;
+}

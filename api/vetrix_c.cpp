@@ -1,0 +1,76 @@
+// The C interface: one call that reads the clauses from a flat literal
+// array, decides them and turns every failure into a status and a message.
+#include "vetrix/vetrix_c.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "api/formula.h"
+#include "driver/run.h"
+#include "support/uponeub.h"
+
+namespace {
+
+// Copies message into error, cut to error_size bytes with the NUL.
+void copy_message(const std::string &message, char *error, size_t error_size) {
+    if (!error || error_size == 0)
+        return;
+    const size_t n = message.size() < error_size ? message.size() : error_size - 1;
+    std::memcpy(error, message.data(), n);
+    error[n] = '\0';
+}
+
+// The clauses of lits, each ended by 0; fails when the last one lacks its 0.
+size_t count_clauses(const int *lits, size_t num_lits) {
+    size_t clauses = 0;
+    for (size_t k = 0; k < num_lits; ++k)
+        clauses += lits[k] == 0;
+    if (num_lits > 0 && lits[num_lits - 1] != 0)
+        fatal("clause " + std::to_string(clauses + 1) + " is not ended by 0\n");
+    return clauses;
+}
+
+int solve_lits(int num_vars, const int *lits, size_t num_lits, int strategy, int *model) {
+    check_strategy(strategy);
+    const size_t nb_clause = count_clauses(lits, num_lits);
+    check_counts(num_vars, nb_clause);
+    Formula formula;
+    ClauseBuilder builder(formula, num_vars, static_cast<int>(nb_clause));
+    for (size_t start = 0, k = 0; k < num_lits; ++k)
+        if (lits[k] == 0) {
+            add_clause(builder, lits + start, k - start);
+            start = k + 1;
+        }
+    vetrix::Options options;
+    options.strategy = strategy;
+    const vetrix::Result result = decide(formula, num_vars, options);
+    switch (result.verdict) {
+    case vetrix::Verdict::satisfiable:
+        if (model)
+            std::copy(result.model.begin(), result.model.end(), model);
+        return 10;
+    case vetrix::Verdict::unsatisfiable:
+        return 20;
+    case vetrix::Verdict::unknown:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
+                            size_t error_size) {
+    try {
+        return with_memory_guard([&] { return solve_lits(num_vars, lits, num_lits, strategy, model); });
+    } catch (const vetrix::Error &e) {
+        copy_message(e.message(), error, error_size);
+    } catch (const std::exception &e) {
+        copy_message(std::string(e.what()) + "\n", error, error_size);
+    } catch (...) {
+        copy_message("unknown error\n", error, error_size);
+    }
+    return -1;
+}

@@ -1,0 +1,29 @@
+/* vetrix as a library from C and foreign-function interfaces. */
+#ifndef VETRIX_VETRIX_C_H
+#define VETRIX_VETRIX_C_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Decides the formula of num_vars variables whose clauses are the DIMACS
+ * literals lits[0 .. num_lits-1] (lits may be NULL when num_lits is 0), each
+ * clause ended by 0, read by the same rules as vetrix::solve, with branching
+ * strategy 0, 1 or 2.
+ *
+ * Returns 10 for satisfiable (then model[v-1] is +v or -v for v = 1..num_vars,
+ * the model the command line prints; model may be NULL), 20 for
+ * unsatisfiable, 0 for unknown, and -1 for an error: its message, the text
+ * the command line prints, is copied into error, cut to error_size bytes
+ * with its NUL (error may be NULL when error_size is 0). No exception
+ * crosses this function, and it may be called from several threads at once. */
+int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
+                 size_t error_size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
