@@ -25,6 +25,7 @@
 
 #include <string>
 
+#include "solver/stats.h"
 #include "support/literal.h"
 #include "support/my_carray.h"
 
@@ -147,6 +148,8 @@ class CHpGN56 {
     IntArray heap_pos;   // per var: its index in the heap, -1 when absent
     int heap_size;       // entries of heap_arr in use
     int lowest_free;     // strategy 2: no variable below this is free
+
+    SolveStats stats; // counters of the whole solve, never read by the search
 };
 
 
@@ -221,6 +224,7 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
+    SolveStats stats;    // counters of the solve
 };
 // Solves dnf (consumed) and formats the verdict without printing it.
 SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy);

@@ -35,6 +35,7 @@ bool walk_queue(CHpGN56 &s) {
 } // namespace
 
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
+    ++s.stats.decisions;
     s.top_queu_pnt = 0;
     s.lit_u[lit] = s.lev;
     s.lit_ind[lit] = 3;
@@ -87,6 +88,7 @@ int get_sublit_B456(int i, int level, CHpGN56 &s) {
 }
 
 bool subst_litB456(int lit, CHpGN56 &s) {
+    ++s.stats.propagations;
     if (s.lit_u[lit] == 0)
         s.der_lit_lev_0[s.nb_der_lit_lev_0++] = lit;
     else
@@ -101,10 +103,12 @@ bool subst_litB456(int lit, CHpGN56 &s) {
     const int *const start = s.cub_data_pnt;
     int pos = 0;
     int last = list.size - 1;
+    s.stats.visits += static_cast<std::uint64_t>(list.size); // every entry is examined
     while (pos <= last) {
         const int i = entries[pos];
         const int g = g0[i] == lit ? g1[i] : g0[i];
         if (g == NONE || ind[g] > 1) {
+            s.stats.visits -= static_cast<std::uint64_t>(last - pos); // never examined
             s.cub_confl = i;
             find_recipe_m_B456_rs(s);
             return true;

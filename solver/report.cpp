@@ -97,7 +97,7 @@ void format_verdict(CHpGN56 &s, std::string &out) {
 }
 
 SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
-    SolveOutcome outcome{NONE, std::string()};
+    SolveOutcome outcome{NONE, std::string(), SolveStats()};
     if (has_empty_clause(dnf)) {
         dnf.SetSize(-1, -1);
         outcome.verdict = "s UNSATISFIABLE\n";
@@ -107,6 +107,8 @@ SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
     set_dirki456(s);
     init_B456(dnf, s);
     outcome.pass_value = run_passes(s);
+    s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
+    outcome.stats = s.stats;
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;

@@ -165,6 +165,22 @@ TEST(Solve, ConflictAndBackjumpToTheRoot) {
     EXPECT_EQ(solve({{0, 2}, {0, 3}}, 2, 0), "s SATISFIABLE\nv 1 2 0\n");
 }
 
+TEST(Solve, CountersOfATracedSolve) {
+    // The strategy-2 trace above: decide 0 (visits cubes 0 and 1, both unit),
+    // force 3 (visits cube 1: all set), include {0}; at the root force 1 (no
+    // watcher), decide 2 (visits cube 0, falsified), and no variable is free.
+    Dnf dnf;
+    fill_dnf(dnf, {{0, 2}, {0, 3}});
+    const SolveStats st = solve_formula(dnf, 2, 2).stats;
+    EXPECT_EQ(V({int(st.conflicts), int(st.decisions), int(st.propagations), int(st.visits),
+                 int(st.passes), int(st.reviews_root), int(st.reviews_plain),
+                 int(st.recipes_included), int(st.recipes_deleted), int(st.cubes_held)}),
+              (V{1, 2, 4, 4, 1, 0, 0, 1, 0, 3}));
+    Dnf empty_clause;
+    fill_dnf(empty_clause, {{0}, {}});
+    EXPECT_EQ(solve_formula(empty_clause, 1, 2).stats.propagations, 0u);
+}
+
 TEST(Solve, ThreeUnitsUnderStrategy2EndInAFirstReviewThatEmptiesTheBase) {
     EXPECT_EQ(solve(positive_units(3), 3, 2), "s SATISFIABLE\nv 1 2 3 0\n");
 }
