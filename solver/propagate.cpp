@@ -53,9 +53,10 @@ bool SubstitutR456_rs(CHpGN56 &s) {
 
 int get_sublit_B456(int i, int level, CHpGN56 &s) {
     const int *ind = s.lit_ind;
+    const CubeRecord &c = s.cubes[i];
     int d = 0;
     int r = NONE;
-    int g = s.guard_0[i];
+    int g = c.guard_0;
     if (ind[g] == -1) {
         if (ind[lit_neg(g)] > 1)
             return NONE; // falsified meanwhile
@@ -63,7 +64,7 @@ int get_sublit_B456(int i, int level, CHpGN56 &s) {
     } else {
         d = s.lit_ul[g];
     }
-    g = s.guard_1[i];
+    g = c.guard_1;
     if (g != NONE) {
         if (ind[g] == -1) {
             if (ind[lit_neg(g)] > 1)
@@ -75,8 +76,9 @@ int get_sublit_B456(int i, int level, CHpGN56 &s) {
     }
     const int *u = s.lit_u;
     const int *ul = s.lit_ul;
-    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k) {
-        int x = s.cub_set[k];
+    const int *tails = s.cub_set;
+    for (int k = c.tail, e = s.cubes[i + 1].tail; k < e; ++k) {
+        int x = tails[k];
         if (u[x] == level && ul[x] > d)
             d = ul[x];
     }
@@ -95,20 +97,23 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         s.der_lit[++s.index_der] = lit;
 
     IntArray &list = s.guard_list[lit];
+    IntArray *const lists = s.guard_list.data;
     int *const entries = list.data; // only other lists grow during the walk
-    int *const g0 = s.guard_0;
-    int *const g1 = s.guard_1;
+    CubeRecord *const cubes = s.cubes;
     const int *const ind = s.lit_ind;
     int *const tails = s.cub_set;
-    const int *const start = s.cub_data_pnt;
+    const int size = list.size;
     int pos = 0;
-    int last = list.size - 1;
-    s.stats.visits += static_cast<std::uint64_t>(list.size); // every entry is examined
+    int last = size - 1;
     while (pos <= last) {
         const int i = entries[pos];
-        const int g = g0[i] == lit ? g1[i] : g0[i];
+        CubeRecord &c = cubes[i];
+        // lit is one of the guards, so this is the other one (NONE for a
+        // cube of one code).
+        const int g = c.guard_0 ^ c.guard_1 ^ lit;
         if (g == NONE || ind[g] > 1) {
-            s.stats.visits -= static_cast<std::uint64_t>(last - pos); // never examined
+            list.size = last + 1;
+            s.stats.visits += static_cast<std::uint64_t>(size - (last - pos));
             s.cub_confl = i;
             find_recipe_m_B456_rs(s);
             return true;
@@ -117,8 +122,8 @@ bool subst_litB456(int lit, CHpGN56 &s) {
             ++pos;
             continue;
         }
-        int k = start[i];
-        const int e = start[i + 1];
+        int k = c.tail;
+        const int e = cubes[i + 1].tail;
         while (k < e && ind[tails[k]] != -1)
             ++k;
         if (k == e) { // every tail code set: unit through g
@@ -131,12 +136,13 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         const int u = tails[k];
         entries[pos] = entries[last--];
         tails[k] = lit;
-        if (g0[i] == lit)
-            g0[i] = u;
+        if (c.guard_0 == lit)
+            c.guard_0 = u;
         else
-            g1[i] = u;
-        s.guard_list[u].Append(i);
-        list.DecreaseSize();
+            c.guard_1 = u;
+        lists[u].Append(i);
     }
+    list.size = last + 1;
+    s.stats.visits += static_cast<std::uint64_t>(size); // every entry was examined
     return false;
 }

@@ -65,6 +65,14 @@ int append_cube(CHpGN56 &s, const V &codes, int gen) {
     return i;
 }
 
+// The field of cubes 0 .. n-1.
+template <class Field> V first(const Field &f, int n) {
+    V v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(f[i]);
+    return v;
+}
+
 V tail_of(const CHpGN56 &s, int i) {
     return V(s.cub_set + s.cub_data_pnt[i], s.cub_set + s.cub_data_pnt[i + 1]);
 }
@@ -495,12 +503,12 @@ TEST(Review, FirstReviewSimplifiesByLevelZero) {
     // Cube 0 (2 is false) and learnt cube 4 (9 is false) leave; 8 leaves
     // cubes 1, 2 and 5. Guards are the first two free codes in the order
     // guard_0, guard_1, tail.
-    EXPECT_EQ(V(s.guard_0, s.guard_0 + 4), (V{6, 1, 4, 0}));
-    EXPECT_EQ(V(s.guard_1, s.guard_1 + 4), (V{10, NONE, 6, 4}));
-    EXPECT_EQ(V(s.cub_data_pnt, s.cub_data_pnt + 5), (V{0, 0, 0, 2, 3}));
+    EXPECT_EQ(first(s.guard_0, 4), (V{6, 1, 4, 0}));
+    EXPECT_EQ(first(s.guard_1, 4), (V{10, NONE, 6, 4}));
+    EXPECT_EQ(first(s.cub_data_pnt, 5), (V{0, 0, 0, 2, 3}));
     EXPECT_EQ(tail_of(s, 2), (V{0, 10}));
     EXPECT_EQ(tail_of(s, 3), (V{6}));
-    EXPECT_EQ(V(s.cub_gen, s.cub_gen + 4), (V{11, 12, 13, 15}));
+    EXPECT_EQ(first(s.cub_gen, 4), (V{11, 12, 13, 15}));
     EXPECT_EQ(s.nb_cub_orig, 3); // one input cube dropped
     EXPECT_EQ(s.nb_cub_rev, 4);
     EXPECT_EQ(s.cub_stack_top, 3);
