@@ -45,15 +45,16 @@ constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes tha
 
 using UIntArray = MyCArray<unsigned int, unsigned int &>;
 
-// Everything a watch-list visit reads of a cube but its tail codes, in 16
+// Everything a watch-list visit reads of a cube but its tail codes, in 12
 // bytes: the guard test, the falsified test and the tail bounds (this
 // record's tail and the next one's) usually cost one cache line. Records are
-// indexed by cube; record nb_cub holds only the end of the last tail.
+// indexed by cube; record nb_cub holds only the end of the last tail. The
+// analysis count stays in its own table: input cubes that never take part in
+// an analysis leave its pages untouched, which keeps resident memory down.
 struct CubeRecord {
     int guard_0; // first guard
     int guard_1; // second guard, NONE for a cube of one code
     int tail;    // offset of the tail in cub_set; the next record's tail ends it
-    int gen;     // analyses the cube took part in
 };
 using CubeArray = MyCArray<CubeRecord, CubeRecord &>;
 
@@ -106,6 +107,7 @@ class CHpGN56 {
     IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
     IntArray cub_set_arr;       // tail store, m + 24,000,000 codes
     CubeArray cube_arr;         // per cube [0, max_nb_cub]: its record
+    IntArray cub_gen_arr;       // per cube: analyses it took part in
     Dnf guard_list;             // per code [0, 2n): watch list of cube indices
     UIntArray ac_arr;           // per code: analysis stamp
     IntArray lit_activity_arr;  // per code: recipes the code entered
@@ -130,7 +132,6 @@ class CHpGN56 {
     CubeField<&CubeRecord::guard_0> guard_0;   // per cube
     CubeField<&CubeRecord::guard_1> guard_1;   // per cube
     CubeField<&CubeRecord::tail> cub_data_pnt; // per cube: offset of its tail in cub_set
-    CubeField<&CubeRecord::gen> cub_gen;       // per cube
     unsigned int *ac;     // per code
     unsigned int keyac;   // current analysis stamp; lowest bit breaks strategy-1 ties
     int *der_lit_lev_0;   // codes set at level 0
@@ -140,6 +141,7 @@ class CHpGN56 {
     int *dirki;           // free-node stack
     int dir_pnt;          // index of the free-node stack's top entry
     int *cub_set;         // tail store
+    int *cub_gen;         // per cube
     int max_cub_data_pnt; // offset of the last usable tail-store slot
     int *lit_u;           // per code
     int *lit_ul;          // per code

@@ -47,7 +47,7 @@ CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
     cub_set = sized(cub_set_arr, m + ARENA_EXTRA);
     cube_arr.SetSize(max_nb_cub + 1, -1);
     cubes = cube_arr.data;
-    guard_0.records = guard_1.records = cub_data_pnt.records = cub_gen.records = cubes;
+    guard_0.records = guard_1.records = cub_data_pnt.records = cubes;
     cub_data_pnt[0] = 0;
     max_cub_data_pnt = m + ARENA_EXTRA - 1;
     lit_activity = sized(lit_activity_arr, 2 * n);
@@ -62,6 +62,7 @@ CHpGN56::CHpGN56(Dnf &dnf, int n, int strategy_) {
     lit_ind = sized(lit_ind_arr, 2 * n);
     lit_ul = sized(lit_ul_arr, 2 * n);
     lit_u = sized(lit_u_arr, 2 * n);
+    cub_gen = sized(cub_gen_arr, max_nb_cub);
     e_chain = sized(e_chain_arr, n + 1);
     set = sized(set_arr, 2 * (n + 2));
     dirki = sized(dirki_arr, n + 1);
