@@ -1,10 +1,11 @@
-// Small utilities: the Shell sort of a cube's tail, the fatal-message exit,
+// Small utilities: the sort of a cube's tail, the fatal-message exit,
 // string appends for the diagnostic text, and the process-exit hook.
 #pragma once
 
 #include <string>
 
-// Sorts a[0 .. n-1] ascending in place (Shell's method, halving gaps).
+// Sorts a[0 .. n-1] ascending in place. Integers sorted ascending have one
+// order, so the method cannot change a cube's tail.
 void Uponeub_sh1(int *a, int n);
 
 // Writes the message to standard output and ends the process with status 1.
