@@ -23,9 +23,10 @@
 # of them alike. solve_stats solves exactly as `vetrix FILE n` does and prints
 # the counters to standard error; MiniSat runs with -verb=1, PicoSAT with -v,
 # CaDiCaL with its default statistics. Verdicts are compared with the
-# manifest's. DIR/raw.tsv holds one line per run, DIR/run-info.txt the date,
-# command, commits and build flags; bench/throughput_tables.py DIR makes the
-# tables (DIR/report.md).
+# manifest's. DIR/raw.tsv holds one line per run (verdict, wall and CPU
+# seconds, peak RSS, the counters), DIR/run-info.txt the date, command,
+# commits and build flags; bench/throughput_tables.py DIR makes the tables
+# (DIR/report.md).
 set -u -o pipefail
 export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
@@ -89,7 +90,7 @@ awk -F'\t' -v words="${words[*]:-}" -v lists="${lists[*]:-}" '
 cat "$outdir/run-info.txt" >&2
 
 raw="$outdir/raw.tsv"
-printf 'path\tsolver\texpected\tverdict\twall_s\trss_kb\tconflicts\tdecisions\tpropagations\tvisits\n' > "$raw"
+printf 'path\tsolver\texpected\tverdict\twall_s\tcpu_s\trss_kb\tconflicts\tdecisions\tpropagations\tvisits\n' > "$raw"
 
 # Runs one solver command on one instance; appends its line to raw.tsv.
 # $1 path, $2 expected, $3 solver label, $4 counter format, rest: command.
@@ -97,11 +98,12 @@ run_one() {
   local path=$1 expected=$2 label=$3 format=$4; shift 4
   local t0 t1 rc verdict wall rss
   t0=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/rss" timeout "$tlimit" nice -n 5 "$@" > "$work/out" 2> "$work/err"
+  /usr/bin/time -f '%M %U %S' -o "$work/rss" timeout "$tlimit" nice -n 5 "$@" > "$work/out" 2> "$work/err"
   rc=$?
   t1=$(date +%s%N)
   wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
-  rss=$(tail -n 1 "$work/rss" 2>/dev/null | tr -dc 0-9)
+  read -r rss user sys < <(tail -n 1 "$work/rss" 2>/dev/null)
+  cpu=$(awk -v u="${user:-0}" -v s="${sys:-0}" 'BEGIN { printf "%.2f", u + s }')
   case $rc in
     124) verdict=TIMEOUT ;;
     *) if grep -qE '^(s )?UNSATISFIABLE' "$work/out"; then verdict=UNSAT
@@ -120,7 +122,7 @@ run_one() {
       n = split("conflicts decisions propagations visits", k, " ")
       for (i = 1; i <= n; i++) printf "%s%s", (i > 1 ? "\t" : ""), (k[i] in v ? v[k[i]] : "-")
     }')
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$path" "$label" "$expected" "$verdict" "$wall" "${rss:--}" "$counts" >> "$raw"
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$path" "$label" "$expected" "$verdict" "$wall" "$cpu" "${rss:--}" "$counts" >> "$raw"
   if [[ $verdict != TIMEOUT && $verdict != "$expected" ]]; then
     echo "throughput.sh: $label on $path: $verdict, expected $expected" >&2
   fi

@@ -11,12 +11,14 @@ prints Markdown:
   propagation (the solver's over MiniSat's) and the ratio of total times;
 - watch-list visits per second of every vetrix run that finished on
   uf250/uf250-011;
-- one table per instance: conflicts, propagations, wall seconds and
+- one table per instance: conflicts, propagations, wall and CPU seconds and
   nanoseconds per propagation of every solver, and the ratio of the last to
   MiniSat's.
 
-Time per propagation is wall time over propagations, so it includes reading
-the file and start-up (a few milliseconds on these instances).
+Times per propagation, visit rates and total-time ratios use CPU seconds
+(user + system) of the whole process, reading and start-up included: on a
+shared machine they move less with the load than wall time does. The limit
+per run is on wall time.
 """
 import csv
 import statistics
@@ -37,7 +39,7 @@ def solved(r):
 def ns_per_prop(r):
     if not solved(r) or r["propagations"] in ("-", "", "0"):
         return None
-    return float(r["wall_s"]) * 1e9 / int(r["propagations"])
+    return float(r["cpu_s"]) * 1e9 / int(r["propagations"])
 
 
 def fmt_int(s):
@@ -59,7 +61,7 @@ def main():
 
     print("Run: " + "; ".join(open(f"{d}/run-info.txt").read().strip().splitlines()))
     print()
-    print(f"Ratios against {PEER}, over the instances both solved; time per propagation = wall time / propagations.")
+    print(f"Ratios against {PEER}, over the instances both solved; time per propagation = CPU time / propagations.")
     print()
     print("| solver | solved | both solved | median ratio of time per propagation | largest (instance) | instances above 2 | total-time ratio |")
     print("|---|---:|---:|---:|---|---:|---:|")
@@ -70,8 +72,8 @@ def main():
             a, m = by.get((p, s)), by.get((p, PEER))
             if a is None or m is None or not solved(a) or not solved(m):
                 continue
-            t_s += float(a["wall_s"])
-            t_m += float(m["wall_s"])
+            t_s += float(a["cpu_s"])
+            t_m += float(m["cpu_s"])
             na, nm = ns_per_prop(a), ns_per_prop(m)
             if na is not None and nm is not None:
                 ratios.append((na / nm, p))
@@ -90,18 +92,18 @@ def main():
     if visits:
         print("Watch-list visits on uf250/uf250-011:")
         print()
-        print("| solver | visits | wall s | million visits per second | visits per propagation |")
+        print("| solver | visits | CPU s | million visits per CPU second | visits per propagation |")
         print("|---|---:|---:|---:|---:|")
         for s, r in visits:
             v = int(r["visits"])
-            print(f"| {s} | {v:,} | {float(r['wall_s']):.2f} | {v / float(r['wall_s']) / 1e6:.0f} "
+            print(f"| {s} | {v:,} | {float(r['cpu_s']):.2f} | {v / float(r['cpu_s']) / 1e6:.0f} "
                   f"| {v / int(r['propagations']):.1f} |")
         print()
 
-    print("Per instance (ratio: time per propagation over MiniSat's):")
+    print("Per instance (ns per propagation: CPU time over propagations; ratio: that over MiniSat's):")
     print()
-    print("| instance | solver | verdict | conflicts | propagations | wall s | ns per propagation | ratio | peak RSS MB |")
-    print("|---|---|---|---:|---:|---:|---:|---:|---:|")
+    print("| instance | solver | verdict | conflicts | propagations | wall s | CPU s | ns per propagation | ratio | peak RSS MB |")
+    print("|---|---|---|---:|---:|---:|---:|---:|---:|---:|")
     for p in paths:
         m = by.get((p, PEER))
         nm = ns_per_prop(m) if m else None
@@ -113,7 +115,7 @@ def main():
             ratio = na / nm if na is not None and nm is not None else None
             rss = f"{int(r['rss_kb']) / 1024:.1f}" if r["rss_kb"] not in ("-", "") else "-"
             print(f"| {p.removesuffix('.cnf')} | {s} | {r['verdict']} | {fmt_int(r['conflicts'])} "
-                  f"| {fmt_int(r['propagations'])} | {float(r['wall_s']):.2f} "
+                  f"| {fmt_int(r['propagations'])} | {float(r['wall_s']):.2f} | {float(r['cpu_s']):.2f} "
                   f"| {'-' if na is None else f'{na:.0f}'} | {fmt_ratio(ratio)} | {rss} |")
 
 
