@@ -17,41 +17,8 @@ inline void enqueue(CHpGN56 &s, int cube) {
     s.queu[s.top_queu_pnt++] = cube;
 }
 
-// Forces the code of every queued cube in queue order; cubes appended during
-// the walk are reached by it too.
-bool walk_queue(CHpGN56 &s) {
-    for (int w = 0; w < s.top_queu_pnt; ++w) {
-        int x = get_sublit_B456(s.queu[w], s.lev, s);
-        if (x == NONE)
-            continue;
-        if (subst_litB456(x, s))
-            return true;
-        if (s.top_queu_pnt >= s.limit_queu_pnt)
-            AfxMessageBox(QUEUE_FULL);
-    }
-    return false;
-}
-
-} // namespace
-
-bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
-    ++s.stats.decisions;
-    s.top_queu_pnt = 0;
-    s.lit_u[lit] = s.lev;
-    s.lit_ind[lit] = 3;
-    s.lit_ul[lit] = 0;
-    if (subst_litB456(lit, s))
-        return true;
-    return walk_queue(s);
-}
-
-bool SubstitutR456_rs(CHpGN56 &s) {
-    s.top_queu_pnt = 0;
-    s.queu[s.top_queu_pnt++] = s.nb_cub - 1;
-    return walk_queue(s);
-}
-
-int get_sublit_B456(int i, int level, CHpGN56 &s) {
+// get_sublit_B456, inlined into the queue walk.
+inline int force_unit(int i, int level, CHpGN56 &s) {
     const int *ind = s.lit_ind;
     const CubeRecord &c = s.cubes[i];
     int d = 0;
@@ -88,6 +55,42 @@ int get_sublit_B456(int i, int level, CHpGN56 &s) {
     s.lit_n[r] = i;
     return r;
 }
+
+// Forces the code of every queued cube in queue order; cubes appended during
+// the walk are reached by it too.
+bool walk_queue(CHpGN56 &s) {
+    for (int w = 0; w < s.top_queu_pnt; ++w) {
+        int x = force_unit(s.queu[w], s.lev, s);
+        if (x == NONE)
+            continue;
+        if (subst_litB456(x, s))
+            return true;
+        if (s.top_queu_pnt >= s.limit_queu_pnt)
+            AfxMessageBox(QUEUE_FULL);
+    }
+    return false;
+}
+
+} // namespace
+
+bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
+    ++s.stats.decisions;
+    s.top_queu_pnt = 0;
+    s.lit_u[lit] = s.lev;
+    s.lit_ind[lit] = 3;
+    s.lit_ul[lit] = 0;
+    if (subst_litB456(lit, s))
+        return true;
+    return walk_queue(s);
+}
+
+bool SubstitutR456_rs(CHpGN56 &s) {
+    s.top_queu_pnt = 0;
+    s.queu[s.top_queu_pnt++] = s.nb_cub - 1;
+    return walk_queue(s);
+}
+
+int get_sublit_B456(int i, int level, CHpGN56 &s) { return force_unit(i, level, s); }
 
 bool subst_litB456(int lit, CHpGN56 &s) {
     ++s.stats.propagations;
