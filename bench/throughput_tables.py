@@ -9,6 +9,8 @@ prints Markdown:
 - a summary per solver: instances solved; over the instances that the solver
   and MiniSat both solved, the median and the largest ratio of time per
   propagation (the solver's over MiniSat's) and the ratio of total times;
+- every vetrix build against the first build of the same strategy: CPU time
+  ratios over the instances both solved;
 - watch-list visits per second of every vetrix run that finished on
   uf250/uf250-011;
 - one table per instance: conflicts, propagations, wall and CPU seconds and
@@ -50,6 +52,38 @@ def fmt_ratio(x):
     return "-" if x is None else f"{x:.2f}"
 
 
+def paired(by, paths, solvers):
+    """Every vetrix build against the first one named with the same strategy."""
+    builds = {}
+    for s in solvers:
+        parts = s.split()
+        if parts[0] == "vetrix" and len(parts) == 3:
+            builds.setdefault(parts[2], []).append(s)
+    rows = []
+    for strategy, labels in builds.items():
+        ref = labels[0]
+        for s in labels[1:]:
+            ratios, t_s, t_r = [], 0.0, 0.0
+            for p in paths:
+                a, r = by.get((p, s)), by.get((p, ref))
+                if a is None or r is None or not solved(a) or not solved(r):
+                    continue
+                t_s += float(a["cpu_s"])
+                t_r += float(r["cpu_s"])
+                ratios.append(float(a["cpu_s"]) / max(float(r["cpu_s"]), 0.01))
+            if ratios:
+                rows.append((s, ref, len(ratios), statistics.median(ratios), min(ratios), max(ratios), t_s / t_r))
+    if not rows:
+        return
+    print("Builds compared on the instances both solved (same search, so the same counters): CPU time ratio.")
+    print()
+    print("| build | against | both solved | median ratio | smallest | largest | total-time ratio |")
+    print("|---|---|---:|---:|---:|---:|---:|")
+    for s, ref, n, med, lo, hi, tot in rows:
+        print(f"| {s} | {ref} | {n} | {med:.2f} | {lo:.2f} | {hi:.2f} | {tot:.2f} |")
+    print()
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: throughput_tables.py DIR")
@@ -85,6 +119,8 @@ def main():
         print(f"| {s} | {n_solved} | {len(ratios)} | {statistics.median(x for x, _ in ratios):.2f} "
               f"| {worst[0]:.2f} ({worst[1]}) | {above} | {t_s / t_m:.2f} |")
     print()
+
+    paired(by, paths, solvers)
 
     visits = [(s, by[(p, s)]) for p in paths for s in solvers
               if p == "uf250/uf250-011.cnf" and (p, s) in by and by[(p, s)]["visits"] not in ("-", "")
