@@ -9,7 +9,10 @@
 #            instance paths relative to the corpus, one a line (as run.sh).
 #
 # options:
-#   -t SECONDS    limit per instance and solver (default 60)
+#   -t SECONDS    wall-time limit per instance and solver (default 60)
+#   -C SECONDS    CPU-time limit per instance and solver as well (ulimit -t);
+#                 on a loaded machine it keeps a starved run from timing out
+#                 on wall time long before it has had its CPU seconds
 #   -v LABEL=DIR  a vetrix build directory (bench/build.sh DIR) whose
 #                 bench/solve_stats is run; repeatable (default
 #                 now=build-bench)
@@ -33,11 +36,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 usage() { awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}" >&2; exit 2; }
 orig_args="$*"
 
-tlimit=60; strategies=0,1; peers=minisat,cadical,picosat; outdir=""
+tlimit=60; climit=unlimited; strategies=0,1; peers=minisat,cadical,picosat; outdir=""
 corpus="${VETRIX_CORPUS:-/work/shared/bench}"; builds=()
-while getopts "t:v:S:p:o:c:h" opt; do
+while getopts "t:C:v:S:p:o:c:h" opt; do
   case $opt in
-    t) tlimit=$OPTARG ;; v) builds+=("$OPTARG") ;; S) strategies=$OPTARG ;;
+    t) tlimit=$OPTARG ;; C) climit=$OPTARG ;; v) builds+=("$OPTARG") ;; S) strategies=$OPTARG ;;
     p) peers=$OPTARG ;; o) outdir=$OPTARG ;; c) corpus=$OPTARG ;; *) usage ;;
   esac
 done
@@ -78,7 +81,7 @@ awk -F'\t' -v words="${words[*]:-}" -v lists="${lists[*]:-}" '
   echo "date: $(date -u '+%Y-%m-%d %H:%M:%S UTC')"
   echo "host cores: $(nproc), load at start: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "command: bench/throughput.sh $orig_args"
-  echo "instances: $(wc -l < "$work/instances"), limit ${tlimit}s"
+  echo "instances: $(wc -l < "$work/instances"), limit ${tlimit}s wall, CPU ${climit}"
   for b in "${builds[@]}"; do
     dir="${b#*=}"
     flags="$(sed -n 's/^CMAKE_CXX_FLAGS_RELEASE:[A-Z]*=//p' "$dir/CMakeCache.txt" 2>/dev/null)"
@@ -98,18 +101,20 @@ run_one() {
   local path=$1 expected=$2 label=$3 format=$4; shift 4
   local t0 t1 rc verdict wall rss
   t0=$(date +%s%N)
-  /usr/bin/time -f '%M %U %S' -o "$work/rss" timeout "$tlimit" nice -n 5 "$@" > "$work/out" 2> "$work/err"
+  /usr/bin/time -f '%M %U %S' -o "$work/rss" timeout "$tlimit" nice -n 5 \
+    bash -c 'ulimit -t "$0" && exec "$@"' "$climit" "$@" > "$work/out" 2> "$work/err"
   rc=$?
   t1=$(date +%s%N)
   wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
   read -r rss user sys < <(tail -n 1 "$work/rss" 2>/dev/null)
   cpu=$(awk -v u="${user:-0}" -v s="${sys:-0}" 'BEGIN { printf "%.2f", u + s }')
-  case $rc in
-    124) verdict=TIMEOUT ;;
-    *) if grep -qE '^(s )?UNSATISFIABLE' "$work/out"; then verdict=UNSAT
-       elif grep -qE '^(s )?SATISFIABLE' "$work/out"; then verdict=SAT
-       else verdict="ERROR($rc)"; fi ;;
-  esac
+  # 124: wall limit; 137/152: SIGKILL/SIGXCPU at the CPU limit. MiniSat
+  # catches SIGXCPU and ends without a verdict.
+  if grep -qE '^(s )?UNSATISFIABLE' "$work/out"; then verdict=UNSAT
+  elif grep -qE '^(s )?SATISFIABLE' "$work/out"; then verdict=SAT
+  elif [[ $rc == 124 || $rc == 137 || $rc == 152 ]] ||
+       { [[ $climit != unlimited ]] && awk -v c="$cpu" -v l="$climit" 'BEGIN { exit !(c >= l - 0.5) }'; }; then verdict=TIMEOUT
+  else verdict="ERROR($rc)"; fi
   # conflicts decisions propagations visits, "-" where the solver gives none
   local counts
   counts=$(cat "$work/out" "$work/err" | awk -v f="$format" '

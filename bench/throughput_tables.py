@@ -23,6 +23,7 @@ shared machine they move less with the load than wall time does. The limit
 per run is on wall time.
 """
 import csv
+import re
 import statistics
 import sys
 
@@ -50,6 +51,19 @@ def fmt_int(s):
 
 def fmt_ratio(x):
     return "-" if x is None else f"{x:.2f}"
+
+
+def starved(rows, info):
+    """Timeouts on wall time that had less than half of it in CPU time."""
+    m = re.search(r"limit (\d+(?:\.\d+)?)s", info)
+    timeouts = [r for r in rows if r["verdict"] == "TIMEOUT"]
+    if not m or not timeouts:
+        return
+    limit = float(m.group(1))
+    few = [r for r in timeouts if float(r["cpu_s"]) < limit / 2]
+    print(f"Timeouts: {len(timeouts)} runs; {len(few)} of them had less than half of the "
+          f"{limit:g} s wall limit in CPU time (starved by the machine's load, not slow).")
+    print()
 
 
 def paired(by, paths, solvers):
@@ -120,6 +134,7 @@ def main():
               f"| {worst[0]:.2f} ({worst[1]}) | {above} | {t_s / t_m:.2f} |")
     print()
 
+    starved(rows, open(f"{d}/run-info.txt").read())
     paired(by, paths, solvers)
 
     visits = [(s, by[(p, s)]) for p in paths for s in solvers
