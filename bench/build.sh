@@ -11,8 +11,8 @@
 # built. With --tree the working tree is built as it is (COMMIT then carries
 # a "+dirty" mark when the tree differs from HEAD).
 #
-# Targets: vetrix, and, when Google Benchmark is found, parse_time and
-# micro_solve (see bench/README.md).
+# Targets: vetrix, parse_time, solve_stats and, when Google Benchmark is
+# found, micro_solve (see bench/README.md).
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 tree=0; rev=HEAD

@@ -52,6 +52,7 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
     const int *lit_u = s.lit_u;
     const int *lit_ul = s.lit_ul;
     int *act = s.var_activity_old;
+    ++s.stats.conflicts;
     ++s.cub_gen[c0];
     s.recipe_size = 0;
     int pending = 0;

@@ -16,7 +16,8 @@
 // guard_1 is NONE for a cube of one code) and a tail of the remaining codes in
 // cub_set[cub_data_pnt[i] .. cub_data_pnt[i+1]). Tails are contiguous in cube
 // order. guard_list[c] lists the cubes in which c is a guard. Input cubes come
-// first, learnt cubes (recipes) follow.
+// first, learnt cubes (recipes) follow. The per-cube fields live side by side
+// in one record per cube (see CubeRecord).
 //
 // Every order below (watch-list order and swap-with-last removal, queue order,
 // chain order in analysis, tie-breaks, tail sort, review rebuild order)
@@ -45,6 +46,27 @@ constexpr int QUEUE_EXTRA = 20001;        // queue entries beyond one per code
 constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes than this
 
 using UIntArray = MyCArray<unsigned int, unsigned int &>;
+
+// Everything a watch-list visit reads of a cube but its tail codes, in 12
+// bytes: the guard test, the falsified test and the tail bounds (this
+// record's tail and the next one's) usually cost one cache line. Records are
+// indexed by cube; record nb_cub holds only the end of the last tail. The
+// analysis count stays in its own table: input cubes that never take part in
+// an analysis leave its pages untouched, which keeps resident memory down.
+struct CubeRecord {
+    int guard_0; // first guard
+    int guard_1; // second guard, NONE for a cube of one code
+    int tail;    // offset of the tail in cub_set; the next record's tail ends it
+};
+using CubeArray = MyCArray<CubeRecord, CubeRecord &>;
+
+// One field of the cube records read as a per-cube array: f[i] is the field
+// of cube i.
+template <int CubeRecord::*Field> class CubeField {
+  public:
+    CubeRecord *records = nullptr;
+    int &operator[](int i) const { return records[i].*Field; }
+};
 
 class CHpGN56 {
   public:
@@ -86,15 +108,13 @@ class CHpGN56 {
     IntArray recipe_arr;        // [0, n): the recipe being built
     IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
     IntArray cub_set_arr;       // tail store, m + 24,000,000 codes
-    IntArray cub_data_pnt_arr;  // per cube [0, max_nb_cub]: tail start offset
+    CubeArray cube_arr;         // per cube [0, max_nb_cub]: its record
+    IntArray cub_gen_arr;       // per cube: analyses it took part in
     IntArrays guard_list;       // per code [0, 2n): watch list of cube indices
     UIntArray ac_arr;           // per code: analysis stamp
     IntArray lit_activity_arr;  // per code: recipes the code entered
     IntArray var_activity_arr;  // per var: activity, later the model
     IntArray queu_arr;          // propagation queue, 2n + 20001 cube indices
-    IntArray cub_gen_arr;       // per cube: analyses it took part in
-    IntArray guard_0_arr;       // per cube: first guard
-    IntArray guard_1_arr;       // per cube: second guard or NONE
     IntArray lit_u_arr;         // per code: level at which it was last set
     IntArray lit_ul_arr;        // per code: implication depth within its level
     IntArray lit_ind_arr;       // per code: -1 free, 2 derived, 3 decision
@@ -110,8 +130,10 @@ class CHpGN56 {
 
     // ---- views into the storage, fixed for the whole solve ----
     int max_nb_cub;       // capacity of cube indices: m + 300000
-    int *guard_0;         // per cube
-    int *guard_1;         // per cube
+    CubeRecord *cubes;    // per cube [0, max_nb_cub]: the records
+    CubeField<&CubeRecord::guard_0> guard_0;   // per cube
+    CubeField<&CubeRecord::guard_1> guard_1;   // per cube
+    CubeField<&CubeRecord::tail> cub_data_pnt; // per cube: offset of its tail in cub_set
     unsigned int *ac;     // per code
     unsigned int keyac;   // current analysis stamp; lowest bit breaks strategy-1 ties
     int *der_lit_lev_0;   // codes set at level 0
@@ -121,9 +143,8 @@ class CHpGN56 {
     int *dirki;           // free-node stack
     int dir_pnt;          // index of the free-node stack's top entry
     int *cub_set;         // tail store
-    int *cub_data_pnt;    // per cube: offset of its tail in cub_set
-    int max_cub_data_pnt; // offset of the last usable tail-store slot
     int *cub_gen;         // per cube
+    int max_cub_data_pnt; // offset of the last usable tail-store slot
     int *lit_u;           // per code
     int *lit_ul;          // per code
     int *lit_ind;         // per code
@@ -150,6 +171,8 @@ class CHpGN56 {
     IntArray heap_pos;   // per var: its index in the heap, -1 when absent
     int heap_size;       // entries of heap_arr in use
     int lowest_free;     // strategy 2: no variable below this is free
+
+    SolveStats stats; // counters of the whole solve, never read by the search
 };
 
 

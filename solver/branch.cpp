@@ -17,23 +17,34 @@ bool is_ud456(int cube, CHpGN56 &s) {
     return false;
 }
 
-bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s) {
+namespace {
+
+// is_ves2_and_neud456 for the hot loop of get_lit_ves_456, with the tables
+// passed in: inlined there, it reads one cube record and the tail.
+inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int *ind, int cube,
+                           int code, int &other) {
+    const CubeRecord &c = cubes[cube];
     int o;
-    if (s.guard_0[cube] == code) {
-        o = s.guard_1[cube];
+    if (c.guard_0 == code) {
+        o = c.guard_1;
         if (o == NONE)
             return false;
     } else {
-        o = s.guard_0[cube];
+        o = c.guard_0;
     }
-    const int *ind = s.lit_ind;
     if (ind[lit_neg(o)] > 1 || ind[o] > 1)
         return false;
     other = o;
-    for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
-        if (ind[s.cub_set[k]] == -1)
+    for (int k = c.tail, e = cubes[cube + 1].tail; k < e; ++k)
+        if (ind[tails[k]] == -1)
             return false;
     return true;
+}
+
+} // namespace
+
+bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s) {
+    return unit_but_guard(s.cubes, s.cub_set, s.lit_ind, cube, code, other);
 }
 
 bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s) {
@@ -42,18 +53,21 @@ bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s) {
 }
 
 int get_lit_ves_456(int code, CHpGN56 &s) {
+    const CubeRecord *const cubes = s.cubes;
+    const int *const tails = s.cub_set;
+    const int *const ind = s.lit_ind;
     int w = 0;
     const IntArray &list = s.guard_list[code];
     for (int k = 0; k < list.size; ++k) {
         int o;
-        if (!is_ves2_and_neud456(list.data[k], code, o, s))
+        if (!unit_but_guard(cubes, tails, ind, list.data[k], code, o))
             continue;
         if (++w > 100)
             return w;
         const int m = lit_neg(o); // the code the unit cube would force
         const IntArray &next = s.guard_list[m];
         for (int j = 0; j < next.size; ++j)
-            if (is_ves2_and_neud456(next.data[j], m, s))
+            if (unit_but_guard(cubes, tails, ind, next.data[j], m, o))
                 ++w;
     }
     return w;

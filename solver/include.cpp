@@ -74,5 +74,6 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
     s.cub_data_pnt[n + 1] = p;
     Uponeub_sh1(s.cub_set + start, p - start);
     ++s.nb_recipe_rev;
+    ++s.stats.recipes_included;
     return true;
 }

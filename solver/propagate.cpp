@@ -17,11 +17,50 @@ inline void enqueue(CHpGN56 &s, int cube) {
     s.queu[s.top_queu_pnt++] = cube;
 }
 
+// get_sublit_B456, inlined into the queue walk.
+inline int force_unit(int i, int level, CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    const CubeRecord &c = s.cubes[i];
+    int d = 0;
+    int r = NONE;
+    int g = c.guard_0;
+    if (ind[g] == -1) {
+        if (ind[lit_neg(g)] > 1)
+            return NONE; // falsified meanwhile
+        r = lit_neg(g);
+    } else {
+        d = s.lit_ul[g];
+    }
+    g = c.guard_1;
+    if (g != NONE) {
+        if (ind[g] == -1) {
+            if (ind[lit_neg(g)] > 1)
+                return NONE;
+            r = lit_neg(g);
+        } else {
+            d = s.lit_ul[g]; // the set guard's depth counts at any level
+        }
+    }
+    const int *u = s.lit_u;
+    const int *ul = s.lit_ul;
+    const int *tails = s.cub_set;
+    for (int k = c.tail, e = s.cubes[i + 1].tail; k < e; ++k) {
+        int x = tails[k];
+        if (u[x] == level && ul[x] > d)
+            d = ul[x];
+    }
+    s.lit_u[r] = level;
+    s.lit_ind[r] = 2;
+    s.lit_ul[r] = d + 1;
+    s.lit_n[r] = i;
+    return r;
+}
+
 // Forces the code of every queued cube in queue order; cubes appended during
 // the walk are reached by it too.
 bool walk_queue(CHpGN56 &s) {
     for (int w = 0; w < s.top_queu_pnt; ++w) {
-        int x = get_sublit_B456(s.queu[w], s.lev, s);
+        int x = force_unit(s.queu[w], s.lev, s);
         if (x == NONE)
             continue;
         if (subst_litB456(x, s))
@@ -35,6 +74,7 @@ bool walk_queue(CHpGN56 &s) {
 } // namespace
 
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
+    ++s.stats.decisions;
     s.top_queu_pnt = 0;
     s.lit_u[lit] = s.lev;
     s.lit_ind[lit] = 3;
@@ -50,61 +90,33 @@ bool SubstitutR456_rs(CHpGN56 &s) {
     return walk_queue(s);
 }
 
-int get_sublit_B456(int i, int level, CHpGN56 &s) {
-    const int *ind = s.lit_ind;
-    int d = 0;
-    int r = NONE;
-    int g = s.guard_0[i];
-    if (ind[g] == -1) {
-        if (ind[lit_neg(g)] > 1)
-            return NONE; // falsified meanwhile
-        r = lit_neg(g);
-    } else {
-        d = s.lit_ul[g];
-    }
-    g = s.guard_1[i];
-    if (g != NONE) {
-        if (ind[g] == -1) {
-            if (ind[lit_neg(g)] > 1)
-                return NONE;
-            r = lit_neg(g);
-        } else {
-            d = s.lit_ul[g]; // the set guard's depth counts at any level
-        }
-    }
-    const int *u = s.lit_u;
-    const int *ul = s.lit_ul;
-    for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k) {
-        int x = s.cub_set[k];
-        if (u[x] == level && ul[x] > d)
-            d = ul[x];
-    }
-    s.lit_u[r] = level;
-    s.lit_ind[r] = 2;
-    s.lit_ul[r] = d + 1;
-    s.lit_n[r] = i;
-    return r;
-}
+int get_sublit_B456(int i, int level, CHpGN56 &s) { return force_unit(i, level, s); }
 
 bool subst_litB456(int lit, CHpGN56 &s) {
+    ++s.stats.propagations;
     if (s.lit_u[lit] == 0)
         s.der_lit_lev_0[s.nb_der_lit_lev_0++] = lit;
     else
         s.der_lit[++s.index_der] = lit;
 
     IntArray &list = s.guard_list[lit];
+    IntArray *const lists = s.guard_list.data;
     int *const entries = list.data; // only other lists grow during the walk
-    int *const g0 = s.guard_0;
-    int *const g1 = s.guard_1;
+    CubeRecord *const cubes = s.cubes;
     const int *const ind = s.lit_ind;
     int *const tails = s.cub_set;
-    const int *const start = s.cub_data_pnt;
+    const int size = list.size;
     int pos = 0;
-    int last = list.size - 1;
+    int last = size - 1;
     while (pos <= last) {
         const int i = entries[pos];
-        const int g = g0[i] == lit ? g1[i] : g0[i];
+        CubeRecord &c = cubes[i];
+        // lit is one of the guards, so this is the other one (NONE for a
+        // cube of one code).
+        const int g = c.guard_0 ^ c.guard_1 ^ lit;
         if (g == NONE || ind[g] > 1) {
+            list.size = last + 1;
+            s.stats.visits += static_cast<std::uint64_t>(size - (last - pos));
             s.cub_confl = i;
             find_recipe_m_B456_rs(s);
             return true;
@@ -113,8 +125,8 @@ bool subst_litB456(int lit, CHpGN56 &s) {
             ++pos;
             continue;
         }
-        int k = start[i];
-        const int e = start[i + 1];
+        int k = c.tail;
+        const int e = cubes[i + 1].tail;
         while (k < e && ind[tails[k]] != -1)
             ++k;
         if (k == e) { // every tail code set: unit through g
@@ -127,12 +139,13 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         const int u = tails[k];
         entries[pos] = entries[last--];
         tails[k] = lit;
-        if (g0[i] == lit)
-            g0[i] = u;
+        if (c.guard_0 == lit)
+            c.guard_0 = u;
         else
-            g1[i] = u;
-        s.guard_list[u].Append(i);
-        list.DecreaseSize();
+            c.guard_1 = u;
+        lists[u].Append(i);
     }
+    list.size = last + 1;
+    s.stats.visits += static_cast<std::uint64_t>(size); // every entry was examined
     return false;
 }

@@ -109,6 +109,8 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
     set_dirki456(s);
     init_B456(formula, s);
     outcome.pass_value = run_passes(s);
+    s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
+    outcome.stats = s.stats;
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;

@@ -139,6 +139,7 @@ void finish_review(CHpGN56 &s) {
 void base_reviewB456_rs1m(CHpGN56 &s) {
     if (s.nb_cub == s.nb_cub_rev)
         return;
+    ++s.stats.reviews_root;
     // The level-0 variables never return to a cube: release their lists.
     while (s.nb_der_lit_lev_0 > 0) {
         const int c = s.der_lit_lev_0[--s.nb_der_lit_lev_0];
@@ -181,6 +182,7 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
         return;
     }
     threshold_step(s, deleted, reviewed);
+    s.stats.recipes_deleted += deleted - dropped_inputs;
     s.nb_cub_orig -= dropped_inputs;
     finish_review(s);
 }
@@ -197,9 +199,11 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s) {
 void base_reviewB456_rs2m(CHpGN56 &s) {
     if (s.nb_cub == s.nb_cub_rev)
         return;
+    ++s.stats.reviews_plain;
     const int reviewed = s.nb_cub - s.base_begin;
     const int deleted = run_filter(s, s.base_begin);
     threshold_step(s, deleted, reviewed);
+    s.stats.recipes_deleted += deleted;
     for (int k = 0; k < s.nb_lit; ++k)
         remove_more_then_base_begin_in_guard_in_i_456(k, s);
 

@@ -73,6 +73,7 @@ int TautB456_rs(CHpGN56 &s) {
     int *const frames = s.frame_code.data; // one frame per open level
     int depth = 0;                         // frames open in this pass
     int r;
+    ++s.stats.passes;
     for (;;) {
         // ---- a new call: rescale, limits, open a level ----
         if (s.max_activity > s.activity_limit)

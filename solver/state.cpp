@@ -45,7 +45,9 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     // The arena and the spare cube slots are capacities: calloc'd storage
     // costs no resident memory until the solver writes it.
     cub_set = sized(cub_set_arr, m + ARENA_EXTRA);
-    cub_data_pnt = sized(cub_data_pnt_arr, max_nb_cub + 1);
+    cube_arr.SetSize(max_nb_cub + 1, -1);
+    cubes = cube_arr.data;
+    guard_0.records = guard_1.records = cub_data_pnt.records = cubes;
     cub_data_pnt[0] = 0;
     max_cub_data_pnt = m + ARENA_EXTRA - 1;
     lit_activity = sized(lit_activity_arr, 2 * n);
@@ -60,8 +62,6 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     lit_ind = sized(lit_ind_arr, 2 * n);
     lit_ul = sized(lit_ul_arr, 2 * n);
     lit_u = sized(lit_u_arr, 2 * n);
-    guard_0 = sized(guard_0_arr, max_nb_cub);
-    guard_1 = sized(guard_1_arr, max_nb_cub);
     cub_gen = sized(cub_gen_arr, max_nb_cub);
     e_chain = sized(e_chain_arr, n + 1);
     set = sized(set_arr, 2 * (n + 2));

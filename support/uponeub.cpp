@@ -1,16 +1,10 @@
 #include "support/uponeub.h"
 
+#include <algorithm>
+
 #include "vetrix/vetrix.h"
 
-void Uponeub_sh1(int *a, int n) {
-    for (int gap = n / 2; gap > 0; gap /= 2)
-        for (int i = gap; i < n; ++i)
-            for (int j = i - gap; j >= 0 && a[j] > a[j + gap]; j -= gap) {
-                int t = a[j];
-                a[j] = a[j + gap];
-                a[j + gap] = t;
-            }
-}
+void Uponeub_sh1(int *a, int n) { std::sort(a, a + n); }
 
 void fatal(const std::string &message) { throw vetrix::Error(message, 1); }
 

@@ -1,11 +1,12 @@
-// Small utilities: the Shell sort of a cube's tail, the fatal-message
-// routines and string appends for the diagnostic text.
+// Small utilities: the sort of a cube's tail, the fatal-message routines
+// and string appends for the diagnostic text.
 #pragma once
 
 #include <new>
 #include <string>
 
-// Sorts a[0 .. n-1] ascending in place (Shell's method, halving gaps).
+// Sorts a[0 .. n-1] ascending in place. Integers sorted ascending have one
+// order, so the method cannot change a cube's tail.
 void Uponeub_sh1(int *a, int n);
 
 // Leaves the solve with the message the command line prints, exactly, and

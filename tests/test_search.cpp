@@ -64,6 +64,14 @@ int append_cube(CHpGN56 &s, const V &codes, int gen) {
     return i;
 }
 
+// The field of cubes 0 .. n-1.
+template <class Field> V first(const Field &f, int n) {
+    V v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(f[i]);
+    return v;
+}
+
 V tail_of(const CHpGN56 &s, int i) {
     return V(s.cub_set + s.cub_data_pnt[i], s.cub_set + s.cub_data_pnt[i + 1]);
 }
@@ -206,6 +214,22 @@ TEST(Solve, ConflictAndBackjumpToTheRoot) {
     // forces x1 true through cube 1.
     EXPECT_EQ(solve({{0, 2}, {0, 3}}, 2, 1), "s SATISFIABLE\nv 1 2 0\n");
     EXPECT_EQ(solve({{0, 2}, {0, 3}}, 2, 0), "s SATISFIABLE\nv 1 2 0\n");
+}
+
+TEST(Solve, CountersOfATracedSolve) {
+    // The strategy-2 trace above: decide 0 (visits cubes 0 and 1, both unit),
+    // force 3 (visits cube 1: all set), include {0}; at the root force 1 (no
+    // watcher), decide 2 (visits cube 0, falsified), and no variable is free.
+    Formula formula;
+    fill_formula(formula, {{0, 2}, {0, 3}});
+    const SolveStats st = solve_formula(formula, 2, 2).stats;
+    EXPECT_EQ(V({int(st.conflicts), int(st.decisions), int(st.propagations), int(st.visits),
+                 int(st.passes), int(st.reviews_root), int(st.reviews_plain),
+                 int(st.recipes_included), int(st.recipes_deleted), int(st.cubes_held)}),
+              (V{1, 2, 4, 4, 1, 0, 0, 1, 0, 3}));
+    Formula empty_clause;
+    fill_formula(empty_clause, {{0}, {}});
+    EXPECT_EQ(solve_formula(empty_clause, 1, 2).stats.propagations, 0u);
 }
 
 TEST(Solve, ThreeUnitsUnderStrategy2EndInAFirstReviewThatEmptiesTheBase) {
@@ -522,12 +546,12 @@ TEST(Review, FirstReviewSimplifiesByLevelZero) {
     // Cube 0 (2 is false) and learnt cube 4 (9 is false) leave; 8 leaves
     // cubes 1, 2 and 5. Guards are the first two free codes in the order
     // guard_0, guard_1, tail.
-    EXPECT_EQ(V(s.guard_0, s.guard_0 + 4), (V{6, 1, 4, 0}));
-    EXPECT_EQ(V(s.guard_1, s.guard_1 + 4), (V{10, NONE, 6, 4}));
-    EXPECT_EQ(V(s.cub_data_pnt, s.cub_data_pnt + 5), (V{0, 0, 0, 2, 3}));
+    EXPECT_EQ(first(s.guard_0, 4), (V{6, 1, 4, 0}));
+    EXPECT_EQ(first(s.guard_1, 4), (V{10, NONE, 6, 4}));
+    EXPECT_EQ(first(s.cub_data_pnt, 5), (V{0, 0, 0, 2, 3}));
     EXPECT_EQ(tail_of(s, 2), (V{0, 10}));
     EXPECT_EQ(tail_of(s, 3), (V{6}));
-    EXPECT_EQ(V(s.cub_gen, s.cub_gen + 4), (V{11, 12, 13, 15}));
+    EXPECT_EQ(first(s.cub_gen, 4), (V{11, 12, 13, 15}));
     EXPECT_EQ(s.nb_cub_orig, 3); // one input cube dropped
     EXPECT_EQ(s.nb_cub_rev, 4);
     EXPECT_EQ(s.cub_stack_top, 3);

@@ -35,6 +35,14 @@ struct Loaded {
     CHpGN56 &operator*() { return *state; }
 };
 
+// The field of cubes 0 .. n-1.
+template <class Field> V first(const Field &f, int n) {
+    V v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(f[i]);
+    return v;
+}
+
 V tail_of(const CHpGN56 &s, int i) {
     return V(s.cub_set + s.cub_data_pnt[i], s.cub_set + s.cub_data_pnt[i + 1]);
 }
@@ -63,14 +71,14 @@ TEST(SetUp, CubesGuardsTailsAndWatchLists) {
     Loaded l({{0, 2, 4}, {2}, {1, 3, 5, 7}, {4, 6}, {6, 2, 9}}, 5);
     CHpGN56 &s = *l;
     EXPECT_EQ(s.nb_cub, 5);
-    EXPECT_EQ(V(s.guard_0, s.guard_0 + 5), (V{0, 2, 1, 4, 6}));
-    EXPECT_EQ(V(s.guard_1, s.guard_1 + 5), (V{2, NONE, 3, 6, 2}));
+    EXPECT_EQ(first(s.guard_0, 5), (V{0, 2, 1, 4, 6}));
+    EXPECT_EQ(first(s.guard_1, 5), (V{2, NONE, 3, 6, 2}));
     EXPECT_EQ(tail_of(s, 0), (V{4}));
     EXPECT_EQ(tail_of(s, 1), V{});
     EXPECT_EQ(tail_of(s, 2), (V{5, 7}));
     EXPECT_EQ(tail_of(s, 3), V{}); // two codes: both guards, empty tail
     EXPECT_EQ(tail_of(s, 4), (V{9}));
-    EXPECT_EQ(V(s.cub_data_pnt, s.cub_data_pnt + 6), (V{0, 1, 1, 3, 3, 4}));
+    EXPECT_EQ(first(s.cub_data_pnt, 6), (V{0, 1, 1, 3, 3, 4}));
 
     // Watch lists in cube order; a tail code is in no list.
     EXPECT_EQ(watch(s, 2), (V{0, 1, 4}));
@@ -428,7 +436,7 @@ TEST(Analysis, TwoLevelRecipeOrderActivitiesAndUse) {
     // complements of resolved codes (stale lit_u) included.
     EXPECT_EQ(V(s.var_activity_old, s.var_activity_old + 9), (V{1, 2, 2, 2, 2, 2, 2, 0, 0}));
     EXPECT_EQ(s.max_activity, 2);
-    EXPECT_EQ(V(s.cub_gen, s.cub_gen + 6), (V{0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(first(s.cub_gen, 6), (V{0, 0, 1, 1, 1, 1}));
     EXPECT_EQ(s.keyac, 2u);
     // The chains are empty again and every node is back on the free stack.
     EXPECT_EQ(s.dir_pnt, 9);
