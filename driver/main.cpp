@@ -5,7 +5,9 @@
 #include <iostream>
 
 #include "driver/options.h"
+#include "driver/proof_file.h"
 #include "driver/run.h"
+#include "driver/signals.h"
 #include "driver/stats_report.h"
 
 namespace {
@@ -14,10 +16,23 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The proof output and the stop conditions the options ask for.
+SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
+                          ProofFile &proof) {
+    SolveControl control;
+    control.proof = proof.writer();
+    control.stop = &stop_signal_flag();
+    if (options.time_limit > 0)
+        control.deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                       std::chrono::duration<double>(options.time_limit));
+    return control;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
+    catch_stop_signals();
     CommandLine line;
     std::string error;
     if (!parse_command_line(argc, argv, line, error)) {
@@ -50,9 +65,22 @@ int main(int argc, char **argv) {
             return 1;
         }
     }
+    ProofFile proof;
+    if (!options.proof.empty() &&
+        !proof.open(options.proof,
+                    options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
+                    error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    const SolveControl control = make_control(options, start, proof);
     SolveStats stats;
-    OnBase_m1(args[0], n, options.stats ? &stats : nullptr);
+    OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
     if (options.stats)
         write_stats(stats, seconds_since(start));
-    return 0;
+    const bool proof_written = proof.close(error);
+    if (!proof_written)
+        std::cerr << error << "\n";
+    end_by_caught_signal();
+    return proof_written ? 0 : 1;
 }

@@ -27,7 +27,7 @@ void load_text(const char *file_name, std::string &text) {
 
 } // namespace
 
-void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
+void OnBase_m1(const char *file_name, int n, SolveStats *stats, const SolveControl *control) {
     std::string text;
     load_text(file_name, text);
     Dnf dnf;
@@ -37,7 +37,7 @@ void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
         end_process(1);
     }
     std::string().swap(text); // the text is not needed while solving
-    base_B456_rs(dnf, nb_var, n, stats);
+    base_B456_rs(dnf, nb_var, n, stats, control);
 }
 
 void print_dnf(Dnf &dnf) {

@@ -25,6 +25,7 @@
 
 #include <string>
 
+#include "solver/control.h"
 #include "solver/stats.h"
 #include "support/literal.h"
 #include "support/my_carray.h"
@@ -148,6 +149,8 @@ class CHpGN56 {
     IntArray heap_pos;   // per var: its index in the heap, -1 when absent
     int heap_size;       // entries of heap_arr in use
     int lowest_free;     // strategy 2: no variable below this is free
+
+    const SolveControl *control; // proof output and stop conditions, or none
 };
 
 
@@ -218,17 +221,29 @@ void base_reviewB456_rs1m(CHpGN56 &s);
 void base_reviewB456_rs2m(CHpGN56 &s);
 void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 
+// ---- Proof steps in 'proof_steps.cpp' (each does nothing without a proof) ----
+void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
+void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
+void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
+void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
+void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
+void proof_held_dropped(CHpGN56 &s);          // ... or left the base
+void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
+
 // ---- Solve driver and report in 'report.cpp' ----
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
     SolveStats stats;    // counters of the solve
 };
-// Solves dnf (consumed) and formats the verdict without printing it.
-SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy);
+// Solves dnf (consumed) and formats the verdict without printing it. With a
+// control, the proof is written and the search stops (verdict "s UNKNOWN")
+// when the control asks for it.
+SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy, const SolveControl *control = nullptr);
 // Solves dnf (consumed), prints the verdict and flushes standard output;
 // the solve's counters go to stats when it is given.
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats = nullptr);
+int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats = nullptr,
+                 const SolveControl *control = nullptr);
 void recove_state0_B456(CHpGN56 &s);
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);

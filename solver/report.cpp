@@ -96,17 +96,20 @@ void format_verdict(CHpGN56 &s, std::string &out) {
     }
 }
 
-SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
+SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy, const SolveControl *control) {
     SolveOutcome outcome{NONE, std::string(), SolveStats()};
     if (has_empty_clause(dnf)) {
         dnf.SetSize(-1, -1);
+        proof_finish(control, true);
         outcome.verdict = "s UNSATISFIABLE\n";
         return outcome;
     }
     CHpGN56 s(dnf, nb_var, strategy);
+    s.control = control;
     set_dirki456(s);
     init_B456(dnf, s);
     outcome.pass_value = run_passes(s);
+    proof_finish(control, s.result == RESULT_UNSAT);
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;
@@ -114,8 +117,8 @@ SolveOutcome solve_formula(Dnf &dnf, int nb_var, int strategy) {
     return outcome;
 }
 
-int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats) {
-    const SolveOutcome outcome = solve_formula(dnf, nb_var, strategy);
+int base_B456_rs(Dnf &dnf, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {
+    const SolveOutcome outcome = solve_formula(dnf, nb_var, strategy, control);
     std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
     std::fflush(stdout);
     if (stats)

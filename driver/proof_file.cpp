@@ -1,0 +1,38 @@
+#include "driver/proof_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+bool ProofFile::open(const std::string &name, ProofWriter::Format format, std::string &error) {
+    name_ = name;
+    if (name == "-") {
+        writer_ = std::make_unique<ProofWriter>(std::cout, format);
+        return true;
+    }
+    errno = 0;
+    file_.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!file_) {
+        error = "vetrix: cannot create proof file '" + name + "'";
+        if (errno != 0)
+            error += std::string(": ") + std::strerror(errno);
+        return false;
+    }
+    writer_ = std::make_unique<ProofWriter>(file_, format);
+    return true;
+}
+
+bool ProofFile::close(std::string &error) {
+    if (!writer_)
+        return true;
+    writer_->flush();
+    bool ok = !writer_->failed();
+    writer_.reset();
+    if (file_.is_open()) {
+        file_.close();
+        ok = ok && !file_.fail();
+    }
+    if (!ok)
+        error = "vetrix: writing the proof to '" + name_ + "' failed";
+    return ok;
+}
