@@ -1,17 +1,21 @@
 // Input fixtures: every tests/inputs/NAME.cnf, named by the defect or edge
 // case it holds, runs through the built binary under each strategy; stdout
-// must equal NAME.out byte for byte and the exit status NAME.status.
+// must equal NAME.out byte for byte and the exit status NAME.status. The DRAT
+// proof of every UNSAT fixture is checked against the fixture as the
+// independent checker reads it.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/harness.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -26,6 +30,21 @@ std::vector<std::string> fixture_names() {
             names.push_back(e.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Each strategy's proof of an UNSAT fixture ends with a checked empty clause.
+void expect_checked_proofs(const std::string &cnf) {
+    dratcheck::Clauses clauses;
+    std::string error;
+    ASSERT_TRUE(dratcheck::read_dimacs(harness::read_file(cnf), clauses, error)) << error;
+    const std::string proof = testing::TempDir() + "vetrix-proof-" + fs::path(cnf).stem().string() + ".drat";
+    for (const char *strategy : {"0", "1", "2"}) {
+        harness::RunResult r = harness::run_vetrix({"--proof=" + proof, cnf, strategy});
+        EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
+        const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
+        EXPECT_TRUE(v.valid && v.refuted) << "strategy " << strategy << ": " << v.error;
+    }
+    std::remove(proof.c_str());
 }
 
 class Fixture : public testing::TestWithParam<std::string> {};
@@ -45,6 +64,8 @@ TEST_P(Fixture, PrintsExpectedOutputAndStatus) {
         EXPECT_EQ(r.out, want_out);
         EXPECT_EQ(r.status, want_status);
     }
+    if (want_out == "s UNSATISFIABLE\n")
+        expect_checked_proofs(base + ".cnf");
 }
 
 std::string test_name(const testing::TestParamInfo<std::string> &info) {

@@ -146,12 +146,13 @@ class ProofReader {
     Tokens tokens_;
 };
 
-// Binary DRAT begins with 'a' or 'd' and holds bytes that text never does.
+// Text DRAT is printable; binary DRAT ends every step with a 0 byte and
+// writes most literals with bytes outside the printable range.
 bool looks_binary(const std::string &proof) {
     const std::size_t n = std::min<std::size_t>(proof.size(), 64);
     for (std::size_t i = 0; i < n; ++i) {
-        const char c = proof[i];
-        if (!(is_space(c) || c == '-' || c == 'd' || c == 'c' || (c >= '0' && c <= '9')))
+        const unsigned char c = static_cast<unsigned char>(proof[i]);
+        if ((c < 32 && !is_space(static_cast<char>(c))) || c >= 127)
             return true;
     }
     return false;
@@ -418,8 +419,8 @@ std::string describe(const Step &step, bool binary) {
 bool read_dimacs(const std::string &text, Clauses &clauses, std::string &error) {
     Tokens tokens{text};
     std::string token, format, vars, count;
-    if (!tokens.next(token) || token != "p" || !tokens.next(format) || format != "cnf" ||
-        !tokens.next(vars) || !tokens.next(count)) {
+    if (!tokens.next(token) || token != "p" || !tokens.next(format) || !tokens.next(vars) ||
+        !tokens.next(count)) {
         error = "no 'p cnf VARS CLAUSES' line";
         return false;
     }

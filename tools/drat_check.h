@@ -15,9 +15,10 @@ namespace dratcheck {
 using Clause = std::vector<int>; // signed DIMACS literals
 using Clauses = std::vector<Clause>;
 
-// Reads DIMACS CNF text: 'c' comment lines, the "p cnf VARS CLAUSES" line,
-// then clauses of whitespace-separated literals each ended by 0, up to the
-// announced number. On failure returns false with a message in error.
+// Reads DIMACS CNF text: 'c' comment lines, the "p cnf VARS CLAUSES" line
+// (the format word is not looked at), then clauses of whitespace-separated
+// literals each ended by 0, up to the announced number; literals may exceed
+// VARS. On failure returns false with a message in error.
 bool read_dimacs(const std::string &text, Clauses &clauses, std::string &error);
 
 enum class ProofFormat { detect, text, binary };
