@@ -12,11 +12,14 @@ ProofWriter::ProofWriter(std::ostream &out, Format format)
 
 ProofWriter::~ProofWriter() { flush(); }
 
-void ProofWriter::make_room(std::size_t bytes) {
-    if (fill_ + bytes <= buffer_.size())
-        return;
+void ProofWriter::drain() {
     out_.write(buffer_.data(), static_cast<std::streamsize>(fill_));
     fill_ = 0;
+}
+
+void ProofWriter::make_room(std::size_t bytes) {
+    if (fill_ + bytes > buffer_.size())
+        drain();
 }
 
 void ProofWriter::begin_addition() {
@@ -80,6 +83,6 @@ void ProofWriter::end() {
 }
 
 void ProofWriter::flush() {
-    make_room(buffer_.size() + 1); // forces the write
+    drain();
     out_.flush();
 }

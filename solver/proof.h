@@ -36,6 +36,7 @@ class ProofWriter {
     bool failed() const { return out_.fail(); }
 
   private:
+    void drain(); // hands the buffer's content to the stream
     void make_room(std::size_t bytes);
     void put_number(unsigned value);
 
