@@ -32,7 +32,6 @@ SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::
 
 int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
-    catch_stop_signals();
     CommandLine line;
     std::string error;
     if (!parse_command_line(argc, argv, line, error)) {
@@ -73,6 +72,7 @@ int main(int argc, char **argv) {
         std::cerr << error << "\n";
         return 1;
     }
+    catch_stop_signals();
     const SolveControl control = make_control(options, start, proof);
     SolveStats stats;
     OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);

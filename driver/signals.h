@@ -7,8 +7,8 @@
 
 #include <atomic>
 
-// Installs the handlers; a second signal of the same kind ends the process
-// at once.
+// Installs the handlers; after the first signal a second one ends the
+// process at once.
 void catch_stop_signals();
 // Raised by the first SIGINT or SIGTERM.
 const std::atomic<bool> &stop_signal_flag();
