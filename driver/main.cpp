@@ -66,7 +66,7 @@ int main(int argc, char **argv) {
     }
     ProofFile proof;
     if (!options.proof.empty() &&
-        !proof.open(options.proof,
+        !proof.open(options.proof, args[0],
                     options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
                     error)) {
         std::cerr << error << "\n";

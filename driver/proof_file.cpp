@@ -1,11 +1,28 @@
 #include "driver/proof_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <iostream>
 
-bool ProofFile::open(const std::string &name, ProofWriter::Format format, std::string &error) {
+namespace {
+
+bool same_file(const std::string &a, const std::string &b) {
+    struct stat sa, sb;
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+bool ProofFile::open(const std::string &name, const std::string &input, ProofWriter::Format format,
+                     std::string &error) {
     name_ = name;
+    if (name != "-" && same_file(name, input)) {
+        error = "vetrix: the proof file '" + name + "' is the input file";
+        return false;
+    }
     if (name == "-") {
         writer_ = std::make_unique<ProofWriter>(std::cout, format);
         return true;

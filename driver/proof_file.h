@@ -11,8 +11,10 @@
 class ProofFile {
   public:
     // Opens name for the given format; on failure returns false with a
-    // one-line message in error.
-    bool open(const std::string &name, ProofWriter::Format format, std::string &error);
+    // one-line message in error. A name that refers to the input file is
+    // refused: opening it would truncate the formula before it is read.
+    bool open(const std::string &name, const std::string &input, ProofWriter::Format format,
+              std::string &error);
     ProofWriter *writer() { return writer_.get(); }
     // Flushes and closes; returns false with a message when any write failed.
     bool close(std::string &error);

@@ -147,14 +147,20 @@ TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
     }
 }
 
-// A proof that cannot be written is an error before anything is read; one
-// whose writing fails is an error after the verdict.
+// A proof that cannot be created, or that would overwrite the input, is an
+// error before anything is read; one whose writing fails is an error after
+// the verdict.
 TEST_F(ProofRun, UnwritableProofEndsWithStatusOne) {
     harness::RunResult r = harness::run_vetrix({"--proof=" + dir_ + "/no/such/dir/p.drat", dir_ + "/missing.cnf"});
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 1);
     cnfgen::Clauses clauses;
     const std::string php = generated("php.cnf", {"7", "php", "3"}, clauses);
+    const std::string text = harness::read_file(php);
+    r = harness::run_vetrix({"--proof=" + dir_ + "/./php.cnf", php}); // the input itself
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(harness::read_file(php), text);
     r = harness::run_vetrix({"--proof=/dev/full", php});
     EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
     EXPECT_EQ(r.status, 1);
