@@ -2,9 +2,12 @@
 // by the command line's reader and solver.
 #include "vetrix/vetrix.h"
 
+#include <optional>
+
 #include "api/formula.h"
 #include "driver/run.h"
 #include "solver/base_m456.h"
+#include "solver/proof.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -67,7 +70,15 @@ const char *version() { return VETRIX_VERSION; }
 } // namespace vetrix
 
 vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
-    SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy);
+    SolveControl control;
+    std::optional<ProofWriter> proof; // flushed when it goes out of scope
+    if (options.proof) {
+        proof.emplace(*options.proof, ProofWriter::Format::text);
+        control.proof = &*proof;
+    }
+    if (options.time_limit > 0)
+        control.deadline = deadline_after(SolveControl::Clock::now(), options.time_limit);
+    SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);
     vetrix::Result result;
     result.verdict = vetrix::verdict_of(outcome.verdict);
     result.model = std::move(outcome.model);

@@ -5,7 +5,9 @@
 #include <iostream>
 
 #include "driver/options.h"
+#include "driver/proof_file.h"
 #include "driver/run.h"
+#include "driver/signals.h"
 #include "driver/stats_report.h"
 #include "vetrix/vetrix.h"
 
@@ -13,6 +15,17 @@ namespace {
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The proof output and the stop conditions the options ask for.
+SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
+                          ProofFile &proof) {
+    SolveControl control;
+    control.proof = proof.writer();
+    control.stop = &stop_signal_flag();
+    if (options.time_limit > 0)
+        control.deadline = deadline_after(start, options.time_limit);
+    return control;
 }
 
 } // namespace
@@ -46,14 +59,28 @@ int main(int argc, char **argv) {
     try {
         const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
         check_strategy(n);
+        ProofFile proof;
+        if (!options.proof.empty() &&
+            !proof.open(options.proof, args[0],
+                        options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
+                        error)) {
+            std::cerr << error << "\n";
+            return 1;
+        }
+        catch_stop_signals();
+        const SolveControl control = make_control(options, start, proof);
         SolveStats stats;
-        OnBase_m1(args[0], n, options.stats ? &stats : nullptr);
+        OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
         if (options.stats)
             write_stats(stats, seconds_since(start));
+        const bool proof_written = proof.close(error);
+        if (!proof_written)
+            std::cerr << error << "\n";
+        end_by_caught_signal();
+        return proof_written ? 0 : 1;
     } catch (const vetrix::Error &e) {
         // The message's bytes exactly as the library carries them.
         std::cout << e.message();
         return e.status();
     }
-    return 0;
 }

@@ -1,5 +1,7 @@
 #include "driver/options.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -15,6 +17,18 @@ struct OptionSpec {
     bool (*apply)(RunOptions &options, const std::string &value);
 };
 
+// A number of seconds: decimal, above 0, at most about 31 years.
+bool parse_seconds(const std::string &text, double &seconds) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return false;
+    char *end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value) || value <= 0 || value > 1e9)
+        return false;
+    seconds = value;
+    return true;
+}
+
 const OptionSpec OPTIONS[] = {
     {"help", Value::none, "", "print this text and exit",
      [](RunOptions &o, const std::string &) { o.help = true; return true; }},
@@ -22,6 +36,12 @@ const OptionSpec OPTIONS[] = {
      [](RunOptions &o, const std::string &) { o.version = true; return true; }},
     {"stats", Value::none, "", "write search counters, memory and time to standard error",
      [](RunOptions &o, const std::string &) { o.stats = true; return true; }},
+    {"proof", Value::required, "FILE", "write a DRAT proof to FILE ('-' standard output, text only)",
+     [](RunOptions &o, const std::string &v) { o.proof = v; return !v.empty(); }},
+    {"binary-proof", Value::none, "", "write the proof in binary DRAT",
+     [](RunOptions &o, const std::string &) { o.binary_proof = true; return true; }},
+    {"time", Value::required, "SECONDS", "stop the search after SECONDS of wall time: s UNKNOWN",
+     [](RunOptions &o, const std::string &v) { return parse_seconds(v, o.time_limit); }},
 };
 
 const OptionSpec *find_option(const std::string &name) {
@@ -57,6 +77,20 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
     return true;
 }
 
+// A binary proof needs a file, and on standard output it could not be told
+// apart from the verdict lines.
+bool options_fit_together(const RunOptions &options, std::string &error) {
+    if (options.binary_proof && options.proof.empty()) {
+        error = "vetrix: option '--binary-proof' needs --proof=FILE";
+        return false;
+    }
+    if (options.binary_proof && options.proof == "-") {
+        error = "vetrix: option '--binary-proof' cannot write to standard output ('--proof=-')";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &error) {
@@ -71,7 +105,7 @@ bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &e
             return false;
         }
     }
-    return true;
+    return options_fit_together(line.options, error);
 }
 
 std::string help_text() {

@@ -29,12 +29,12 @@ void load_formula(const char *file_name, Formula &formula, int &nb_var, int n) {
     input.check_rest();
 }
 
-void OnBase_m1(const char *file_name, int n, SolveStats *stats) {
+void OnBase_m1(const char *file_name, int n, SolveStats *stats, const SolveControl *control) {
     with_memory_guard([&] {
         Formula formula;
         int nb_var = 0;
         load_formula(file_name, formula, nb_var, n);
-        base_B456_rs(formula, nb_var, n, stats);
+        base_B456_rs(formula, nb_var, n, stats, control);
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "solver/control.h"
 #include "solver/stats.h"
 #include "support/formula.h"
 
@@ -20,8 +21,10 @@ void read_formula(const std::string &text, Formula &formula, int &nb_var);
 void load_formula(const char *file_name, Formula &formula, int &nb_var, int n);
 
 // Loads file_name, reads it and solves it with strategy n, printing the
-// verdict. When stats is given it receives the solve's counters.
-void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr);
+// verdict. When stats is given it receives the solve's counters; control,
+// when given, carries the proof output and the stop conditions to the solver.
+void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr,
+               const SolveControl *control = nullptr);
 
 // Writes the formula as DIMACS clause lines (no header) to standard output.
 void print_dnf(const Formula &formula);

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "solver/control.h"
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "support/literal.h"
@@ -173,6 +174,7 @@ class CHpGN56 {
     int lowest_free;     // strategy 2: no variable below this is free
 
     SolveStats stats; // counters of the whole solve, never read by the search
+    const SolveControl *control; // proof output and stop conditions, or none
 };
 
 
@@ -247,6 +249,15 @@ void base_reviewB456_rs1m(CHpGN56 &s);
 void base_reviewB456_rs2m(CHpGN56 &s);
 void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 
+// ---- Proof steps in 'proof_steps.cpp' (each does nothing without a proof) ----
+void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
+void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
+void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
+void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
+void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
+void proof_held_dropped(CHpGN56 &s);          // ... or left the base
+void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
+
 // ---- Solve driver and report in 'report.cpp' ----
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
@@ -256,10 +267,13 @@ struct SolveOutcome {
                             // false or free, as the verdict lines print it
 };
 // Solves the formula (consumed) and formats the verdict without printing it.
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy);
+// With a control, the proof is written and the search stops (verdict
+// "s UNKNOWN") when the control asks for it.
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
 // Solves the formula (consumed), prints the verdict and flushes standard
 // output; the solve's counters go to stats when it is given.
-int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr);
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
+                 const SolveControl *control = nullptr);
 void recove_state0_B456(CHpGN56 &s);
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);

@@ -73,6 +73,7 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
     ++s.nb_cub;
     s.cub_data_pnt[n + 1] = p;
     Uponeub_sh1(s.cub_set + start, p - start);
+    proof_add_cube(s, n);
     ++s.nb_recipe_rev;
     ++s.stats.recipes_included;
     return true;

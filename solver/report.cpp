@@ -96,21 +96,24 @@ void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model) {
     }
 }
 
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
     SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
     // A clause with no literal can never be satisfied. Loaded as a cube it
     // would carry no guard, so it is answered before the search starts.
     if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
         formula.clear();
+        proof_finish(control, true);
         outcome.verdict = "s UNSATISFIABLE\n";
         return outcome;
     }
     CHpGN56 s(formula, nb_var, strategy);
+    s.control = control;
     set_dirki456(s);
     init_B456(formula, s);
     outcome.pass_value = run_passes(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
     outcome.stats = s.stats;
+    proof_finish(control, s.result == RESULT_UNSAT);
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;
@@ -118,8 +121,8 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy) {
     return outcome;
 }
 
-int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats) {
-    const SolveOutcome outcome = solve_formula(formula, nb_var, strategy);
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {
+    const SolveOutcome outcome = solve_formula(formula, nb_var, strategy, control);
     std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
     std::fflush(stdout);
     if (stats)

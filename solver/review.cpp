@@ -28,9 +28,10 @@ int run_filter(CHpGN56 &s, int from) {
     int deleted = 0;
     s.irred_size = 0;
     for (int i = from; i < s.nb_cub; ++i) {
-        if (i >= s.base_begin && deleted_by_filter(s, f, i))
+        if (i >= s.base_begin && deleted_by_filter(s, f, i)) {
+            proof_delete_cube(s, i);
             ++deleted;
-        else
+        } else
             s.irred[s.irred_size++] = i;
     }
     return deleted;
@@ -143,6 +144,7 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     // The level-0 variables never return to a cube: release their lists.
     while (s.nb_der_lit_lev_0 > 0) {
         const int c = s.der_lit_lev_0[--s.nb_der_lit_lev_0];
+        proof_root_unit(s, c);
         s.guard_list[c].SetSize(-1, -1);
         s.guard_list[lit_neg(c)].SetSize(-1, -1);
     }
@@ -157,18 +159,21 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     for (int k = 0; k < s.irred_size; ++k) {
         const int c = s.irred[k];
         const OldCube o = read_cube(s, c);
+        proof_hold_cube(s, c);
         s.cub_data_pnt[j] = p;
         switch (rebuild_simplified(s, o, j, p)) {
         case Rebuilt::NoFreeCode:
             s.result = RESULT_UNSAT;
             return;
         case Rebuilt::Dropped:
+            proof_held_dropped(s);
             p = s.cub_data_pnt[j];
             ++deleted;
             if (c < s.nb_cub_orig)
                 ++dropped_inputs;
             break;
         case Rebuilt::Kept:
+            proof_held_rewritten(s);
             s.cub_gen[j] = o.gen;
             ++j;
             break;
@@ -212,12 +217,14 @@ void base_reviewB456_rs2m(CHpGN56 &s) {
     for (int k = 0; k < s.irred_size; ++k) {
         const int c = s.irred[k];
         const OldCube o = read_cube(s, c);
+        proof_hold_cube(s, c);
         j = s.base_begin + k;
         s.cub_data_pnt[j] = p;
         if (rebuild_compacted(s, o, j, p) == Rebuilt::NoFreeCode) {
             s.result = RESULT_UNSAT;
             return;
         }
+        proof_held_rewritten(s);
         s.cub_gen[j] = o.gen;
     }
     s.cub_data_pnt[j + 1] = p;

@@ -53,6 +53,9 @@ int choose(CHpGN56 &s) {
     }
 }
 
+// The caller's stop: the pass ends at once, result stays undecided.
+bool must_stop(const CHpGN56 &s) { return s.control && stop_requested(*s.control); }
+
 bool pass_limit_reached(const CHpGN56 &s) {
     return s.nb_recipe_rev > PASS_RECIPE_LIMIT || s.nb_der_lit_lev_0 > s.lim_lev_0;
 }
@@ -87,6 +90,8 @@ int TautB456_rs(CHpGN56 &s) {
             s.index_der_lev[s.lev] = s.index_der;
             continue; // the root makes no decision: descend
         } else {
+            if (must_stop(s))
+                return NONE;
             ++s.nb_node;
             int code = choose(s);
             if (code == NONE) {
@@ -96,6 +101,8 @@ int TautB456_rs(CHpGN56 &s) {
             } else {
                 s.lev_lit[s.lev] = code;
                 if (SubstitutionB3L_B456_rs(code, s)) {
+                    if (must_stop(s))
+                        return NONE;
                     r = leave_after_conflict(s, code);
                 } else {
                     frames[depth++] = code;
@@ -124,6 +131,8 @@ int TautB456_rs(CHpGN56 &s) {
                 s.result = RESULT_UNSAT;
                 return NONE;
             }
+            if (must_stop(s))
+                return NONE;
             r = leave_after_conflict(s, frames[--depth]);
         }
     }

@@ -74,6 +74,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     order_heap_on = false;
     heap_size = 0;
     lowest_free = 0;
+    control = nullptr;
 }
 
 void form_solutionB3_456(CHpGN56 &s) {

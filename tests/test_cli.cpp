@@ -138,6 +138,19 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{"--stats=yes", f}, "", 1},
         {{f, "--"}, BY_STRATEGY_0_1, 0},
         {{"--", "--stats"}, "cannot open  file --stats\n", 1},
+        {{"--time=5", f, "2"}, BY_STRATEGY_2, 0},
+        {{f, "2", "--time=0.25", "--proof=/dev/null", "--binary-proof"}, BY_STRATEGY_2, 0},
+        {{"--time", f}, "", 1},
+        {{"--time=", f}, "", 1},
+        {{"--time=0", f}, "", 1},
+        {{"--time=-3", f}, "", 1},
+        {{"--time=2x", f}, "", 1},
+        {{"--time=nan", f}, "", 1},
+        {{"--time=1e10", f}, "", 1},
+        {{"--proof", f}, "", 1},
+        {{"--proof=", f}, "", 1},
+        {{"--binary-proof", f}, "", 1},
+        {{"--binary-proof", "--proof=-", f}, "", 1},
     };
     for (const Row &row : rows) {
         harness::RunResult r = harness::run_vetrix(row.args);
@@ -145,7 +158,8 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         EXPECT_EQ(r.status, row.status) << row.args[0] << " ...";
     }
     harness::RunResult help = harness::run_vetrix({"--help", f});
-    EXPECT_NE(help.out.find("--stats"), std::string::npos);
+    for (const char *option : {"--stats", "--proof=FILE", "--binary-proof", "--time=SECONDS"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_EQ(help.status, 0);
 }
 

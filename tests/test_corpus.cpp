@@ -1,7 +1,8 @@
 // End to end over a deterministic slice of the benchmark corpus's small tier:
 // every verdict against the recorded one, every model against the clauses,
 // read here by a token parser of its own. The whole tier is swept by
-// tools/check_small_tier.sh.
+// tools/check_small_tier.sh. Then the DRAT proofs of the UNSAT families
+// uuf50, uuf100, hole, dubois and pret, checked by the independent checker.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -9,12 +10,14 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/harness.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -56,8 +59,8 @@ std::vector<Instance> small_tier_slice(const std::string &manifest) {
 
 // Runs the binary with a generous limit, so that a hang fails one instance
 // instead of stalling the suite.
-harness::RunResult run_limited(const std::string &file, int strategy) {
-    std::string cmd = "timeout -k 5 120 " + harness::shell_quote(VETRIX_BIN) + " " +
+harness::RunResult run_limited(const std::string &file, int strategy, const std::string &options = "") {
+    std::string cmd = "timeout -k 5 120 " + harness::shell_quote(VETRIX_BIN) + " " + options + " " +
                       harness::shell_quote(file) + " " + std::to_string(strategy) + " 2>/dev/null";
     harness::RunResult r{std::string(), -1};
     FILE *p = popen(cmd.c_str(), "r");
@@ -107,6 +110,56 @@ TEST_P(SmallTier, VerdictsAndModels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, SmallTier, testing::Values(0, 1, 2),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return "Strategy" + std::to_string(info.param);
+                         });
+
+// The proof slice: every 20th uuf50 instance, all of uuf100, dubois and pret,
+// hole6 to hole8. With VETRIX_PROOF_SLICE=all: every uuf50 instance and hole9
+// as well (a few minutes per strategy).
+std::vector<std::string> proof_slice(const std::string &manifest) {
+    const char *env = std::getenv("VETRIX_PROOF_SLICE");
+    const bool all = env && std::string(env) == "all";
+    std::ifstream in(manifest);
+    std::vector<std::string> picked;
+    std::string line;
+    std::getline(in, line); // header
+    int uuf50 = 0;
+    while (std::getline(in, line)) {
+        const std::string path = line.substr(0, line.find('\t'));
+        const std::string family = path.substr(0, path.find('/'));
+        if (family == "uuf50" ? (all || uuf50++ % 20 == 0)
+                              : family == "uuf100" || family == "dubois" || family == "pret" ||
+                                    (family == "hole" && (all || path != "hole/hole9.cnf")))
+            picked.push_back(path);
+    }
+    return picked;
+}
+
+class ProofSlice : public testing::TestWithParam<int> {};
+
+TEST_P(ProofSlice, UnsatProofsCheck) {
+    const std::string dir = bench_dir();
+    if (!is_dir(dir))
+        GTEST_SKIP() << "benchmark corpus not found at " << dir;
+    const std::vector<std::string> slice = proof_slice(dir + "/MANIFEST.tsv");
+    ASSERT_GE(slice.size(), 80u) << "proof families missing from " << dir << "/MANIFEST.tsv";
+    const int strategy = GetParam();
+    const std::string proof = testing::TempDir() + "vetrix-slice-" + std::to_string(strategy) + ".drat";
+    for (const std::string &path : slice) {
+        dratcheck::Clauses clauses;
+        std::string error;
+        ASSERT_TRUE(dratcheck::read_dimacs(harness::read_file(dir + "/" + path), clauses, error)) << path;
+        harness::RunResult r = run_limited(dir + "/" + path, strategy, "--proof=" + harness::shell_quote(proof));
+        EXPECT_EQ(r.out, "s UNSATISFIABLE\n") << path;
+        const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
+        EXPECT_TRUE(v.valid && v.refuted) << path << ": " << (v.valid ? "no empty clause" : v.error);
+    }
+    std::remove(proof.c_str());
+    RecordProperty("instances", static_cast<int>(slice.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, ProofSlice, testing::Values(0, 1, 2),
                          [](const testing::TestParamInfo<int> &info) {
                              return "Strategy" + std::to_string(info.param);
                          });

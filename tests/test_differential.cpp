@@ -2,6 +2,8 @@
 // binary under strategies 0, 1 and 2. Every SAT model is checked against the
 // clauses, every UNSAT verdict against a peer solver (or, with no peer
 // installed, against exhaustive search on formulas small enough for it).
+// Every run writes a DRAT proof that the independent checker must accept,
+// with the empty clause exactly when the verdict is UNSAT.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include "reader/raspok1.h"
 #include "support/harness.h"
 #include "tools/cnfgen.h"
+#include "tools/drat_check.h"
 #include "tools/oracle.h"
 
 namespace {
@@ -117,8 +120,11 @@ void check_case(const Words &words, int index) {
     const int failures_before = result.total_part_count();
     for (int strategy = 0; strategy <= 2; ++strategy) {
         SCOPED_TRACE("strategy " + std::to_string(strategy));
-        harness::RunResult r = harness::run_vetrix({path, std::to_string(strategy)});
+        harness::RunResult r = harness::run_vetrix({"--proof=" + path + ".drat", path, std::to_string(strategy)});
         EXPECT_EQ(r.status, 0) << r.out;
+        const dratcheck::Verdict proof = dratcheck::check_proof(clauses, harness::read_file(path + ".drat"));
+        EXPECT_TRUE(proof.valid) << "proof rejected: " << proof.error;
+        EXPECT_EQ(proof.refuted, r.out == "s UNSATISFIABLE\n") << "empty clause and verdict disagree";
         std::vector<bool> truth;
         if (harness::parse_model(r.out, f.nb_var, truth)) {
             EXPECT_TRUE(harness::satisfies(clauses, truth)) << "model falsifies a clause";
@@ -134,10 +140,12 @@ void check_case(const Words &words, int index) {
             ADD_FAILURE() << "not a SAT or UNSAT answer: " << r.out;
         }
     }
-    if (result.total_part_count() != failures_before)
-        ADD_FAILURE() << "the failing file is kept: " << path;
-    else
+    if (result.total_part_count() != failures_before) {
+        ADD_FAILURE() << "the failing file and its proof are kept: " << path;
+    } else {
         std::remove(path.c_str());
+        std::remove((path + ".drat").c_str());
+    }
     std::remove((path + ".plain").c_str());
 }
 

@@ -3,6 +3,8 @@
 // once more compressed with each format and through standard input; stdout
 // must equal NAME.out byte for byte and the exit status NAME.status.
 // Damaged compressed files are reported with their name.
+// The DRAT proof of every UNSAT fixture is checked against the fixture as
+// the independent checker reads it.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -50,6 +53,21 @@ std::vector<std::string> fixture_names() {
             names.push_back(e.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Each strategy's proof of an UNSAT fixture ends with a checked empty clause.
+void expect_checked_proofs(const std::string &cnf) {
+    dratcheck::Clauses clauses;
+    std::string error;
+    ASSERT_TRUE(dratcheck::read_dimacs(harness::read_file(cnf), clauses, error)) << error;
+    const std::string proof = testing::TempDir() + "vetrix-proof-" + fs::path(cnf).stem().string() + ".drat";
+    for (const char *strategy : {"0", "1", "2"}) {
+        harness::RunResult r = harness::run_vetrix({"--proof=" + proof, cnf, strategy});
+        EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
+        const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
+        EXPECT_TRUE(v.valid && v.refuted) << "strategy " << strategy << ": " << v.error;
+    }
+    std::remove(proof.c_str());
 }
 
 class Fixture : public testing::TestWithParam<std::string> {};
@@ -95,6 +113,8 @@ TEST_P(Fixture, PrintsExpectedOutputAndStatus) {
     for (const std::string &packed : packed_files)
         std::remove(packed.c_str());
     rmdir(dir.c_str());
+    if (want_out == "s UNSATISFIABLE\n")
+        expect_checked_proofs(base + ".cnf");
 }
 
 std::string test_name(const testing::TestParamInfo<std::string> &info) {

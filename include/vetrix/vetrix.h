@@ -23,8 +23,9 @@ enum class Verdict { satisfiable, unsatisfiable, unknown };
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
-    std::ostream *proof = nullptr; // DRAT proof, when proofs exist (not written yet)
-    double time_limit = 0;         // seconds, 0 = none (not applied yet)
+    std::ostream *proof = nullptr; // DRAT proof (text) written while solving, or none
+    double time_limit = 0;         // seconds from the start of the search, 0 = none;
+                                   // past it the verdict is unknown
 };
 
 // Counters of one solve, as the command line's --stats reports them.

@@ -18,6 +18,7 @@
 
 #include "support/harness.h"
 #include "tools/cnfgen.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -160,6 +161,23 @@ TEST(ApiClauseRules, ClausesGiveTheModelOfTheirText) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         EXPECT_EQ(answer([&] { return vetrix::solve(f.nb_var, f.clauses, with_strategy(n)); }).out,
                   answer([&] { return vetrix::solve_dimacs(text, with_strategy(n)); }).out);
+    }
+}
+
+// The options of a solve: the proof of an UNSAT answer checks, and a time
+// limit already past stops the search at its first decision.
+TEST(ApiOptions, ProofChecksAndTimeLimitGivesUnknown) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(4);
+    for (int n = 0; n <= 2; ++n) {
+        std::ostringstream proof;
+        vetrix::Options options = with_strategy(n);
+        options.proof = &proof;
+        EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unsatisfiable);
+        const dratcheck::Verdict checked = dratcheck::check_proof(php.clauses, proof.str());
+        EXPECT_TRUE(checked.valid && checked.refuted) << "strategy " << n << ": " << checked.error;
+        options.proof = nullptr;
+        options.time_limit = 1e-9;
+        EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unknown);
     }
 }
 

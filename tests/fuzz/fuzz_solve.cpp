@@ -2,7 +2,9 @@
 // Each input is read once per strategy 0, 1 and 2 (the solver consumes the
 // formula). A SAT model must satisfy the clauses as read; an UNSAT verdict
 // must agree with exhaustive search up to kBruteForceVars variables and with
-// the other strategies always. A wrong answer aborts.
+// the other strategies always. Every run writes a DRAT proof, which the
+// independent checker must accept: with the empty clause exactly when the
+// verdict is UNSAT. A wrong answer or a rejected proof aborts.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -11,7 +13,9 @@
 
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
+#include "solver/proof.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tools/drat_check.h"
 #include "tools/oracle.h"
 
 namespace {
@@ -59,11 +63,18 @@ Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clause
         return Answer::Skip;
     clauses = fuzz::checked_clauses(formula, nb_var);
     std::string verdict;
+    std::ostringstream proof;
     try {
-        verdict = solve_formula(formula, nb_var, strategy).verdict;
+        ProofWriter writer(proof, strategy == 1 ? ProofWriter::Format::binary : ProofWriter::Format::text);
+        SolveControl control;
+        control.proof = &writer;
+        verdict = solve_formula(formula, nb_var, strategy, &control).verdict;
     } catch (const vetrix::Error &) {
         std::abort(); // no capacity of the solver is near its end here
     }
+    const dratcheck::Verdict checked = dratcheck::check_proof(clauses, proof.str());
+    if (!checked.valid || checked.refuted != (verdict == "s UNSATISFIABLE\n"))
+        std::abort();
     if (verdict == "s UNSATISFIABLE\n")
         return Answer::Unsat;
     if (!starts_with(verdict, "s SATISFIABLE\n") || !cnfgen::satisfies(clauses, model_of(verdict, nb_var)))

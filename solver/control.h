@@ -1,0 +1,32 @@
+// What the caller of a solve controls besides the formula: where the proof
+// goes, and when the search has to give up without a verdict. Everything is
+// reached through the solve's own state, so solves in several threads each
+// have their own.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+
+class ProofWriter;
+
+struct SolveControl {
+    using Clock = std::chrono::steady_clock;
+
+    ProofWriter *proof = nullptr;                     // DRAT output, or none
+    Clock::time_point deadline = Clock::time_point::max(); // stop at the first decision or conflict after it
+    const std::atomic<bool> *stop = nullptr;          // raised from outside (a signal) to stop likewise
+};
+
+// The deadline seconds after start.
+inline SolveControl::Clock::time_point deadline_after(SolveControl::Clock::time_point start, double seconds) {
+    return start + std::chrono::duration_cast<SolveControl::Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// True when the search has to stop: the stop flag is raised or the deadline
+// has passed. The clock is read only when a deadline is set.
+inline bool stop_requested(const SolveControl &control) {
+    if (control.stop && control.stop->load(std::memory_order_relaxed))
+        return true;
+    return control.deadline != SolveControl::Clock::time_point::max() &&
+           SolveControl::Clock::now() >= control.deadline;
+}

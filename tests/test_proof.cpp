@@ -1,0 +1,243 @@
+// DRAT proofs, the time limit and the stop signals: the independent checker
+// on hand-made proofs, the proof writer's bytes, and the built binary with
+// --proof, --binary-proof, --time, SIGINT and SIGTERM.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "solver/proof.h"
+#include "support/harness.h"
+#include "tools/cnfgen.h"
+#include "tools/drat_check.h"
+
+extern char **environ;
+
+namespace {
+
+dratcheck::Verdict check_text(const std::string &cnf, const std::string &proof) {
+    dratcheck::Clauses clauses;
+    std::string error;
+    EXPECT_TRUE(dratcheck::read_dimacs(cnf, clauses, error)) << error;
+    return dratcheck::check_proof(clauses, proof);
+}
+
+// The checker itself: what it accepts and what it refuses.
+TEST(DratCheck, AcceptsRupStepsAndRefusesTheRest) {
+    const std::string xor2 = "p cnf 2 4\n1 2 0\n1 -2 0\n-1 2 0\n-1 -2 0\n";
+    struct Row {
+        const char *what;
+        std::string cnf, proof;
+        bool valid, refuted;
+    };
+    const Row rows[] = {
+        {"lemma then empty clause", xor2, "1 0\n0\n", true, true},
+        {"comments and deletions in any literal order", xor2, "c x\n1 0\nd 2 1 0\nd -2 1 0\n0\n", true, true},
+        {"binary: a 1 0, a 0", xor2, std::string("a\x02\x00" "a\x00", 5), true, true},
+        {"no empty clause: valid steps only", xor2, "1 0\n", true, false},
+        {"empty clause in the formula", "p cnf 1 2\n1 0\n0\n", "0\n", true, true},
+        {"lemma that propagation does not give", "p cnf 3 1\n1 2 3 0\n", "1 0\n", false, false},
+        {"empty clause that propagation does not give", "p cnf 2 1\n1 2 0\n", "0\n", false, false},
+        {"deleting a clause not held", xor2, "d 1 0\n", false, false},
+        {"repeated literals match once", "p cnf 2 1\n1 1 2 0\n", "d 2 1 0\n", true, false},
+        {"not a literal", xor2, "1 x 0\n", false, false},
+        {"clause without its 0", xor2, "1 2", false, false},
+        // Deleting the clause that forced a root fact takes the fact away...
+        {"deleted reason", "p cnf 3 3\n1 0\n-1 2 0\n-2 3 0\n", "d 1 0\n3 0\n", false, false},
+        // ... unless a unit clause holds it by then.
+        {"unit before the reason's deletion", "p cnf 3 4\n1 0\n-1 2 0\n-2 -3 0\n-2 3 0\n",
+         "2 0\nd -1 2 0\nd 1 0\n0\n", true, true},
+    };
+    for (const Row &row : rows) {
+        const dratcheck::Verdict v = check_text(row.cnf, row.proof);
+        EXPECT_EQ(v.valid, row.valid) << row.what << ": " << v.error;
+        EXPECT_EQ(v.refuted, row.refuted) << row.what;
+    }
+}
+
+TEST(ProofWriter, TextAndBinaryBytes) {
+    const std::pair<ProofWriter::Format, std::string> rows[] = {
+        {ProofWriter::Format::text, "1 -2 201 0\nd -3 0\n0\n"},
+        {ProofWriter::Format::binary, std::string("a\x02\x05\x92\x03\x00" "d\x07\x00" "a\x00", 11)},
+    };
+    for (const auto &row : rows) {
+        std::ostringstream out;
+        {
+            ProofWriter w(out, row.first);
+            w.begin_addition();
+            for (int code : {0, 3, 400}) // +1, -2, +201
+                w.literal(code);
+            w.end();
+            w.begin_deletion();
+            w.literal(5);
+            w.end();
+            w.begin_addition();
+            w.end();
+        }
+        EXPECT_EQ(out.str(), row.second);
+    }
+}
+
+// ---- the built binary ----
+
+class ProofRun : public testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/vetrix_proof_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override {
+        for (const std::string &f : files_)
+            std::remove(f.c_str());
+        rmdir(dir_.c_str());
+    }
+    std::string path(const std::string &name) {
+        files_.push_back(dir_ + "/" + name);
+        return files_.back();
+    }
+    // A generated formula written to a file; its clauses as read.
+    std::string generated(const std::string &name, const std::vector<std::string> &words,
+                          cnfgen::Clauses &clauses) {
+        cnfgen::Generated g;
+        std::string error;
+        EXPECT_TRUE(cnfgen::generate(words, g, error)) << error;
+        clauses = cnfgen::reader_view(g.formula.clauses);
+        const std::string file = path(name);
+        harness::write_file(file, g.text);
+        return file;
+    }
+    std::string dir_;
+    std::vector<std::string> files_;
+};
+
+TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
+    cnfgen::Clauses unsat, sat;
+    const std::string php = generated("php.cnf", {"7", "php", "5"}, unsat);
+    const std::string planted = generated("planted.cnf", {"8", "planted", "60", "3", "4.26"}, sat);
+    const std::string proof = path("p.drat");
+    for (const char *strategy : {"0", "1", "2"}) {
+        SCOPED_TRACE(std::string("strategy ") + strategy);
+        for (const auto *c : {&unsat, &sat}) {
+            const bool is_unsat = c == &unsat;
+            harness::RunResult r =
+                harness::run_vetrix({"--binary-proof", "--proof=" + proof, is_unsat ? php : planted, strategy});
+            EXPECT_EQ(r.out.rfind(is_unsat ? "s UNSATISFIABLE\n" : "s SATISFIABLE\n", 0), 0u) << r.out;
+            const std::string bytes = harness::read_file(proof);
+            const dratcheck::Verdict v = dratcheck::check_proof(*c, bytes, dratcheck::ProofFormat::binary);
+            EXPECT_TRUE(v.valid) << v.error;
+            EXPECT_EQ(v.refuted, is_unsat);
+        }
+        // "-": the proof on standard output, the verdict after it.
+        harness::RunResult r = harness::run_vetrix({"--proof=-", php, strategy});
+        const std::string verdict = "s UNSATISFIABLE\n";
+        ASSERT_GE(r.out.size(), verdict.size());
+        EXPECT_EQ(r.out.substr(r.out.size() - verdict.size()), verdict);
+        const std::string text = r.out.substr(0, r.out.size() - verdict.size());
+        const dratcheck::Verdict v = dratcheck::check_proof(unsat, text, dratcheck::ProofFormat::text);
+        EXPECT_TRUE(v.valid && v.refuted) << v.error;
+    }
+}
+
+// A proof that cannot be created, or that would overwrite the input, is an
+// error before anything is read; one whose writing fails is an error after
+// the verdict.
+TEST_F(ProofRun, UnwritableProofEndsWithStatusOne) {
+    harness::RunResult r = harness::run_vetrix({"--proof=" + dir_ + "/no/such/dir/p.drat", dir_ + "/missing.cnf"});
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    cnfgen::Clauses clauses;
+    const std::string php = generated("php.cnf", {"7", "php", "3"}, clauses);
+    const std::string text = harness::read_file(php);
+    r = harness::run_vetrix({"--proof=" + dir_ + "/./php.cnf", php}); // the input itself
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(harness::read_file(php), text);
+    r = harness::run_vetrix({"--proof=/dev/full", php});
+    EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+struct Finished {
+    std::string out, err;
+    int status;     // exit status, or -1
+    int signal;     // the signal that ended the process, or 0
+};
+
+// Runs the binary with stdout and stderr in files; when signal_number is not
+// 0 it is sent after delay_ms.
+Finished run_and_signal(const std::vector<std::string> &args, const std::string &out, const std::string &err,
+                        int signal_number, int delay_ms) {
+    std::vector<std::string> argv_s{VETRIX_BIN};
+    argv_s.insert(argv_s.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &a : argv_s)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    Finished f{"", "", -1, 0};
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return f;
+    if (signal_number != 0) {
+        usleep(static_cast<useconds_t>(delay_ms) * 1000);
+        kill(pid, signal_number);
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    f.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    f.signal = WIFSIGNALED(st) ? WTERMSIG(st) : 0;
+    f.out = harness::read_file(out);
+    f.err = harness::read_file(err);
+    return f;
+}
+
+// The time limit and the stop signals end a long search with s UNKNOWN, the
+// statistics and a proof of checked steps without the empty clause. A signal
+// then ends the process by that same signal; the time limit with status 0.
+TEST_F(ProofRun, TimeLimitAndSignalsStopWithUnknown) {
+    cnfgen::Clauses clauses;
+    const std::string php = generated("php10.cnf", {"7", "php", "10"}, clauses); // minutes of search
+    const std::string proof = path("p.drat"), out = path("out"), err = path("err");
+    struct Row {
+        const char *what;
+        std::vector<std::string> extra;
+        int signal_number;
+    };
+    const Row rows[] = {
+        {"--time", {"--time=0.5"}, 0},
+        {"SIGINT", {}, SIGINT},
+        {"SIGTERM", {}, SIGTERM},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<std::string> args{"--stats", "--proof=" + proof, php};
+        args.insert(args.begin(), row.extra.begin(), row.extra.end());
+        const Finished f = run_and_signal(args, out, err, row.signal_number, 500);
+        EXPECT_EQ(f.out, "s UNKNOWN\n");
+        EXPECT_EQ(f.signal, row.signal_number);
+        if (row.signal_number == 0) {
+            EXPECT_EQ(f.status, 0);
+        }
+        EXPECT_NE(f.err.find("c conflicts: "), std::string::npos) << f.err;
+        const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
+        EXPECT_TRUE(v.valid) << v.error;
+        EXPECT_FALSE(v.refuted);
+        EXPECT_GT(v.additions, 0u);
+    }
+}
+
+} // namespace
