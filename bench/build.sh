@@ -11,7 +11,7 @@
 # built. With --tree the working tree is built as it is (COMMIT then carries
 # a "+dirty" mark when the tree differs from HEAD).
 #
-# Targets: vetrix, parse_time, solve_stats and, when Google Benchmark is
+# Targets: vetrix, parse_time and, when Google Benchmark is
 # found, micro_solve (see bench/README.md).
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"

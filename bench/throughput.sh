@@ -14,7 +14,7 @@
 #                 on a loaded machine it keeps a starved run from timing out
 #                 on wall time long before it has had its CPU seconds
 #   -v LABEL=DIR  a vetrix build directory (bench/build.sh DIR) whose
-#                 bench/solve_stats is run; repeatable (default
+#                 vetrix is run with --stats; repeatable (default
 #                 now=build-bench)
 #   -S LIST       vetrix strategies, comma-separated (default 0,1)
 #   -p LIST       peers from minisat, cadical, picosat (default all three)
@@ -23,8 +23,8 @@
 #
 # Per instance the solvers take turns (every vetrix build for strategy 0, the
 # same for 1, then the peers), so a change of the machine's load falls on all
-# of them alike. solve_stats solves exactly as `vetrix FILE n` does and prints
-# the counters to standard error; MiniSat runs with -verb=1, PicoSAT with -v,
+# of them alike. `vetrix --stats FILE n` prints the counters to standard
+# error; MiniSat runs with -verb=1, PicoSAT with -v,
 # CaDiCaL with its default statistics. Verdicts are compared with the
 # manifest's. DIR/raw.tsv holds one line per run (verdict, wall and CPU
 # seconds, peak RSS, the counters), DIR/run-info.txt the date, command,
@@ -138,7 +138,7 @@ while IFS=$'\t' read -r path expected; do
   echo "throughput.sh: $path" >&2
   for s in "${strategy_list[@]}"; do
     for b in "${builds[@]}"; do
-      run_one "$path" "$expected" "vetrix ${b%%=*} $s" vetrix "${b#*=}/bench/solve_stats" "$file" "$s"
+      run_one "$path" "$expected" "vetrix ${b%%=*} $s" vetrix "${b#*=}/vetrix" --stats "$file" "$s"
     done
   done
   for p in "${peer_list[@]}"; do

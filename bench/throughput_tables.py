@@ -54,15 +54,21 @@ def fmt_ratio(x):
 
 
 def starved(rows, info):
-    """Timeouts on wall time that had less than half of it in CPU time."""
+    """Timeouts: at the CPU limit, or on wall time with less than half of it in CPU time."""
     m = re.search(r"limit (\d+(?:\.\d+)?)s", info)
+    c = re.search(r"CPU (\d+(?:\.\d+)?)", info)
     timeouts = [r for r in rows if r["verdict"] == "TIMEOUT"]
     if not m or not timeouts:
         return
     limit = float(m.group(1))
-    few = [r for r in timeouts if float(r["cpu_s"]) < limit / 2]
-    print(f"Timeouts: {len(timeouts)} runs; {len(few)} of them had less than half of the "
-          f"{limit:g} s wall limit in CPU time (starved by the machine's load, not slow).")
+    cpu_limit = float(c.group(1)) if c else None
+    at_cpu = [r for r in timeouts if cpu_limit is not None and float(r["cpu_s"]) >= cpu_limit - 1]
+    few = [r for r in timeouts if r not in at_cpu and float(r["cpu_s"]) < limit / 2]
+    text = f"Timeouts: {len(timeouts)} runs"
+    if cpu_limit is not None:
+        text += f"; {len(at_cpu)} at the {cpu_limit:g} s CPU limit"
+    print(f"{text}; {len(few)} with less than half of the {limit:g} s wall limit in CPU time "
+          f"(starved by the machine's load, not slow).")
     print()
 
 

@@ -16,8 +16,9 @@
 // guard_1 is NONE for a cube of one code) and a tail of the remaining codes in
 // cub_set[cub_data_pnt[i] .. cub_data_pnt[i+1]). Tails are contiguous in cube
 // order. guard_list[c] lists the cubes in which c is a guard. Input cubes come
-// first, learnt cubes (recipes) follow. The per-cube fields live side by side
-// in one record per cube (see CubeRecord).
+// first, learnt cubes (recipes) follow. A cube's guards and tail start live
+// side by side in one record (CubeRecord); guard_0, guard_1 and cub_data_pnt
+// read the records as per-cube arrays.
 //
 // Every order below (watch-list order and swap-with-last removal, queue order,
 // chain order in analysis, tie-breaks, tail sort, review rebuild order)
