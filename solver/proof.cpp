@@ -3,7 +3,6 @@
 namespace {
 
 constexpr std::size_t BUFFER_BYTES = 1 << 20;
-constexpr std::size_t MAX_LITERAL_BYTES = 12; // "-2147483648 " or 5 binary groups
 
 } // namespace
 
@@ -15,11 +14,6 @@ ProofWriter::~ProofWriter() { flush(); }
 void ProofWriter::drain() {
     out_.write(buffer_.data(), static_cast<std::streamsize>(fill_));
     fill_ = 0;
-}
-
-void ProofWriter::make_room(std::size_t bytes) {
-    if (fill_ + bytes > buffer_.size())
-        drain();
 }
 
 void ProofWriter::begin_addition() {
@@ -36,10 +30,16 @@ void ProofWriter::begin_deletion() {
         buffer_[fill_++] = ' ';
 }
 
-// Decimal digits, or 7-bit groups in the binary format.
-void ProofWriter::put_number(unsigned value) {
-    char *p = buffer_.data() + fill_;
+const char *ProofWriter::make_text(int code) {
+    const std::size_t at = static_cast<std::size_t>(code) * SLOT;
+    if (at >= texts_.size())
+        texts_.resize(at + SLOT, 0); // grows geometrically
+    char *slot = &texts_[at];
+    const unsigned var = static_cast<unsigned>(code >> 1) + 1; // 1-based variable
+    const bool negative = (code & 1) != 0;
+    char *p = slot;
     if (binary_) {
+        unsigned value = 2 * var + (negative ? 1 : 0);
         while (value > 127) {
             *p++ = static_cast<char>((value & 127) | 128);
             value >>= 7;
@@ -48,28 +48,16 @@ void ProofWriter::put_number(unsigned value) {
     } else {
         char digits[10];
         int n = 0;
-        do {
+        for (unsigned value = var; value != 0; value /= 10)
             digits[n++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0);
+        if (negative)
+            *p++ = '-';
         while (n > 0)
             *p++ = digits[--n];
         *p++ = ' ';
     }
-    fill_ = static_cast<std::size_t>(p - buffer_.data());
-}
-
-void ProofWriter::literal(int code) {
-    make_room(MAX_LITERAL_BYTES);
-    const unsigned var = static_cast<unsigned>(code >> 1) + 1; // 1-based variable
-    const bool negative = (code & 1) != 0;
-    if (binary_) {
-        put_number(2 * var + (negative ? 1 : 0));
-    } else {
-        if (negative)
-            buffer_[fill_++] = '-';
-        put_number(var);
-    }
+    slot[SLOT - 1] = static_cast<char>(p - slot);
+    return slot;
 }
 
 void ProofWriter::end() {

@@ -52,11 +52,17 @@ void proof_root_unit(CHpGN56 &s, int code) {
     }
 }
 
+// A review changes a cube only when one of its codes, or a complement, is
+// set at the root; only then is its clause kept.
 void proof_hold_cube(CHpGN56 &s, int i) {
-    if (ProofWriter *w = writer(s)) {
-        w->held.clear();
+    ProofWriter *w = writer(s);
+    if (!w)
+        return;
+    w->held.clear();
+    bool changes = false;
+    for_cube_codes(s, i, [&](int c) { changes = changes || s.lit_ind[c] != -1 || s.lit_ind[lit_neg(c)] != -1; });
+    if (changes)
         for_cube_codes(s, i, [&](int c) { w->held.push_back(c); });
-    }
 }
 
 void proof_held_rewritten(CHpGN56 &s) {
@@ -65,6 +71,8 @@ void proof_held_rewritten(CHpGN56 &s) {
         return;
     // The rewrite left out exactly the codes set at the root.
     const std::vector<int> &held = w->held;
+    if (held.empty())
+        return; // nothing in it is set at the root
     std::size_t kept = 0;
     for (int c : held)
         kept += s.lit_ind[c] == -1;

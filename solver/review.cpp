@@ -31,8 +31,9 @@ int run_filter(CHpGN56 &s, int from) {
         if (i >= s.base_begin && deleted_by_filter(s, f, i)) {
             proof_delete_cube(s, i);
             ++deleted;
-        } else
+        } else {
             s.irred[s.irred_size++] = i;
+        }
     }
     return deleted;
 }
