@@ -75,19 +75,7 @@ fi
 [[ -n "$outdir" ]] || outdir="/tmp/vetrix-bench-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$outdir/raw"; outdir="$(cd "$outdir" && pwd -P)"
 sel="$outdir/manifest.tsv"
-lists=(); words=()
-for t in "$@"; do
-  if [[ -f "$t" ]]; then lists+=("$(cd "$(dirname "$t")" && pwd -P)/$(basename "$t")"); else words+=("$t"); fi
-done
-awk -F'\t' -v words="${words[*]:-}" -v lists="${lists[*]:-}" '
-  BEGIN {
-    nw = split(words, w, " "); for (i = 1; i <= nw; i++) want[w[i]] = 1
-    nl = split(lists, l, " ")
-    for (i = 1; i <= nl; i++) while ((getline line < l[i]) > 0) { sub(/\r$/, "", line); if (line != "") inlist[line] = 1 }
-  }
-  NR == 1 { for (i = 1; i <= NF; i++) c[$i] = i; print; next }
-  (("all" in want) || ($c["tier"] in want) || ($c["family"] in want) || ($c["path"] in inlist)) && !seen[$c["path"]]++ { print }
-' "$manifest" > "$sel"
+"$ROOT/bench/select_instances.sh" "$manifest" "$@" > "$sel"
 n=$(( $(wc -l < "$sel") - 1 ))
 [[ $n -gt 0 ]] || { echo "run.sh: no instance matches: $*" >&2; exit 2; }
 families=$(awk -F'\t' 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "family") f = i; next } !s[$f]++ { print $f }' "$sel")

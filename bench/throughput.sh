@@ -61,20 +61,8 @@ mkdir -p "$outdir"; outdir="$(cd "$outdir" && pwd -P)"
 work="$(mktemp -d)"; trap 'rm -rf "$work"' EXIT
 
 # ---- the instances: path and expected verdict ----
-lists=(); words=()
-for t in "$@"; do
-  if [[ -f "$t" ]]; then lists+=("$(cd "$(dirname "$t")" && pwd -P)/$(basename "$t")"); else words+=("$t"); fi
-done
-awk -F'\t' -v words="${words[*]:-}" -v lists="${lists[*]:-}" '
-  BEGIN {
-    nw = split(words, w, " "); for (i = 1; i <= nw; i++) want[w[i]] = 1
-    nl = split(lists, l, " ")
-    for (i = 1; i <= nl; i++) while ((getline line < l[i]) > 0) if (line != "") inlist[line] = 1
-  }
-  NR == 1 { for (i = 1; i <= NF; i++) c[$i] = i; next }
-  ($c["tier"] in want || $c["family"] in want || $c["path"] in inlist) && !seen[$c["path"]]++ {
-    print $c["path"] "\t" $c["expected"]
-  }' "$manifest" > "$work/instances"
+"$ROOT/bench/select_instances.sh" "$manifest" "$@" |
+  awk -F'\t' 'NR == 1 { for (i = 1; i <= NF; i++) c[$i] = i; next } { print $c["path"] "\t" $c["expected"] }' > "$work/instances"
 [[ -s "$work/instances" ]] || { echo "throughput.sh: no instance matches: $*" >&2; exit 2; }
 
 {
