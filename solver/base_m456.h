@@ -251,6 +251,9 @@ void base_reviewB456_rs2m(CHpGN56 &s);
 void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 
 // ---- Proof steps in 'proof_steps.cpp' (each does nothing without a proof) ----
+// True when a proof is written; loops over every cube test it once instead of
+// calling a step per cube.
+inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proof; }
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
