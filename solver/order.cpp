@@ -106,11 +106,7 @@ void order_bumped(CHpGN56 &s, int v) {
         sift_up(s, s.heap_pos[v]);
 }
 
-void order_freed(CHpGN56 &s, int v) {
-    if (v < s.lowest_free)
-        s.lowest_free = v;
-    if (!s.order_heap_on || s.heap_pos[v] >= 0)
-        return;
+void order_insert(CHpGN56 &s, int v) {
     s.heap_arr[s.heap_size] = v;
     s.heap_pos[v] = s.heap_size;
     sift_up(s, s.heap_size++);
