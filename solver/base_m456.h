@@ -202,9 +202,17 @@ void form_solutionB3_456(CHpGN56 &s);
 // ---- Decision order in 'order.cpp' ----
 void order_init(CHpGN56 &s);
 void order_bumped(CHpGN56 &s, int v);    // v's activity rose
-void order_freed(CHpGN56 &s, int v);     // v became free again
+void order_insert(CHpGN56 &s, int v);    // v enters the heap
 void order_rescaled(CHpGN56 &s);         // every activity changed
 int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
+
+// v became free again. Inline: the undo of a level calls it for every code.
+inline void order_freed(CHpGN56 &s, int v) {
+    if (v < s.lowest_free)
+        s.lowest_free = v;
+    if (s.order_heap_on && s.heap_pos.data[v] < 0)
+        order_insert(s, v);
+}
 
 // ---- Set-up in 'setup.cpp' ----
 void set_dirki456(CHpGN56 &s);
@@ -251,6 +259,9 @@ void base_reviewB456_rs2m(CHpGN56 &s);
 void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 
 // ---- Proof steps in 'proof_steps.cpp' (each does nothing without a proof) ----
+// True when a proof is written; loops over every cube test it once instead of
+// calling a step per cube.
+inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proof; }
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good

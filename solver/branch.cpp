@@ -20,18 +20,15 @@ bool is_ud456(int cube, CHpGN56 &s) {
 namespace {
 
 // is_ves2_and_neud456 for the hot loop of get_lit_ves_456, with the tables
-// passed in: inlined there, it reads one cube record and the tail.
+// passed in: inlined there, it reads one cube record and the tail. code is
+// one of the cube's guards, so the other one is found without a branch
+// (NONE for a cube of one code).
 inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int *ind, int cube,
                            int code, int &other) {
     const CubeRecord &c = cubes[cube];
-    int o;
-    if (c.guard_0 == code) {
-        o = c.guard_1;
-        if (o == NONE)
-            return false;
-    } else {
-        o = c.guard_0;
-    }
+    const int o = c.guard_0 ^ c.guard_1 ^ code;
+    if (o == NONE)
+        return false;
     if (ind[lit_neg(o)] > 1 || ind[o] > 1)
         return false;
     other = o;

@@ -157,24 +157,28 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     int p = 0;
     int j = 0;
     int dropped_inputs = 0;
+    const bool proving = writes_proof(s);
     for (int k = 0; k < s.irred_size; ++k) {
         const int c = s.irred[k];
         const OldCube o = read_cube(s, c);
-        proof_hold_cube(s, c);
+        if (proving)
+            proof_hold_cube(s, c);
         s.cub_data_pnt[j] = p;
         switch (rebuild_simplified(s, o, j, p)) {
         case Rebuilt::NoFreeCode:
             s.result = RESULT_UNSAT;
             return;
         case Rebuilt::Dropped:
-            proof_held_dropped(s);
+            if (proving)
+                proof_held_dropped(s);
             p = s.cub_data_pnt[j];
             ++deleted;
             if (c < s.nb_cub_orig)
                 ++dropped_inputs;
             break;
         case Rebuilt::Kept:
-            proof_held_rewritten(s);
+            if (proving)
+                proof_held_rewritten(s);
             s.cub_gen[j] = o.gen;
             ++j;
             break;
@@ -215,17 +219,20 @@ void base_reviewB456_rs2m(CHpGN56 &s) {
 
     int p = s.cub_data_pnt[s.base_begin];
     int j = s.base_begin - 1;
+    const bool proving = writes_proof(s);
     for (int k = 0; k < s.irred_size; ++k) {
         const int c = s.irred[k];
         const OldCube o = read_cube(s, c);
-        proof_hold_cube(s, c);
+        if (proving)
+            proof_hold_cube(s, c);
         j = s.base_begin + k;
         s.cub_data_pnt[j] = p;
         if (rebuild_compacted(s, o, j, p) == Rebuilt::NoFreeCode) {
             s.result = RESULT_UNSAT;
             return;
         }
-        proof_held_rewritten(s);
+        if (proving)
+            proof_held_rewritten(s);
         s.cub_gen[j] = o.gen;
     }
     s.cub_data_pnt[j + 1] = p;
