@@ -8,7 +8,7 @@ namespace {
 
 enum class Value { none, required };
 
-struct OptionSpec {
+struct OptionRow {
     const char *name;   // without the leading "--"
     Value value;        // whether "=value" is taken
     const char *arg;    // placeholder of the value in the help text
@@ -29,7 +29,7 @@ bool parse_seconds(const std::string &text, double &seconds) {
     return true;
 }
 
-const OptionSpec OPTIONS[] = {
+const OptionRow OPTIONS[] = {
     {"help", Value::none, "", "print this text and exit",
      [](RunOptions &o, const std::string &) { o.help = true; return true; }},
     {"version", Value::none, "", "print the version and exit",
@@ -44,10 +44,10 @@ const OptionSpec OPTIONS[] = {
      [](RunOptions &o, const std::string &v) { return parse_seconds(v, o.time_limit); }},
 };
 
-const OptionSpec *find_option(const std::string &name) {
-    for (const OptionSpec &spec : OPTIONS)
-        if (name == spec.name)
-            return &spec;
+const OptionRow *find_option(const std::string &name) {
+    for (const OptionRow &row : OPTIONS)
+        if (name == row.name)
+            return &row;
     return nullptr;
 }
 
@@ -56,21 +56,21 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
     const char *body = arg + 2;
     const char *eq = std::strchr(body, '=');
     const std::string name = eq ? std::string(body, eq) : std::string(body);
-    const OptionSpec *spec = find_option(name);
-    if (!spec) {
+    const OptionRow *row = find_option(name);
+    if (!row) {
         error = "vetrix: unknown option '--" + name + "' (see --help)";
         return false;
     }
-    if (spec->value == Value::none && eq) {
+    if (row->value == Value::none && eq) {
         error = "vetrix: option '--" + name + "' takes no value";
         return false;
     }
-    if (spec->value == Value::required && !eq) {
-        error = "vetrix: option '--" + name + "' needs a value: --" + name + "=" + spec->arg;
+    if (row->value == Value::required && !eq) {
+        error = "vetrix: option '--" + name + "' needs a value: --" + name + "=" + row->arg;
         return false;
     }
     const std::string value = eq ? std::string(eq + 1) : std::string();
-    if (!spec->apply(options, value)) {
+    if (!row->apply(options, value)) {
         error = "vetrix: bad value '" + value + "' for option '--" + name + "'";
         return false;
     }
@@ -113,12 +113,12 @@ std::string help_text() {
                        "  file_name  DIMACS CNF file, '-' for standard input\n"
                        "  n          branching strategy 0 (default), 1 or 2\n"
                        "options:\n";
-    for (const OptionSpec &spec : OPTIONS) {
-        std::string left = std::string("--") + spec.name;
-        if (spec.value == Value::required)
-            left += std::string("=") + spec.arg;
+    for (const OptionRow &row : OPTIONS) {
+        std::string left = std::string("--") + row.name;
+        if (row.value == Value::required)
+            left += std::string("=") + row.arg;
         left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
-        text += "  " + left + spec.help + "\n";
+        text += "  " + left + row.help + "\n";
     }
     return text;
 }
