@@ -15,24 +15,12 @@ namespace {
 // A scratch directory with a few input files, removed afterwards.
 class Cli : public testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/vetrix_cli_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override {
-        for (const std::string &f : files_)
-            unlink(f.c_str());
-        rmdir(dir_.c_str());
-    }
     std::string file(const std::string &name, const std::string &text) {
-        std::string path = dir_ + "/" + name;
+        const std::string path = scratch_.path(name);
         harness::write_file(path, text);
-        files_.push_back(path);
         return path;
     }
-    std::string dir_;
-    std::vector<std::string> files_;
+    harness::ScratchDir scratch_;
 };
 
 const char USAGE[] = "vetrix file_name [n]\nn is equal 0,1,2\n";
@@ -92,7 +80,7 @@ TEST_F(Cli, StrategyArgument) {
 }
 
 TEST_F(Cli, MissingFile) {
-    std::string name = dir_ + "/no such.cnf";
+    std::string name = scratch_.dir() + "/no such.cnf";
     harness::RunResult r = harness::run_vetrix({name});
     EXPECT_EQ(r.out, "cannot open  file " + name + "\n");
     EXPECT_EQ(r.status, 1);

@@ -25,14 +25,6 @@ namespace fs = std::filesystem;
 
 std::string inputs_dir() { return harness::source_path("tests/inputs"); }
 
-// A fresh folder for the files a test writes.
-std::string scratch_dir() {
-    std::string dir = testing::TempDir() + "vetrix-fixture-XXXXXX";
-    if (!mkdtemp(&dir[0]))
-        ADD_FAILURE() << "mkdtemp " << dir;
-    return dir.c_str();
-}
-
 // Writes `tool -c from` to `to`.
 void compress(const char *tool, const std::string &from, const std::string &to) {
     const std::string cmd = std::string(tool) + " -c " + harness::shell_quote(from) + " > " + harness::shell_quote(to);
@@ -60,14 +52,14 @@ void expect_checked_proofs(const std::string &cnf) {
     dratcheck::Clauses clauses;
     std::string error;
     ASSERT_TRUE(dratcheck::read_dimacs(harness::read_file(cnf), clauses, error)) << error;
-    const std::string proof = testing::TempDir() + "vetrix-proof-" + fs::path(cnf).stem().string() + ".drat";
+    harness::ScratchDir scratch;
+    const std::string proof = scratch.path("proof.drat");
     for (const char *strategy : {"0", "1", "2"}) {
         harness::RunResult r = harness::run_vetrix({"--proof=" + proof, cnf, strategy});
         EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
         const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
         EXPECT_TRUE(v.valid && v.refuted) << "strategy " << strategy << ": " << v.error;
     }
-    std::remove(proof.c_str());
 }
 
 class Fixture : public testing::TestWithParam<std::string> {};
@@ -89,18 +81,16 @@ TEST_P(Fixture, PrintsExpectedOutputAndStatus) {
     }
     // The same text compressed, named as a file and fed to standard input,
     // and plain through standard input.
-    const std::string dir = scratch_dir();
+    harness::ScratchDir scratch;
     struct Run {
         std::string label;
         std::vector<std::string> args;
         std::string input;
     };
     std::vector<Run> encoded = {{"plain on standard input", {"-"}, base + ".cnf"}};
-    std::vector<std::string> packed_files;
     for (const Codec &codec : kCodecs) {
-        const std::string packed = dir + "/" + GetParam() + "." + codec.tool;
+        const std::string packed = scratch.path(GetParam() + "." + codec.tool);
         compress(codec.tool, base + ".cnf", packed);
-        packed_files.push_back(packed);
         encoded.push_back({codec.tool, {packed}, ""});
         encoded.push_back({std::string(codec.tool) + " on standard input", {"-", "2"}, packed});
     }
@@ -110,9 +100,6 @@ TEST_P(Fixture, PrintsExpectedOutputAndStatus) {
         EXPECT_EQ(r.out, want_out);
         EXPECT_EQ(r.status, want_status);
     }
-    for (const std::string &packed : packed_files)
-        std::remove(packed.c_str());
-    rmdir(dir.c_str());
     if (want_out == "s UNSATISFIABLE\n")
         expect_checked_proofs(base + ".cnf");
 }
@@ -127,16 +114,14 @@ INSTANTIATE_TEST_SUITE_P(Inputs, Fixture, testing::ValuesIn(fixture_names()), te
 
 // Paths that name no readable file: a missing file and a directory.
 TEST(FixtureFiles, UnreadablePathIsReportedWithItsName) {
-    std::string dir_template = testing::TempDir() + "vetrix-fixture-dir-XXXXXX";
-    ASSERT_NE(mkdtemp(&dir_template[0]), nullptr);
-    const std::string dir = dir_template.c_str();
+    harness::ScratchDir scratch;
+    const std::string &dir = scratch.dir();
     const std::string missing = dir + "/no such file.cnf";
     for (const std::string &path : {dir, missing}) {
         harness::RunResult r = harness::run_vetrix({path});
         EXPECT_EQ(r.out, "cannot open  file " + path + "\n");
         EXPECT_EQ(r.status, 1);
     }
-    rmdir(dir.c_str());
 }
 
 } // namespace
@@ -147,18 +132,18 @@ namespace {
 // the problem, status 1, no verdict. The corrupted byte lies in the check
 // data at the end, which every format verifies.
 TEST(CompressedInput, DamageIsReportedWithTheFileName) {
-    const std::string dir = scratch_dir();
+    harness::ScratchDir scratch;
     const std::string source = harness::source_path("examples/small.cnf");
     for (const Codec &codec : kCodecs) {
         SCOPED_TRACE(codec.tool);
-        const std::string packed = dir + "/small." + codec.tool;
+        const std::string packed = scratch.path(std::string("small.") + codec.tool);
         compress(codec.tool, source, packed);
         const std::string bytes = harness::read_file(packed);
-        const std::string truncated = packed + ".truncated";
+        const std::string truncated = scratch.path(std::string("small.") + codec.tool + ".truncated");
         harness::write_file(truncated, bytes.substr(0, bytes.size() / 2));
         std::string flipped = bytes;
         flipped[flipped.size() - 6] ^= 0x55;
-        const std::string corrupt = packed + ".corrupt";
+        const std::string corrupt = scratch.path(std::string("small.") + codec.tool + ".corrupt");
         harness::write_file(corrupt, flipped);
         const std::string head = std::string(": the ") + codec.format + " data ";
         const std::vector<std::pair<std::string, std::string>> cases = {{truncated, "ends early"},
@@ -167,11 +152,8 @@ TEST(CompressedInput, DamageIsReportedWithTheFileName) {
             harness::RunResult r = harness::run_vetrix({c.first, "2"});
             EXPECT_EQ(r.out, "cannot read  file " + c.first + head + c.second + "\n");
             EXPECT_EQ(r.status, 1);
-            std::remove(c.first.c_str());
         }
-        std::remove(packed.c_str());
     }
-    rmdir(dir.c_str());
 }
 
 } // namespace

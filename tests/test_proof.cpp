@@ -90,20 +90,7 @@ TEST(ProofWriter, TextAndBinaryBytes) {
 
 class ProofRun : public testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/vetrix_proof_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override {
-        for (const std::string &f : files_)
-            std::remove(f.c_str());
-        rmdir(dir_.c_str());
-    }
-    std::string path(const std::string &name) {
-        files_.push_back(dir_ + "/" + name);
-        return files_.back();
-    }
+    std::string path(const std::string &name) { return scratch_.path(name); }
     // A generated formula written to a file; its clauses as read.
     std::string generated(const std::string &name, const std::vector<std::string> &words,
                           cnfgen::Clauses &clauses) {
@@ -115,8 +102,7 @@ class ProofRun : public testing::Test {
         harness::write_file(file, g.text);
         return file;
     }
-    std::string dir_;
-    std::vector<std::string> files_;
+    harness::ScratchDir scratch_;
 };
 
 TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
@@ -151,13 +137,13 @@ TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
 // error before anything is read; one whose writing fails is an error after
 // the verdict.
 TEST_F(ProofRun, UnwritableProofEndsWithStatusOne) {
-    harness::RunResult r = harness::run_vetrix({"--proof=" + dir_ + "/no/such/dir/p.drat", dir_ + "/missing.cnf"});
+    harness::RunResult r = harness::run_vetrix({"--proof=" + scratch_.dir() + "/no/such/dir/p.drat", scratch_.dir() + "/missing.cnf"});
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 1);
     cnfgen::Clauses clauses;
     const std::string php = generated("php.cnf", {"7", "php", "3"}, clauses);
     const std::string text = harness::read_file(php);
-    r = harness::run_vetrix({"--proof=" + dir_ + "/./php.cnf", php}); // the input itself
+    r = harness::run_vetrix({"--proof=" + scratch_.dir() + "/./php.cnf", php}); // the input itself
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(harness::read_file(php), text);

@@ -2,7 +2,10 @@
 // independently of the solver.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +14,36 @@
 #include <vector>
 
 namespace harness {
+
+// A fresh folder for the files a test writes. The files named through path()
+// and the folder itself are removed when it goes.
+class ScratchDir {
+  public:
+    ScratchDir() {
+        std::string name = testing::TempDir() + "vetrix-XXXXXX";
+        if (mkdtemp(&name[0]))
+            dir_ = name.c_str();
+        else
+            ADD_FAILURE() << "mkdtemp " << name;
+    }
+    ~ScratchDir() {
+        for (const std::string &f : files_)
+            std::remove(f.c_str());
+        rmdir(dir_.c_str());
+    }
+    ScratchDir(const ScratchDir &) = delete;
+    ScratchDir &operator=(const ScratchDir &) = delete;
+
+    const std::string &dir() const { return dir_; }
+    std::string path(const std::string &name) {
+        files_.push_back(dir_ + "/" + name);
+        return files_.back();
+    }
+
+  private:
+    std::string dir_;
+    std::vector<std::string> files_;
+};
 
 struct RunResult {
     std::string out; // everything the process wrote to stdout
