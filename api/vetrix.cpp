@@ -22,11 +22,6 @@ Verdict verdict_of(const std::string &text) {
     return Verdict::unknown;
 }
 
-Statistics statistics_of(const SolveStats &s) {
-    return Statistics{s.conflicts,     s.decisions,    s.propagations,     s.visits,          s.passes,
-                      s.reviews_root, s.reviews_plain, s.recipes_included, s.recipes_deleted, s.cubes_held};
-}
-
 } // namespace
 
 Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options) {
@@ -82,6 +77,6 @@ vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &optio
     vetrix::Result result;
     result.verdict = vetrix::verdict_of(outcome.verdict);
     result.model = std::move(outcome.model);
-    result.stats = vetrix::statistics_of(outcome.stats);
+    result.stats = outcome.stats;
     return result;
 }
