@@ -62,6 +62,12 @@ struct CubeRecord {
 };
 using CubeArray = MyCArray<CubeRecord, CubeRecord &>;
 
+// A decision-heap entry: a variable's activity in the high 32 bits, the
+// variable in the low 32 bits. Comparing two entries compares (activity,
+// index) without reading the activity table.
+using OrderKey = long long;
+using OrderKeyArray = MyCArray<OrderKey, OrderKey &>;
+
 // One field of the cube records read as a per-cube array: f[i] is the field
 // of cube i.
 template <int CubeRecord::*Field> class CubeField {
@@ -169,7 +175,7 @@ class CHpGN56 {
     // highest-numbered) comes from a binary max-heap instead of a scan of all
     // variables; strategy 2's (the lowest free variable) from a cursor.
     bool order_heap_on;  // the heap is maintained (strategies 0 and 1)
-    IntArray heap_arr;   // heap of variables; holds at least every free one
+    OrderKeyArray heap_arr; // heap of variables' keys; holds at least every free one
     IntArray heap_pos;   // per var: its index in the heap, -1 when absent
     int heap_size;       // entries of heap_arr in use
     int lowest_free;     // strategy 2: no variable below this is free

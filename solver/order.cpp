@@ -3,79 +3,79 @@
 // highest-numbered one, in O(log n). Set variables are removed lazily when
 // they reach the top; a variable that becomes free again is re-inserted, and
 // a rescale (which can turn unequal activities equal) re-heapifies.
+//
+// The heap holds each variable's key (activity and index in one 64-bit
+// value), not the variable alone: a step down or up the heap compares keys
+// that sit side by side instead of reading two activities elsewhere. A key is
+// refreshed whenever its variable's activity changes while it is in the heap.
 #include "solver/base_m456.h"
 
 namespace {
 
-// The order as one comparison of (activity, index) pairs packed in 64 bits,
-// which compiles without a branch on the tie.
-inline long long order_key(const int *act, int v) {
-    return static_cast<long long>(act[v]) * (1LL << 32) + v;
+inline OrderKey order_key(const int *act, int v) {
+    return static_cast<OrderKey>(act[v]) * (1LL << 32) + v;
 }
 
-inline bool before(const int *act, int a, int b) { return order_key(act, a) > order_key(act, b); }
+inline int key_var(OrderKey key) { return static_cast<int>(key & 0xffffffffLL); }
 
-void sift_up(CHpGN56 &s, int i) {
-    int *heap = s.heap_arr.data;
+// Moves key up from slot i to its place.
+void sift_up(CHpGN56 &s, int i, OrderKey key) {
+    OrderKey *heap = s.heap_arr.data;
     int *pos = s.heap_pos.data;
-    const int *act = s.var_activity_old;
-    const int v = heap[i];
     while (i > 0) {
         const int parent = (i - 1) >> 1;
-        if (!before(act, v, heap[parent]))
+        const OrderKey above = heap[parent];
+        if (above > key)
             break;
-        heap[i] = heap[parent];
-        pos[heap[i]] = i;
+        heap[i] = above;
+        pos[key_var(above)] = i;
         i = parent;
     }
-    heap[i] = v;
-    pos[v] = i;
+    heap[i] = key;
+    pos[key_var(key)] = i;
 }
 
 void sift_down(CHpGN56 &s, int i) {
-    int *heap = s.heap_arr.data;
+    OrderKey *heap = s.heap_arr.data;
     int *pos = s.heap_pos.data;
-    const int *act = s.var_activity_old;
     const int n = s.heap_size;
-    const int v = heap[i];
+    const OrderKey key = heap[i];
     for (;;) {
         int child = 2 * i + 1;
         if (child >= n)
             break;
-        if (child + 1 < n && before(act, heap[child + 1], heap[child]))
+        if (child + 1 < n && heap[child + 1] > heap[child])
             ++child;
-        if (!before(act, heap[child], v))
+        if (heap[child] < key)
             break;
         heap[i] = heap[child];
-        pos[heap[i]] = i;
+        pos[key_var(heap[i])] = i;
         i = child;
     }
-    heap[i] = v;
-    pos[v] = i;
+    heap[i] = key;
+    pos[key_var(key)] = i;
 }
 
 // Removes the top. The hole left at the root sinks along the larger
 // children to a leaf (one comparison per level), then the last entry climbs
 // back from there: the same heap as sifting the last entry down from the
-// root, since the order of variables is strict and total, with fewer
-// comparisons, for the last entry usually belongs near the bottom.
+// root, since keys are distinct, with fewer comparisons, for the last entry
+// usually belongs near the bottom.
 void pop_top(CHpGN56 &s) {
-    int *heap = s.heap_arr.data;
+    OrderKey *heap = s.heap_arr.data;
     int *pos = s.heap_pos.data;
-    const int *act = s.var_activity_old;
-    pos[heap[0]] = -1;
+    pos[key_var(heap[0])] = -1;
     const int n = --s.heap_size;
     if (n == 0)
         return;
     int i = 0;
     for (int child = 1; child < n; child = 2 * i + 1) {
-        child += child + 1 < n && before(act, heap[child + 1], heap[child]);
+        child += child + 1 < n && heap[child + 1] > heap[child];
         heap[i] = heap[child];
-        pos[heap[i]] = i;
+        pos[key_var(heap[i])] = i;
         i = child;
     }
-    heap[i] = heap[n];
-    sift_up(s, i);
+    sift_up(s, i, heap[n]);
 }
 
 inline bool var_free(const CHpGN56 &s, int v) {
@@ -95,33 +95,33 @@ void order_init(CHpGN56 &s) {
     // Equal activities: the highest-numbered variable comes first, so the
     // descending sequence is already a heap.
     for (int k = 0; k < s.nb_var; ++k) {
-        s.heap_arr[k] = s.nb_var - 1 - k;
-        s.heap_pos[s.nb_var - 1 - k] = k;
+        const int v = s.nb_var - 1 - k;
+        s.heap_arr[k] = order_key(s.var_activity_old, v);
+        s.heap_pos[v] = k;
     }
     s.heap_size = s.nb_var;
 }
 
 void order_bumped(CHpGN56 &s, int v) {
     if (s.order_heap_on && s.heap_pos[v] >= 0)
-        sift_up(s, s.heap_pos[v]);
+        sift_up(s, s.heap_pos[v], order_key(s.var_activity_old, v));
 }
 
-void order_insert(CHpGN56 &s, int v) {
-    s.heap_arr[s.heap_size] = v;
-    s.heap_pos[v] = s.heap_size;
-    sift_up(s, s.heap_size++);
-}
+void order_insert(CHpGN56 &s, int v) { sift_up(s, s.heap_size++, order_key(s.var_activity_old, v)); }
 
 void order_rescaled(CHpGN56 &s) {
     if (!s.order_heap_on)
         return;
+    OrderKey *heap = s.heap_arr.data;
+    for (int i = 0; i < s.heap_size; ++i)
+        heap[i] = order_key(s.var_activity_old, key_var(heap[i]));
     for (int i = s.heap_size / 2 - 1; i >= 0; --i)
         sift_down(s, i);
 }
 
 int order_most_active_free(CHpGN56 &s) {
     while (s.heap_size > 0) {
-        const int v = s.heap_arr[0];
+        const int v = key_var(s.heap_arr[0]);
         if (var_free(s, v))
             return v;
         pop_top(s);
