@@ -71,6 +71,17 @@ bool walk_queue(CHpGN56 &s) {
     return false;
 }
 
+// The guard lit of cube c becomes u. Both guards are written, each with its
+// old value or u: which of them is lit is as likely one as the other, a
+// branch on it would be mispredicted half the time. (Both guards equal to lit
+// never reach here: such a cube is all set once lit is.)
+inline void move_guard(CubeRecord &c, int lit, int u) {
+    const int g0 = c.guard_0;
+    const int g1 = c.guard_1;
+    c.guard_0 = g0 == lit ? u : g0;
+    c.guard_1 = g1 == lit ? u : g1;
+}
+
 } // namespace
 
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
@@ -139,10 +150,7 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         const int u = tails[k];
         entries[pos] = entries[last--];
         tails[k] = lit;
-        if (c.guard_0 == lit)
-            c.guard_0 = u;
-        else
-            c.guard_1 = u;
+        move_guard(c, lit, u);
         lists[u].Append(i);
     }
     list.size = last + 1;
