@@ -6,11 +6,18 @@
 //
 // The heap holds each variable's key (activity and index in one 64-bit
 // value), not the variable alone: a step down or up the heap compares keys
-// that sit side by side instead of reading two activities elsewhere. A key is
+// that sit side by side instead of reading activities elsewhere. A key is
 // refreshed whenever its variable's activity changes while it is in the heap.
+// Each node has four children: half the levels of a binary heap, so a
+// removal or an insertion moves an entry half as many times. Every variable
+// of a descent that propagation sets and that outranks the next decision is
+// removed when it reaches the top and inserted again when it is freed, so
+// these two operations are most of the heap's work.
 #include "solver/base_m456.h"
 
 namespace {
+
+constexpr int ARITY = 4;
 
 inline OrderKey order_key(const int *act, int v) {
     return static_cast<OrderKey>(act[v]) * (1LL << 32) + v;
@@ -18,12 +25,31 @@ inline OrderKey order_key(const int *act, int v) {
 
 inline int key_var(OrderKey key) { return static_cast<int>(key & 0xffffffffLL); }
 
+inline int parent_of(int i) { return (i - 1) / ARITY; }
+inline int first_child(int i) { return ARITY * i + 1; }
+
+// The child of the largest key among heap[c .. end), c < end.
+inline int largest_child(const OrderKey *heap, int c, int end) {
+    int best = c;
+    for (int k = c + 1; k < end; ++k)
+        best = heap[k] > heap[best] ? k : best;
+    return best;
+}
+
+// The child of the largest key among the four at c, without a branch on
+// which one it is.
+inline int largest_of_four(const OrderKey *heap, int c) {
+    const int a = c + (heap[c + 1] > heap[c]);
+    const int b = c + 2 + (heap[c + 3] > heap[c + 2]);
+    return a + (b - a) * (heap[b] > heap[a]);
+}
+
 // Moves key up from slot i to its place.
 void sift_up(CHpGN56 &s, int i, OrderKey key) {
     OrderKey *heap = s.heap_arr.data;
     int *pos = s.heap_pos.data;
     while (i > 0) {
-        const int parent = (i - 1) >> 1;
+        const int parent = parent_of(i);
         const OrderKey above = heap[parent];
         if (above > key)
             break;
@@ -40,12 +66,8 @@ void sift_down(CHpGN56 &s, int i) {
     int *pos = s.heap_pos.data;
     const int n = s.heap_size;
     const OrderKey key = heap[i];
-    for (;;) {
-        int child = 2 * i + 1;
-        if (child >= n)
-            break;
-        if (child + 1 < n && heap[child + 1] > heap[child])
-            ++child;
+    for (int c = first_child(i); c < n; c = first_child(i)) {
+        const int child = largest_child(heap, c, c + ARITY < n ? c + ARITY : n);
         if (heap[child] < key)
             break;
         heap[i] = heap[child];
@@ -56,11 +78,11 @@ void sift_down(CHpGN56 &s, int i) {
     pos[key_var(key)] = i;
 }
 
-// Removes the top. The hole left at the root sinks along the larger
-// children to a leaf (one comparison per level), then the last entry climbs
-// back from there: the same heap as sifting the last entry down from the
-// root, since keys are distinct, with fewer comparisons, for the last entry
-// usually belongs near the bottom.
+// Removes the top. The hole left at the root sinks along the largest
+// children to a leaf, then the last entry climbs back from there: the same
+// heap as sifting the last entry down from the root, since keys are
+// distinct, with fewer comparisons, for the last entry usually belongs near
+// the bottom.
 void pop_top(CHpGN56 &s) {
     OrderKey *heap = s.heap_arr.data;
     int *pos = s.heap_pos.data;
@@ -69,8 +91,15 @@ void pop_top(CHpGN56 &s) {
     if (n == 0)
         return;
     int i = 0;
-    for (int child = 1; child < n; child = 2 * i + 1) {
-        child += child + 1 < n && heap[child + 1] > heap[child];
+    int c = first_child(0);
+    for (; c + ARITY <= n; c = first_child(i)) { // every child present
+        const int child = largest_of_four(heap, c);
+        heap[i] = heap[child];
+        pos[key_var(heap[i])] = i;
+        i = child;
+    }
+    if (c < n) { // the last inner node: fewer children
+        const int child = largest_child(heap, c, n);
         heap[i] = heap[child];
         pos[key_var(heap[i])] = i;
         i = child;
