@@ -710,6 +710,55 @@ TEST(Branching, Strategy1VariableOrderAndTieBreak) {
     }
 }
 
+// The decision heap against a scan of every variable, through bumps,
+// assignments, undos (in trail order) and rescales on a heap many levels deep.
+TEST(Branching, Strategy1HeapAgreesWithAScan) {
+    const int n = 300;
+    Loaded l({}, n, 1);
+    CHpGN56 &s = *l;
+    auto scan = [&] {
+        int best = NONE;
+        for (int v = 0; v < n; ++v)
+            if (s.lit_ind[2 * v] == -1 && s.lit_ind[2 * v + 1] == -1 &&
+                (best == NONE || s.var_activity_old[v] >= s.var_activity_old[best]))
+                best = v;
+        return best;
+    };
+    unsigned seed = 12345;
+    auto next = [&](int bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(bound));
+    };
+    V trail;
+    for (int round = 0; round < 2000; ++round) {
+        for (int b = next(6); b > 0; --b) { // an analysis bumps a few variables
+            const int v = next(n);
+            ++s.var_activity_old[v];
+            order_bumped(s, v);
+        }
+        if (round % 97 == 96)
+            resert_var_activityB456(s);
+        if (next(4) == 0) { // undo the newest part of the trail
+            for (int k = next(static_cast<int>(trail.size()) + 1); k > 0; --k) {
+                s.lit_ind[trail.back()] = -1;
+                order_freed(s, lit_var(trail.back()));
+                trail.pop_back();
+            }
+        }
+        const int want = scan();
+        ASSERT_EQ(order_most_active_free(s), want) << "round " << round;
+        if (want != NONE) { // decide it and set a few more by propagation
+            for (int v : {want, next(n), next(n)}) {
+                if (s.lit_ind[2 * v] != -1 || s.lit_ind[2 * v + 1] != -1)
+                    continue;
+                const int code = 2 * v + next(2);
+                s.lit_ind[code] = 2;
+                trail.push_back(code);
+            }
+        }
+    }
+}
+
 TEST(Branching, Strategy1PolarityByWeight) {
     {
         // Code 4 guards cube {4, 0} (weight 1), whose forced 1 guards cube
