@@ -44,6 +44,7 @@ constexpr int RESULT_UNDECIDED = 2;
 // Fixed capacities beyond the formula's size.
 constexpr int SPARE_CUBES = 300000;       // cube slots for recipes
 constexpr int ARENA_EXTRA = 24000000;     // tail-store codes beyond one per clause
+constexpr int TAIL_WINDOW = 4;            // tail codes the watch-list walk tests at once
 constexpr int QUEUE_EXTRA = 20001;        // queue entries beyond one per code
 constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes than this
 
@@ -115,7 +116,7 @@ class CHpGN56 {
     // ---- storage (owned) ----
     IntArray recipe_arr;        // [0, n): the recipe being built
     IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
-    IntArray cub_set_arr;       // tail store, m + 24,000,000 codes
+    IntArray cub_set_arr;       // tail store, m + 24,000,000 codes and a window's slack
     CubeArray cube_arr;         // per cube [0, max_nb_cub]: its record
     IntArray cub_gen_arr;       // per cube: analyses it took part in
     IntArrays guard_list;       // per code [0, 2n): watch list of cube indices

@@ -44,7 +44,9 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     nb_der_lit_lev_0 = 0;
     // The arena and the spare cube slots are capacities: calloc'd storage
     // costs no resident memory until the solver writes it.
-    cub_set = sized(cub_set_arr, m + ARENA_EXTRA);
+    // The slack past the last usable slot lets a walk read a whole window
+    // from any tail (the codes past the tail's end are read, not used).
+    cub_set = sized(cub_set_arr, m + ARENA_EXTRA + TAIL_WINDOW - 1);
     cube_arr.SetSize(max_nb_cub + 1, -1);
     cubes = cube_arr.data;
     guard_0.records = guard_1.records = cub_data_pnt.records = cubes;
