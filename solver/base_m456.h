@@ -203,6 +203,24 @@ template <class Visit> inline void for_cube_codes(const CHpGN56 &s, int i, Visit
         visit(s.guard_1[i]);
 }
 
+// The index of the first free code of tails[k .. e), or e when every one is
+// set. The codes are tested a window at a time, without a branch inside the
+// window: where the first free code lies is hard to predict, whether it lies
+// in the first window much less so. A window may read up to TAIL_WINDOW - 1
+// codes past e, within the tail store's slack; they are never used.
+inline int first_free_code(const int *tails, const int *ind, int k, int e) {
+    for (; k < e; k += TAIL_WINDOW) {
+        unsigned free = 0;
+        for (int j = 0; j < TAIL_WINDOW; ++j)
+            free |= static_cast<unsigned>(ind[tails[k + j]] == -1) << j;
+        const int within = e - k < TAIL_WINDOW ? e - k : TAIL_WINDOW;
+        free &= (1u << within) - 1; // nothing past the tail's end
+        if (free != 0)
+            return k + __builtin_ctz(free);
+    }
+    return e;
+}
+
 // ---- State in 'state.cpp' ----
 void form_solutionB3_456(CHpGN56 &s);
 

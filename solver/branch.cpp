@@ -29,13 +29,11 @@ inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int 
     const int o = c.guard_0 ^ c.guard_1 ^ code;
     if (o == NONE)
         return false;
-    if (ind[lit_neg(o)] > 1 || ind[o] > 1)
+    if ((ind[lit_neg(o)] > 1) | (ind[o] > 1)) // one test: either is as likely
         return false;
     other = o;
-    for (int k = c.tail, e = cubes[cube + 1].tail; k < e; ++k)
-        if (ind[tails[k]] == -1)
-            return false;
-    return true;
+    const int e = cubes[cube + 1].tail;
+    return first_free_code(tails, ind, c.tail, e) == e;
 }
 
 } // namespace

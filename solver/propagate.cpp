@@ -82,23 +82,6 @@ inline void move_guard(CubeRecord &c, int lit, int u) {
     c.guard_1 = g1 == lit ? u : g1;
 }
 
-// The index of the first free code of tails[k .. e), or e when every one is
-// set. The codes are tested a window at a time, without a branch inside the
-// window: where the first free code lies is hard to predict, whether it lies
-// in the first window much less so.
-inline int first_free(const int *tails, const int *ind, int k, int e) {
-    for (; k < e; k += TAIL_WINDOW) {
-        unsigned free = 0;
-        for (int j = 0; j < TAIL_WINDOW; ++j)
-            free |= static_cast<unsigned>(ind[tails[k + j]] == -1) << j;
-        const int within = e - k < TAIL_WINDOW ? e - k : TAIL_WINDOW;
-        free &= (1u << within) - 1; // nothing past the tail's end
-        if (free != 0)
-            return k + __builtin_ctz(free);
-    }
-    return e;
-}
-
 } // namespace
 
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
@@ -154,7 +137,7 @@ bool subst_litB456(int lit, CHpGN56 &s) {
             continue;
         }
         const int e = cubes[i + 1].tail;
-        const int k = first_free(tails, ind, c.tail, e);
+        const int k = first_free_code(tails, ind, c.tail, e);
         if (k == e) { // every tail code set: unit through g
             enqueue(s, i);
             ++pos;
