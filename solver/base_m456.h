@@ -124,6 +124,7 @@ class CHpGN56 {
     IntArray lit_activity_arr;  // per code: recipes the code entered
     IntArray var_activity_arr;  // per var: activity, later the model
     IntArray queu_arr;          // propagation queue, 2n + 20001 cube indices
+    IntArray queu_code_arr;     // per queue entry: the code its cube forces when queued
     IntArray lit_u_arr;         // per code: level at which it was last set
     IntArray lit_ul_arr;        // per code: implication depth within its level
     IntArray lit_ind_arr;       // per code: -1 free, 2 derived, 3 decision
@@ -161,6 +162,7 @@ class CHpGN56 {
     int *var_activity_old; // per var
     int *lit_activity;    // per code
     int *queu;            // propagation queue
+    int *queu_code;       // per queue entry: the code it forces (a prefetch hint only)
     int top_queu_pnt;     // one past the last queued entry
     int limit_queu_pnt;   // index of the queue's last slot
     int *der_lit;         // trail

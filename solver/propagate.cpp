@@ -11,10 +11,21 @@ namespace {
 
 const char QUEUE_FULL[] = "\n please, stop and increase max_size_queu";
 
-inline void enqueue(CHpGN56 &s, int cube) {
+// Appends cube, unit and forcing code, to the queue. The watch list that
+// code will walk (when the cube still forces it then) is asked for now, so
+// that it is on its way while the queue's earlier entries are handled.
+inline void enqueue(CHpGN56 &s, int cube, int code) {
     if (s.top_queu_pnt > s.limit_queu_pnt) // never write past the queue
         AfxMessageBox(QUEUE_FULL);
+    __builtin_prefetch(&s.guard_list.data[code]);
+    s.queu_code[s.top_queu_pnt] = code;
     s.queu[s.top_queu_pnt++] = cube;
+}
+
+// Asks for the first entries of the watch list of queue entry w's code,
+// whose list header enqueue asked for.
+inline void prefetch_entries(const CHpGN56 &s, int w) {
+    __builtin_prefetch(s.guard_list.data[s.queu_code[w]].data);
 }
 
 // get_sublit_B456, inlined into the queue walk.
@@ -60,6 +71,8 @@ inline int force_unit(int i, int level, CHpGN56 &s) {
 // the walk are reached by it too.
 bool walk_queue(CHpGN56 &s) {
     for (int w = 0; w < s.top_queu_pnt; ++w) {
+        if (w + 1 < s.top_queu_pnt)
+            prefetch_entries(s, w + 1);
         int x = force_unit(s.queu[w], s.lev, s);
         if (x == NONE)
             continue;
@@ -97,7 +110,7 @@ bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
 
 bool SubstitutR456_rs(CHpGN56 &s) {
     s.top_queu_pnt = 0;
-    s.queu[s.top_queu_pnt++] = s.nb_cub - 1;
+    enqueue(s, s.nb_cub - 1, lit_neg(s.guard_0[s.nb_cub - 1])); // guard_0 is its free code
     return walk_queue(s);
 }
 
@@ -139,7 +152,7 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         const int e = cubes[i + 1].tail;
         const int k = first_free_code(tails, ind, c.tail, e);
         if (k == e) { // every tail code set: unit through g
-            enqueue(s, i);
+            enqueue(s, i, lit_neg(g));
             ++pos;
             continue;
         }

@@ -56,6 +56,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     var_activity_old = sized(var_activity_arr, n);
     ac = sized(ac_arr, 2 * n);
     queu = sized(queu_arr, 2 * n + QUEUE_EXTRA);
+    queu_code = sized(queu_code_arr, 2 * n + QUEUE_EXTRA);
     top_queu_pnt = 0;
     limit_queu_pnt = 2 * n + QUEUE_EXTRA - 1;
     irred = sized(irred_arr, max_nb_cub);
