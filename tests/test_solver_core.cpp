@@ -247,6 +247,33 @@ TEST(Propagation, FalsifiedCubesAreSkippedAndFalseTailCodesTaken) {
     EXPECT_EQ(s.lit_ind[7], -1);
 }
 
+// The walk's tail scan tests the codes a window at a time: every tail
+// length around the window's, the first free code at every place or none,
+// and free codes right past the tail's end that must not be taken.
+TEST(Propagation, FirstFreeTailCodeAcrossWindows) {
+    const int n = 12;
+    std::vector<int> ind(2 * n, 2); // every code set
+    std::vector<int> tails(40);
+    for (size_t k = 0; k < tails.size(); ++k)
+        tails[k] = static_cast<int>(k % (2 * n));
+    const int begin = 3;
+    for (int len = 0; len <= 3 * TAIL_WINDOW; ++len) {
+        const int end = begin + len;
+        for (int k = end + 1; k < end + TAIL_WINDOW; ++k)
+            ind[tails[k]] = -1; // free codes past the end (end stays set: end means none)
+        EXPECT_EQ(first_free_code(tails.data(), ind.data(), begin, end), end) << len;
+        for (int f = begin; f < end; ++f) {
+            ind[tails[f]] = -1;
+            ind[tails[end - 1]] = -1; // a later free code changes nothing
+            EXPECT_EQ(first_free_code(tails.data(), ind.data(), begin, end), f) << len << " " << f;
+            ind[tails[f]] = 2;
+            ind[tails[end - 1]] = 2;
+        }
+        for (int k = end + 1; k < end + TAIL_WINDOW; ++k)
+            ind[tails[k]] = 2;
+    }
+}
+
 TEST(Propagation, EmptyWatchListSetsOnlyTheDecision) {
     Loaded l({{2, 4}}, 3);
     CHpGN56 &s = *l;
