@@ -205,6 +205,7 @@ void order_bumped(CHpGN56 &s, int v);    // v's activity rose
 void order_insert(CHpGN56 &s, int v);    // v enters the heap
 void order_rescaled(CHpGN56 &s);         // every activity changed
 int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
+void resert_var_activityB456(CHpGN56 &s);
 
 // v became free again. Inline: the undo of a level calls it for every code.
 inline void order_freed(CHpGN56 &s, int v) {
@@ -217,6 +218,7 @@ inline void order_freed(CHpGN56 &s, int v) {
 // ---- Set-up in 'setup.cpp' ----
 void set_dirki456(CHpGN56 &s);
 void init_B456(Formula &formula, CHpGN56 &s);
+void load_cube_base(Formula &formula, CHpGN56 &s);
 
 // ---- Runs decided by the first decision in 'first_decision.cpp' ----
 bool decides_code_0_first(int strategy);
@@ -234,7 +236,7 @@ void set_accum456(CHpGN56 &s);
 void recove_dirki456(int d, CHpGN56 &s);
 void set_chain456(int n, CHpGN56 &s);
 
-// ---- Recipe inclusion in 'include.cpp' ----
+// ---- Recipe inclusion in 'inclusion.cpp' ----
 bool incl_lefttrB456_rs(int lit, CHpGN56 &s);
 void change_tr456(int lit, CHpGN56 &s);
 void statistic_recipe456(int n, CHpGN56 &s);
@@ -246,12 +248,12 @@ int get_lit_ves_456(int code, CHpGN56 &s);
 bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s);
 bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s);
 bool is_ud456(int cube, CHpGN56 &s);
+int choice_stat456(CHpGN56 &s);
+int choose_decision(CHpGN56 &s);
 
 // ---- Search in 'search.cpp' ----
 int TautB456_rs(CHpGN56 &s);
 void recove_stateB456_rs(CHpGN56 &s);
-int choice_stat456(CHpGN56 &s);
-void resert_var_activityB456(CHpGN56 &s);
 
 // ---- Reviews in 'review.cpp' ----
 void base_reviewB456_rs1m(CHpGN56 &s);
@@ -270,7 +272,7 @@ void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
 
-// ---- Solve driver and report in 'report.cpp' ----
+// ---- Pass loop in 'passes.cpp' ----
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
@@ -278,6 +280,8 @@ struct SolveOutcome {
     std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
                             // false or free, as the verdict lines print it
 };
+int run_passes(CHpGN56 &s);
+void recove_state0_B456(CHpGN56 &s);
 // Solves the formula (consumed) and formats the verdict without printing it.
 // With a control, the proof is written and the search stops (verdict
 // "s UNKNOWN") when the control asks for it.
@@ -286,7 +290,8 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
 // output; the solve's counters go to stats when it is given.
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
                  const SolveControl *control = nullptr);
-void recove_state0_B456(CHpGN56 &s);
+
+// ---- Model check and verdict in 'report.cpp' ----
 bool IsCorrect456_rs(CHpGN56 &s);
 void cub_info_out456(int i, CHpGN56 &s);
 // Appends the SAT-competition verdict lines for the state's result; a

@@ -1,7 +1,7 @@
 // Branching rules. Strategy 1 takes the most active free variable (ties to
 // the highest-numbered) and the polarity that makes more cubes unit; strategy
 // 0 follows the learnt cubes from the newest backwards and falls back to
-// strategy 1. Strategy 2 lives with the search.
+// strategy 1; strategy 2 takes the lowest free variable, its even code first.
 #include "solver/base_m456.h"
 
 bool is_ud456(int cube, CHpGN56 &s) {
@@ -112,4 +112,26 @@ int choice_stack_lia_456(CHpGN56 &s) {
     if (s.guard_1[i] != NONE)
         consider(s.guard_1[i]);
     return s.lit_activity[b] > s.lit_activity[lit_neg(b)] ? lit_neg(b) : b;
+}
+
+// The even code of the lowest free variable. The cursor lowest_free only
+// moves down when a variable is freed, so a descent scans each variable once.
+int choice_stat456(CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    int v = s.lowest_free;
+    while (v < s.nb_var && (ind[2 * v] != -1 || ind[2 * v + 1] != -1))
+        ++v;
+    s.lowest_free = v;
+    return v < s.nb_var ? 2 * v : NONE;
+}
+
+int choose_decision(CHpGN56 &s) {
+    switch (s.strategy) {
+    case 0:
+        return choice_stack_lia_456(s);
+    case 1:
+        return choice_va2_456(s);
+    default:
+        return choice_stat456(s);
+    }
 }

@@ -128,3 +128,13 @@ int order_most_active_free(CHpGN56 &s) {
     }
     return NONE;
 }
+
+// Activities are divided by 4 once the largest passes activity_limit, so
+// that recent conflicts weigh more than old ones; the heap is rebuilt because
+// the division can make unequal activities equal.
+void resert_var_activityB456(CHpGN56 &s) {
+    for (int v = 0; v < s.nb_var; ++v)
+        s.var_activity_old[v] /= 4;
+    s.max_activity /= 4;
+    order_rescaled(s);
+}

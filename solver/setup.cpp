@@ -90,3 +90,8 @@ void init_B456(Formula &formula, CHpGN56 &s) {
     formula.clear();
     order_init(s);
 }
+
+void load_cube_base(Formula &formula, CHpGN56 &s) {
+    set_dirki456(s);
+    init_B456(formula, s);
+}
