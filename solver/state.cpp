@@ -30,7 +30,6 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     activity_limit = 280;
     saved_rang_2 = 40;
     saved_rang = 6;
-    nb_var1 = n + 1;
 
     lev_lit.SetSize(n + 1, -1);
     recipe_len_nb.SetSize(n + 1, -1);
