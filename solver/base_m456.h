@@ -96,6 +96,20 @@ constexpr int DECISION = 3; // set as the decision of its level
 constexpr bool is_set(const int *ind, int c) { return ind[c] > 1; }
 // True when code c is free under the states ind.
 constexpr bool is_free(const int *ind, int c) { return ind[c] == FREE; }
+// True when both codes of 0-based variable v are free.
+constexpr bool var_free(const int *ind, int v) {
+    return is_free(ind, positive_code(v)) && is_free(ind, negative_code(v));
+}
+
+// Model values, per variable in var_activity_old once a model is recorded.
+constexpr int MODEL_TRUE = 0;
+constexpr int MODEL_FALSE = 1;
+constexpr int MODEL_FREE = 2; // either value satisfies the formula
+
+// The node pool of conflict analysis: node k is set[2k], the link to the
+// next node of its chain, and set[2k+1], a code. Node 0 is the sentinel whose
+// link CHAIN_END ends every chain.
+constexpr int CHAIN_END = -1;
 
 // Solve results held in CHpGN56::result.
 constexpr int RESULT_SAT = 0;
@@ -263,7 +277,7 @@ class CHpGN56 {
 // (0 true, 1 false, 2 free: a free variable makes no literal true).
 inline bool code_true(const int *values, int c) {
     const int value = values[lit_var(c)];
-    return (value == 0 && !code_negative(c)) || (value == 1 && code_negative(c));
+    return (value == MODEL_TRUE && !code_negative(c)) || (value == MODEL_FALSE && code_negative(c));
 }
 
 // Visits the codes of cube i in cube order: the tail in storage order, then
@@ -277,7 +291,8 @@ template <class Visit> inline void for_cube_codes(const CHpGN56 &s, int i, Visit
 }
 
 // ---- State in 'state.cpp' ----
-// Records the assignment as the model in var_activity_old (0 true, 1 false, 2 free).
+// Records the assignment as the model in var_activity_old (MODEL_TRUE,
+// MODEL_FALSE, MODEL_FREE).
 void form_solutionB3_456(CHpGN56 &s);
 
 // ---- Decision order in 'order.cpp' ----

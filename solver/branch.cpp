@@ -6,18 +6,22 @@
 
 bool is_ud456(int cube, CHpGN56 &s) {
     const int *ind = s.lit_ind;
-    if (ind[lit_neg(s.guard_0[cube])] > 1)
+    if (is_set(ind, lit_neg(s.guard_0[cube])))
         return true;
     int g1 = s.guard_1[cube];
-    if (g1 != NONE && ind[lit_neg(g1)] > 1)
+    if (g1 != NONE && is_set(ind, lit_neg(g1)))
         return true;
     for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
-        if (ind[lit_neg(s.cub_set[k])] > 1)
+        if (is_set(ind, lit_neg(s.cub_set[k])))
             return true;
     return false;
 }
 
 namespace {
+
+// get_lit_ves_456 stops counting once more than this many cubes turn unit:
+// a larger weight changes no polarity choice worth the scan.
+constexpr int WEIGHT_CAP = 100;
 
 // is_ves2_and_neud456 for the hot loop of get_lit_ves_456, with the tables
 // passed in: inlined there, it reads one cube record and the tail. code is
@@ -29,11 +33,11 @@ inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int 
     const int o = c.guard_0 ^ c.guard_1 ^ code;
     if (o == NONE)
         return false;
-    if (ind[lit_neg(o)] > 1 || ind[o] > 1)
+    if (is_set(ind, lit_neg(o)) || is_set(ind, o))
         return false;
     other = o;
     for (int k = c.tail, e = cubes[cube + 1].tail; k < e; ++k)
-        if (ind[tails[k]] == -1)
+        if (is_free(ind, tails[k]))
             return false;
     return true;
 }
@@ -59,7 +63,7 @@ int get_lit_ves_456(int code, CHpGN56 &s) {
         int o;
         if (!unit_but_guard(cubes, tails, ind, list.data[k], code, o))
             continue;
-        if (++w > 100)
+        if (++w > WEIGHT_CAP)
             return w;
         const int m = lit_neg(o); // the code the unit cube would force
         const IntArray &next = s.guard_list[m];
@@ -74,14 +78,15 @@ int choice_va2_456(CHpGN56 &s) {
     const int v = order_most_active_free(s);
     if (v == NONE)
         return NONE;
-    const int best = 2 * v + 1; // the variable's odd code
-    const int w1 = get_lit_ves_456(best, s);
-    const int w0 = get_lit_ves_456(best - 1, s);
+    const int odd = negative_code(v);
+    const int even = positive_code(v);
+    const int w1 = get_lit_ves_456(odd, s);
+    const int w0 = get_lit_ves_456(even, s);
     if (w0 > w1)
-        return best - 1;
+        return even;
     if (w1 > w0)
-        return best;
-    return (s.keyac & 1) ? best : best - 1;
+        return odd;
+    return (s.keyac & 1) ? odd : even; // a tie goes by the analysis stamp's lowest bit
 }
 
 int choice_stack_lia_456(CHpGN56 &s) {
@@ -106,7 +111,7 @@ int choice_stack_lia_456(CHpGN56 &s) {
         }
     };
     for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k)
-        if (s.lit_ind[s.cub_set[k]] == -1)
+        if (is_free(s.lit_ind, s.cub_set[k]))
             consider(s.cub_set[k]);
     consider(s.guard_0[i]);
     if (s.guard_1[i] != NONE)
@@ -119,10 +124,10 @@ int choice_stack_lia_456(CHpGN56 &s) {
 int choice_stat456(CHpGN56 &s) {
     const int *ind = s.lit_ind;
     int v = s.lowest_free;
-    while (v < s.nb_var && (ind[2 * v] != -1 || ind[2 * v + 1] != -1))
+    while (v < s.nb_var && !var_free(ind, v))
         ++v;
     s.lowest_free = v;
-    return v < s.nb_var ? 2 * v : NONE;
+    return v < s.nb_var ? positive_code(v) : NONE;
 }
 
 int choose_decision(CHpGN56 &s) {

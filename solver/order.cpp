@@ -7,6 +7,9 @@
 
 namespace {
 
+// A rescale divides every activity by this.
+constexpr int ACTIVITY_DIVISOR = 4;
+
 // The order as one comparison of (activity, index) pairs packed in 64 bits,
 // which compiles without a branch on the tie.
 inline long long order_key(const int *act, int v) {
@@ -78,10 +81,6 @@ void pop_top(CHpGN56 &s) {
     sift_up(s, i);
 }
 
-inline bool var_free(const CHpGN56 &s, int v) {
-    return s.lit_ind[2 * v] == -1 && s.lit_ind[2 * v + 1] == -1;
-}
-
 } // namespace
 
 void order_init(CHpGN56 &s) {
@@ -122,19 +121,19 @@ void order_rescaled(CHpGN56 &s) {
 int order_most_active_free(CHpGN56 &s) {
     while (s.heap_size > 0) {
         const int v = s.heap_arr[0];
-        if (var_free(s, v))
+        if (var_free(s.lit_ind, v))
             return v;
         pop_top(s);
     }
     return NONE;
 }
 
-// Activities are divided by 4 once the largest passes activity_limit, so
-// that recent conflicts weigh more than old ones; the heap is rebuilt because
-// the division can make unequal activities equal.
+// Activities are divided by ACTIVITY_DIVISOR once the largest passes
+// activity_limit, so that recent conflicts weigh more than old ones; the heap
+// is rebuilt because the division can make unequal activities equal.
 void resert_var_activityB456(CHpGN56 &s) {
     for (int v = 0; v < s.nb_var; ++v)
-        s.var_activity_old[v] /= 4;
-    s.max_activity /= 4;
+        s.var_activity_old[v] /= ACTIVITY_DIVISOR;
+    s.max_activity /= ACTIVITY_DIVISOR;
     order_rescaled(s);
 }

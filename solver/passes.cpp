@@ -26,7 +26,7 @@ int run_passes(CHpGN56 &s) {
 
 void recove_state0_B456(CHpGN56 &s) {
     while (s.nb_der_lit_lev_0 != 0)
-        s.lit_ind[s.der_lit_lev_0[--s.nb_der_lit_lev_0]] = -1;
+        s.lit_ind[s.der_lit_lev_0[--s.nb_der_lit_lev_0]] = FREE;
 }
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {

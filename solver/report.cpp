@@ -11,7 +11,7 @@ void append_model(const CHpGN56 &s, std::string &out) {
     char buf[16];
     int written = 0;
     for (int v = 0; v < s.nb_var; ++v) {
-        if (s.var_activity_old[v] != 0)
+        if (s.var_activity_old[v] != MODEL_TRUE)
             continue;
         std::snprintf(buf, sizeof buf, " %d", v + 1);
         out += buf;
@@ -25,7 +25,7 @@ void append_model(const CHpGN56 &s, std::string &out) {
 void record_model(const CHpGN56 &s, std::vector<int> &model) {
     model.resize(static_cast<size_t>(s.nb_var));
     for (int v = 0; v < s.nb_var; ++v)
-        model[static_cast<size_t>(v)] = s.var_activity_old[v] == 0 ? v + 1 : -(v + 1);
+        model[static_cast<size_t>(v)] = s.var_activity_old[v] == MODEL_TRUE ? v + 1 : -(v + 1);
 }
 
 } // namespace

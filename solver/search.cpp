@@ -16,7 +16,7 @@ void recove_stateB456_rs(CHpGN56 &s) {
     int top = s.index_der;
     while (top > mark) {
         const int c = trail[top--];
-        ind[c] = -1;
+        ind[c] = FREE;
         order_freed(s, lit_var(c));
     }
     s.index_der = top;
