@@ -159,7 +159,7 @@ class CHpGN56 {
     CHpGN56(const CHpGN56 &) = delete;
     CHpGN56 &operator=(const CHpGN56 &) = delete;
 
-    // ---- the run, set by 'state.cpp' ----
+    // ---- the run: sizes and strategy from 'state.cpp', result from 'search.cpp' and 'review.cpp' ----
     int nb_var;          // number of variables n
     int nb_lit;          // number of codes 2n
     int no_lev;          // n + 1: lit_u of a code never set
