@@ -8,8 +8,9 @@
 // reads the state's counters (nb_node: levels opened; recipe_len_nb: recipes
 // learnt, one per conflict).
 //
-// The corpus directory comes from VETRIX_BENCH_CORPUS, default
-// /work/shared/bench.
+// The corpus directory comes from VETRIX_CORPUS, like every other bench
+// script; by default ../shared/bench, i.e. beside the repository when run
+// from its root.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -24,8 +25,8 @@
 namespace {
 
 std::string corpus_dir() {
-    const char *d = std::getenv("VETRIX_BENCH_CORPUS");
-    return d ? d : "/work/shared/bench";
+    const char *d = std::getenv("VETRIX_CORPUS");
+    return d && *d ? d : "../shared/bench";
 }
 
 bool read_formula(const std::string &path, Formula &formula, int &nb_var) {
