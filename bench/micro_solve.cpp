@@ -4,12 +4,13 @@
 // Each benchmark reads one instance once, then times solve_formula on a fresh
 // copy of the formula per iteration (the copy is made outside the timed
 // region). Counters: instances/s, and decisions/s and conflicts/s from one
-// untimed counting solve that runs the same passes as solve_formula and reads
-// the state's counters (nb_node: levels opened; recipe_len_nb: recipes
+// untimed counting solve that runs the same pass loop as solve_formula and
+// reads the state's counters (nb_node: levels opened; recipe_len_nb: recipes
 // learnt, one per conflict).
 //
-// The corpus directory comes from VETRIX_BENCH_CORPUS, default
-// /work/shared/bench.
+// The corpus directory comes from VETRIX_CORPUS, like every other bench
+// script; by default ../shared/bench, i.e. beside the repository when run
+// from its root.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -24,8 +25,8 @@
 namespace {
 
 std::string corpus_dir() {
-    const char *d = std::getenv("VETRIX_BENCH_CORPUS");
-    return d ? d : "/work/shared/bench";
+    const char *d = std::getenv("VETRIX_CORPUS");
+    return d && *d ? d : "../shared/bench";
 }
 
 bool read_formula(const std::string &path, Formula &formula, int &nb_var) {
@@ -47,33 +48,17 @@ struct Counts {
     std::string verdict;
 };
 
-// The passes of solve_formula, repeated here to reach the state's counters.
+// An untimed solve through the same loader and pass loop as solve_formula,
+// keeping the state to read its counters.
 Counts count_solve(Formula &formula, int nb_var, int strategy) {
     Counts c;
-    for (int i = 0; i < formula.clause_count(); ++i)
-        if (formula.clause_size(i) == 0) {
-            c.verdict = "UNSAT";
-            return c;
-        }
-    CHpGN56 s(formula, nb_var, strategy);
-    set_dirki456(s);
-    init_B456(formula, s);
-    for (;;) {
-        TautB456_rs(s);
-        if (!s.restart)
-            break;
-        if (s.nb_der_lit_lev_0 == 0) {
-            base_reviewB456_rs2m(s);
-            if (s.result == RESULT_UNSAT)
-                break;
-        } else {
-            if (s.nb_der_lit_lev_0 > s.lim_lev_0)
-                s.lim_lev_0 *= 2;
-            base_reviewB456_rs1m(s);
-            if (s.result == RESULT_SAT || s.result == RESULT_UNSAT)
-                break;
-        }
+    if (formula.has_empty_clause()) {
+        c.verdict = "UNSAT";
+        return c;
     }
+    CHpGN56 s(formula, nb_var, strategy);
+    load_cube_base(formula, s);
+    run_passes(s);
     c.decisions = s.nb_node;
     for (int n = 0; n <= s.nb_var; ++n)
         c.conflicts += s.recipe_len_nb[n];

@@ -67,8 +67,7 @@ int main(int argc, char **argv) {
         t0 = Clock::now();
         {
             auto s = std::make_unique<CHpGN56>(formula, nb_var, 2);
-            set_dirki456(*s);
-            init_B456(formula, *s);
+            load_cube_base(formula, *s);
         }
         const double t_setup = seconds_since(t0);
         if (t_read < best_read)

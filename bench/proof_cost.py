@@ -12,7 +12,8 @@ rotates from one instance to the next, so a change in the machine's load falls
 on all of them. DIR/raw.tsv holds one line per run (round, instance,
 configuration, wall seconds, first output line, proof bytes); the summary is
 printed and written to DIR/summary.md. Run `bench/proof_cost.py --summary DIR`
-to summarize an existing DIR again.
+to summarize an existing DIR again. The corpus is $VETRIX_CORPUS, by default
+../shared/bench beside the repository.
 """
 import argparse
 import collections
@@ -152,7 +153,7 @@ def main():
     ap.add_argument("-r", dest="rounds", type=int, default=3)
     ap.add_argument("-t", dest="limit", type=float, default=10.0)
     ap.add_argument("-o", dest="out", default=time.strftime("/tmp/vetrix-proof-cost-%Y%m%d-%H%M%S"))
-    ap.add_argument("-c", dest="corpus", default=os.environ.get("VETRIX_CORPUS", "/work/shared/bench"))
+    ap.add_argument("-c", dest="corpus", default=os.environ.get("VETRIX_CORPUS", os.path.join(here, "..", "..", "shared", "bench")))
     ap.add_argument("--summary", metavar="DIR")
     ap.add_argument("tier", nargs="?", default="medium")
     args = ap.parse_args()

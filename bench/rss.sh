@@ -8,15 +8,17 @@
 #   LIST      instance paths relative to the corpus, one a line
 #   -r RUNS   runs per instance and binary (default 3)
 #   -S LIST   strategies, comma-separated (default 0,1)
+#   -c DIR    the corpus (default $VETRIX_CORPUS, or ../shared/bench beside the repository)
 #
 # Columns: path, strategy, then one column of KB per binary.
 set -euo pipefail
-runs=3; strategies=0,1; corpus="${VETRIX_CORPUS:-/work/shared/bench}"
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
+runs=3; strategies=0,1; corpus="${VETRIX_CORPUS:-$ROOT/../shared/bench}"
 while getopts "r:S:c:" opt; do
   case $opt in r) runs=$OPTARG ;; S) strategies=$OPTARG ;; c) corpus=$OPTARG ;; *) exit 2 ;; esac
 done
 shift $((OPTIND - 1))
-[[ $# -ge 2 ]] || { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+[[ $# -ge 2 ]] || { sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 list=$1; shift
 tmp="$(mktemp)"; trap 'rm -f "$tmp"' EXIT
 printf 'path\tstrategy'; for b in "$@"; do printf '\t%s' "$b"; done; echo

@@ -20,7 +20,7 @@
 #   -b BINARY   the vetrix binary (default build-bench/vetrix; see build.sh)
 #   -o DIR      keep the raw results and the report in DIR
 #               (default /tmp/vetrix-bench-<date>)
-#   -c DIR      the corpus (default /work/shared/bench, or $VETRIX_CORPUS)
+#   -c DIR      the corpus (default $VETRIX_CORPUS, or ../shared/bench beside the repository)
 #   -n          do not check models
 #
 # The peers come from Debian's packages; when one is missing the script
@@ -40,7 +40,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 usage() { awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}" >&2; exit 2; }
 
 tlimit=10; jobs=1; solvers="v0,v1,v2,minisat,picosat,cadical"
-vetrix="$ROOT/build-bench/vetrix"; outdir=""; corpus="${VETRIX_CORPUS:-/work/shared/bench}"; nocheck=""
+vetrix="$ROOT/build-bench/vetrix"; outdir=""; corpus="${VETRIX_CORPUS:-$ROOT/../shared/bench}"; nocheck=""
 while getopts "t:j:s:b:o:c:nh" opt; do
   case $opt in
     t) tlimit=$OPTARG ;; j) jobs=$OPTARG ;; s) solvers=$OPTARG ;;

@@ -19,7 +19,7 @@
 #   -S LIST       vetrix strategies, comma-separated (default 0,1)
 #   -p LIST       peers from minisat, cadical, picosat (default all three)
 #   -o DIR        result directory (default /tmp/vetrix-throughput-<date>)
-#   -c DIR        the corpus (default /work/shared/bench or $VETRIX_CORPUS)
+#   -c DIR        the corpus (default $VETRIX_CORPUS, or ../shared/bench beside the repository)
 #
 # Per instance the solvers take turns (every vetrix build for strategy 0, the
 # same for 1, then the peers), so a change of the machine's load falls on all
@@ -37,7 +37,7 @@ usage() { awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' 
 orig_args="$*"
 
 tlimit=60; climit=unlimited; strategies=0,1; peers=minisat,cadical,picosat; outdir=""
-corpus="${VETRIX_CORPUS:-/work/shared/bench}"; builds=()
+corpus="${VETRIX_CORPUS:-$ROOT/../shared/bench}"; builds=()
 while getopts "t:C:v:S:p:o:c:h" opt; do
   case $opt in
     t) tlimit=$OPTARG ;; C) climit=$OPTARG ;; v) builds+=("$OPTARG") ;; S) strategies=$OPTARG ;;

@@ -28,16 +28,22 @@ SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::
     return control;
 }
 
+// The failures that go to standard error (options, the proof file): the
+// message on its line, status 1. The others leave through fatal() and the
+// catch at the end of main.
+int failed(const std::string &error) {
+    std::cerr << error << "\n";
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
     CommandLine line;
     std::string error;
-    if (!parse_command_line(argc, argv, line, error)) {
-        std::cerr << error << "\n";
-        return 1;
-    }
+    if (!parse_command_line(argc, argv, line, error))
+        return failed(error);
     const RunOptions &options = line.options;
     if (options.help) {
         std::cout << help_text();
@@ -48,38 +54,33 @@ int main(int argc, char **argv) {
         return 0;
     }
     const std::vector<char *> &args = line.positional;
-    if (args.size() > 2) {
-        std::cout << "wrong number of arguments\n";
-        return 1;
-    }
-    if (args.empty()) {
-        std::cout << "vetrix file_name [n]" << "\n" << "n is equal 0,1,2" << "\n";
-        return 0;
-    }
     try {
+        check_argument_count(args.size());
+        if (args.empty()) {
+            std::cout << "vetrix file_name [n]" << "\n" << "n is equal 0,1,2" << "\n";
+            return 0;
+        }
         const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
         check_strategy(n);
         ProofFile proof;
         if (!options.proof.empty() &&
             !proof.open(options.proof, args[0],
                         options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
-                        error)) {
-            std::cerr << error << "\n";
-            return 1;
-        }
+                        error))
+            return failed(error);
         catch_stop_signals();
         const SolveControl control = make_control(options, start, proof);
         SolveStats stats;
         OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
         if (options.stats)
             write_stats(stats, seconds_since(start));
-        const bool proof_written = proof.close(error);
-        if (!proof_written)
-            std::cerr << error << "\n";
+        const int status = proof.close(error) ? 0 : failed(error);
         end_by_caught_signal();
-        return proof_written ? 0 : 1;
+        return status;
     } catch (const vetrix::Error &e) {
-        // The message's bytes exactly as the library carries them.
+        // Every fatal() of the reader, the driver and the solver ends here:
+        // the message's bytes exactly as the library carries them, on
+        // standard output.
         std::cout << e.message();
         return e.status();
     }

@@ -8,6 +8,11 @@
 #include "support/literal.h"
 #include "support/uponeub.h"
 
+void check_argument_count(size_t count) {
+    if (count > 2)
+        fatal("wrong number of arguments\n");
+}
+
 void check_strategy(int n) {
     if (static_cast<unsigned>(n) > 2u)
         fatal("wrong strategy " + std::to_string(n) + "\n");

@@ -2,11 +2,16 @@
 // leaves through fatal() (a vetrix::Error) with the command line's message.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "solver/control.h"
 #include "solver/stats.h"
 #include "support/formula.h"
+
+// Fails with "wrong number of arguments" for more than two arguments (the
+// file name and the strategy).
+void check_argument_count(size_t count);
 
 // Fails with "wrong strategy N" unless n is 0, 1 or 2.
 void check_strategy(int n);

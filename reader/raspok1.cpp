@@ -1,3 +1,7 @@
+// raspok1, the DIMACS CNF reader: the problem line, the clause lines and
+// their comments, read from a window over the input's blocks; clauses are
+// assembled by reader/clause_builder and every input error leaves through
+// fatal().
 #include "reader/raspok1.h"
 
 #include <cstdlib>

@@ -1,4 +1,6 @@
-// DIMACS CNF reader: turns the input's text into the formula of literal codes.
+// raspok1, the DIMACS CNF reader: turns the input's text into the formula of
+// literal codes (raspok_dnf), checking the problem line, every count and
+// every literal on the way.
 #pragma once
 
 #include <string>
@@ -9,8 +11,8 @@
 // Reads the text of input into formula (empty), one clause per clause line in
 // file order, each clause's codes in order of first appearance, in a single
 // pass over blocks of the input. Sets nb_var from the problem line. Input
-// errors it can name are reported on standard output and end the process
-// with status 1; it returns false when the text ends before the announced
+// errors it can name leave through fatal() (a vetrix::Error) with the command
+// line's message; it returns false when the text ends before the announced
 // clauses are complete.
 bool raspok_dnf(ByteSource &input, Formula &formula, int &nb_var);
 

@@ -19,7 +19,7 @@ inline void push_chain(CHpGN56 &s, int d, int x) {
 
 inline int take_chain(CHpGN56 &s, int d) {
     int node = s.e_chain[d];
-    if (s.set[2 * node] == -1)
+    if (s.set[2 * node] == CHAIN_END)
         return NONE; // the sentinel: chain empty
     s.e_chain[d] = s.set[2 * node];
     s.dirki[++s.dir_pnt] = node;

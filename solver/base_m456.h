@@ -1,16 +1,67 @@
-// The solver: a conflict-driven tautology search over the negated formula.
+// The solver: the state of one solve (CHpGN56) and every solver function,
+// grouped by the file that defines it. A conflict-driven tautology search
+// over the negated formula.
 //
 // Every clause is held as a cube (the conjunction of its negated literals);
 // the search decides whether the disjunction of the cubes is a tautology. A
 // tautology means the CNF is unsatisfiable; an assignment that falsifies
 // every cube is a model of the CNF.
 //
-// Vocabulary. A code c is *set* when lit_ind[c] > 1 (2 derived, 3 decision)
-// and *free* when lit_ind[c] == -1. Setting c makes the input literal of c
-// false. A cube is *all set* (a conflict) when every code in it is set, and
-// *falsified* when one of its codes has its complement set. A free code whose
-// complement is set is *false*; a cube with all codes set but one free,
-// non-false code is *unit* and forces the complement of that code.
+// Vocabulary. A code c is *set* when is_set(lit_ind, c) (DERIVED or
+// DECISION) and *free* when is_free(lit_ind, c). Setting c makes the input
+// literal of c false. A cube is *all set* (a conflict) when every code in it
+// is set, and *falsified* when one of its codes has its complement set. A
+// free code whose complement is set is *false*; a cube with all codes set but
+// one free, non-false code is *unit* and forces the complement of that code.
+//
+// Glossary of the word stems in the inherited names (the names stay; the
+// stems say what they mean):
+//   B456, 456, B3, L, R, m, _rs  version marks of the names, no meaning
+//   CHpGN56      the class of the state of one solve
+//   Taut         tautology: TautB456_rs runs one search pass towards it
+//   Substitut, subst  setting codes and propagating: SubstitutionB3L sets a
+//                decision, SubstitutR the newest cube's forced code,
+//                subst_lit one code with a walk of its watch list
+//   sublit       the code a unit cube forces (get_sublit)
+//   recipe       a learnt cube: derived by conflict analysis, included as
+//                the newest cube of the base
+//   incl_lefttr  inclusion of the recipe once the conflict level is left;
+//                change_tr puts the branch's decisions in its place
+//   recove       recover, i.e. undo: free a level's codes (recove_state),
+//                the root's (recove_state0), the node pool (recove_dirki)
+//   resert       rescaling of the variable activities
+//   ves          weight: the number of cubes a code would make unit
+//                (get_lit_ves); ves2: the cube turns unit once the given
+//                guard is set
+//   ud / neud    falsified / not falsified (the input clause is satisfied
+//                or not yet)
+//   dirki        "holes": the stack of free nodes of the node pool
+//   rs1m / rs2m  the review after codes were fixed at the root (simplifies
+//                every cube by them) / the review of the learnt cubes only
+//   stack_lia, va2, stat  strategies 0 (learnt cubes newest first),
+//                1 (variable activity), 2 (static order)
+//   lev          decision level; lev_lit its decision, lim_lev_0 the pass
+//                limit on codes set at level 0, no_lev "never set"
+//   der_lit      derived (set) codes, the trail; index_der its top
+//   queu         the propagation queue of cube indices
+//   guard        a watched code: every cube has two, guard_0 and guard_1;
+//                guard_list[c] is the watch list of c
+//   cub          cube: cub_set the tail store, cub_data_pnt a tail's start,
+//                cub_gen the analyses a cube took part in
+//   ac, keyac, accum  analysis stamps per code, the current stamp, and
+//                their clearing (set_accum)
+//   e_chain      per implication depth, the chain of the conflict level's
+//                pending codes in analysis
+//   lit_u, lit_ul, lit_ind, lit_n  per code: level, implication depth within
+//                the level, assignment state, reason cube
+//   irred        irredundant: the cubes a review keeps
+//   saved_rang   the tail lengths ("ranks") under which reviews keep
+//                learnt cubes
+//   form_solution, IsCorrect  record the model, check it
+// Three meanings of "set": (1) a code is *set* when it is assigned (above);
+// (2) `set` is the node pool of conflict analysis; (3) the prefix set_ means
+// (re)initialise: set_dirki456 builds the node pool, set_chain456 empties
+// the chains, set_accum456 clears the stamps.
 //
 // Cube base. Cube i has two guards guard_0[i], guard_1[i] (its watched codes;
 // guard_1 is NONE for a cube of one code) and a tail of the remaining codes in
@@ -36,6 +87,30 @@
 
 constexpr int NONE = -1; // no literal, no candidate, end of a pass
 
+// Assignment states of a code, held in lit_ind.
+constexpr int FREE = -1;    // not set
+constexpr int DERIVED = 2;  // set by propagation: a unit cube forced it
+constexpr int DECISION = 3; // set as the decision of its level
+
+// True when code c is set (derived or decided) under the states ind.
+constexpr bool is_set(const int *ind, int c) { return ind[c] > 1; }
+// True when code c is free under the states ind.
+constexpr bool is_free(const int *ind, int c) { return ind[c] == FREE; }
+// True when both codes of 0-based variable v are free.
+constexpr bool var_free(const int *ind, int v) {
+    return is_free(ind, positive_code(v)) && is_free(ind, negative_code(v));
+}
+
+// Model values, per variable in var_activity_old once a model is recorded.
+constexpr int MODEL_TRUE = 0;
+constexpr int MODEL_FALSE = 1;
+constexpr int MODEL_FREE = 2; // either value satisfies the formula
+
+// The node pool of conflict analysis: node k is set[2k], the link to the
+// next node of its chain, and set[2k+1], a code. Node 0 is the sentinel whose
+// link CHAIN_END ends every chain.
+constexpr int CHAIN_END = -1;
+
 // Solve results held in CHpGN56::result.
 constexpr int RESULT_SAT = 0;
 constexpr int RESULT_UNSAT = 1;
@@ -48,6 +123,7 @@ constexpr int TAIL_WINDOW = 4;            // tail codes the watch-list walk test
 constexpr int QUEUE_EXTRA = 20001;        // queue entries beyond one per code
 constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes than this
 
+// A table of unsigned ints (the analysis stamps).
 using UIntArray = MyCArray<unsigned int, unsigned int &>;
 
 // Everything a watch-list visit reads of a cube but its tail codes, in 12
@@ -61,6 +137,7 @@ struct CubeRecord {
     int guard_1; // second guard, NONE for a cube of one code
     int tail;    // offset of the tail in cub_set; the next record's tail ends it
 };
+// The cube records, per cube [0, max_nb_cub].
 using CubeArray = MyCArray<CubeRecord, CubeRecord &>;
 
 // A decision-heap entry: a variable's activity in the high 32 bits, the
@@ -77,114 +154,131 @@ template <int CubeRecord::*Field> class CubeField {
     int &operator[](int i) const { return records[i].*Field; }
 };
 
+// The whole state of one solve: built by the constructor, loaded by
+// load_cube_base, searched and reviewed by the pass loop, destroyed at the
+// end of solve_formula. Every group of fields below is headed by the file
+// that writes it.
 class CHpGN56 {
   public:
+    // Sizes every table for the formula's cube count, nb_var variables and
+    // the branching strategy; the cubes themselves are loaded by set-up.
     CHpGN56(const Formula &formula, int nb_var, int strategy);
     CHpGN56(const CHpGN56 &) = delete;
     CHpGN56 &operator=(const CHpGN56 &) = delete;
 
-    // ---- scalars of the search ----
+    // ---- the run: sizes and strategy from 'state.cpp', result from 'search.cpp' and 'review.cpp' ----
     int nb_var;          // number of variables n
     int nb_lit;          // number of codes 2n
-    int nb_cub;          // cubes in the base, input and learnt
-    int lev;             // current decision level; -1 between passes
-    int nb_var1;         // n + 1
-    int nb_cub_rev;      // nb_cub right after the last review
     int no_lev;          // n + 1: lit_u of a code never set
-    int result;          // RESULT_SAT / RESULT_UNSAT / RESULT_UNDECIDED
     int strategy;        // branching rule 0, 1 or 2
-    bool restart;        // the pass stopped at a limit; cleared by reviews
-    int lim_lev_0;       // a pass stops with more level-0 codes than this
+    int result;          // RESULT_SAT / RESULT_UNSAT / RESULT_UNDECIDED
+    const SolveControl *control; // proof output and stop conditions, or none
+
+    // ---- trail and levels: 'propagate.cpp' sets codes, 'search.cpp' undoes them ----
+    int lev;                    // current decision level; -1 between passes
+    IntArray lit_u_arr;         // storage of lit_u
+    IntArray lit_ul_arr;        // storage of lit_ul
+    IntArray lit_ind_arr;       // storage of lit_ind
+    IntArray lit_n_arr;         // storage of lit_n
+    IntArray der_lit_arr;       // storage of der_lit, n + 1 entries (set-up sizes it)
+    int index_der;              // index of the trail's last entry, -1 when empty
+    IntArray index_der_lev;     // per level [0, n+1]: index_der when it descended
+    IntArray der_lit_lev_0_arr; // storage of der_lit_lev_0, n + 2 entries
+    int nb_der_lit_lev_0;       // entries of der_lit_lev_0
+    IntArray lev_lit;           // per level [0, n]: its decision code
+    IntArray frame_code;        // per open level [0, n+1]: its decision code (NONE at the root)
+    long long nb_node;          // levels opened above the root in the whole solve;
+                                // 64-bit so that very long runs cannot overflow it
+
+    // ---- cube base and watch lists: built by 'setup.cpp', grown by
+    //      'inclusion.cpp', compacted by 'review.cpp' ----
+    int nb_cub;          // cubes in the base, input and learnt
     int nb_cub_start;    // cubes handed to the solver; never changes
-    int base_begin;      // first cube the next review may delete
     int nb_cub_orig;     // input cubes still held = index of first learnt cube
-    int nb_recipe_rev;   // recipes included since the last review
-    int saved_rang;      // tail-length bound of the review filter (rule A)
-    int saved_rang_2;    // looser tail-length bound (rule B)
-    IntArray lev_lit;    // per level [0, n]: its decision code
+    CubeArray cube_arr;  // storage of cubes
+    IntArray cub_set_arr; // storage of cub_set, m + 24,000,000 codes and a window's slack
+    IntArrays guard_list; // per code [0, 2n): watch list of cube indices
+    IntArray cub_gen_arr; // storage of cub_gen
+    IntArray lit_activity_arr; // storage of lit_activity
+    int back_lev;        // backjump level named by the last inclusion
+
+    // ---- propagation queue: 'propagate.cpp' ----
+    IntArray queu_arr;   // storage of queu, 2n + 20001 cube indices
+    IntArray queu_code_arr; // storage of queu_code, as many entries
+    int top_queu_pnt;    // one past the last queued entry
+
+    // ---- conflict analysis: 'analyze.cpp' ----
+    int cub_confl;       // the all-set cube handed to conflict analysis
+    IntArray recipe_arr; // storage of recipe, n codes
+    int recipe_size;     // entries of recipe
+    UIntArray ac_arr;    // storage of ac
+    unsigned int keyac;  // current analysis stamp; lowest bit breaks strategy-1 ties
+    IntArray e_chain_arr; // storage of e_chain
+    IntArray set_arr;    // storage of set
+    IntArray dirki_arr;  // storage of dirki
+    int dir_pnt;         // index of the free-node stack's top entry
+
+    // ---- decision order: 'order.cpp', kept in step with assignment and activities ----
+    // Strategy 1's choice (largest activity among free variables, ties to the
+    // highest-numbered) comes from a max-heap instead of a scan of all
+    // variables; strategy 2's (the lowest free variable) from a cursor.
+    IntArray var_activity_arr; // storage of var_activity_old
     int max_activity;    // largest var activity since the last rescale
     int activity_limit;  // rescale when max_activity exceeds this
-    IntArray recipe_len_nb;  // per recipe length [0, n]: recipes of that length
-    IntArray recipe_len_lev; // per recipe length [0, n]: sum of their levels
-    std::string info;        // diagnostic text, never printed
-    long long nb_node;       // levels opened above the root in the whole solve;
-                             // 64-bit so that very long runs cannot overflow it
-    int back_lev;            // backjump level named by the last inclusion
-    int cub_confl;           // the all-set cube handed to conflict analysis
-    int cub_stack_top;       // scan position of strategy 0 over learnt cubes
-
-    // ---- storage (owned) ----
-    IntArray recipe_arr;        // [0, n): the recipe being built
-    IntArray test_sol;          // per var: 0 true, 1 false; read by test_cube456
-    IntArray cub_set_arr;       // tail store, m + 24,000,000 codes and a window's slack
-    CubeArray cube_arr;         // per cube [0, max_nb_cub]: its record
-    IntArray cub_gen_arr;       // per cube: analyses it took part in
-    IntArrays guard_list;       // per code [0, 2n): watch list of cube indices
-    UIntArray ac_arr;           // per code: analysis stamp
-    IntArray lit_activity_arr;  // per code: recipes the code entered
-    IntArray var_activity_arr;  // per var: activity, later the model
-    IntArray queu_arr;          // propagation queue, 2n + 20001 cube indices
-    IntArray queu_code_arr;     // per queue entry: the code its cube forces when queued
-    IntArray lit_u_arr;         // per code: level at which it was last set
-    IntArray lit_ul_arr;        // per code: implication depth within its level
-    IntArray lit_ind_arr;       // per code: -1 free, 2 derived, 3 decision
-    IntArray lit_n_arr;         // per code: reason cube of a derived code
-    IntArray e_chain_arr;       // per depth [0, n]: first node of its chain
-    IntArray set_arr;           // node pool, n + 2 nodes of (link, code)
-    IntArray dirki_arr;         // stack of free nodes, n + 1 entries
-    IntArray der_lit_arr;       // trail of codes set above level 0 (set-up sizes it)
-    IntArray index_der_lev;     // per level [0, n+1]: index_der when it descended
-    IntArray der_lit_lev_0_arr; // codes set at level 0, in order
-    IntArray irred_arr;         // per cube: indices a review keeps
-    IntArray frame_code;        // per open level [0, n+1]: its decision code (NONE at the root)
-
-    // ---- views into the storage, fixed for the whole solve ----
-    int max_nb_cub;       // capacity of cube indices: m + 300000
-    CubeRecord *cubes;    // per cube [0, max_nb_cub]: the records
-    CubeField<&CubeRecord::guard_0> guard_0;   // per cube
-    CubeField<&CubeRecord::guard_1> guard_1;   // per cube
-    CubeField<&CubeRecord::tail> cub_data_pnt; // per cube: offset of its tail in cub_set
-    unsigned int *ac;     // per code
-    unsigned int keyac;   // current analysis stamp; lowest bit breaks strategy-1 ties
-    int *der_lit_lev_0;   // codes set at level 0
-    int nb_der_lit_lev_0; // entries of der_lit_lev_0
-    int *e_chain;         // per depth: first node (node 0 is the sentinel)
-    int *set;             // node k: set[2k] link, set[2k+1] code; link -1 ends
-    int *dirki;           // free-node stack
-    int dir_pnt;          // index of the free-node stack's top entry
-    int *cub_set;         // tail store
-    int *cub_gen;         // per cube
-    int max_cub_data_pnt; // offset of the last usable tail-store slot
-    int *lit_u;           // per code
-    int *lit_ul;          // per code
-    int *lit_ind;         // per code
-    int *lit_n;           // per code
-    int *var_activity_old; // per var
-    int *lit_activity;    // per code
-    int *queu;            // propagation queue
-    int *queu_code;       // per queue entry: the code it forces (a prefetch hint only)
-    int top_queu_pnt;     // one past the last queued entry
-    int limit_queu_pnt;   // index of the queue's last slot
-    int *der_lit;         // trail
-    int index_der;        // index of the trail's last entry, -1 when empty
-    int min_saved_rang;   // lower bound of saved_rang
-    int *recipe;          // codes of the recipe being built
-    int recipe_size;      // entries of recipe
-    int *irred;           // indices a review keeps
-    int irred_size;       // entries of irred
-
-    // ---- decision order, kept in step with assignment and activities ----
-    // Strategy 1's choice (largest activity among free variables, ties to the
-    // highest-numbered) comes from a binary max-heap instead of a scan of all
-    // variables; strategy 2's (the lowest free variable) from a cursor.
     bool order_heap_on;  // the heap is maintained (strategies 0 and 1)
     OrderKeyArray heap_arr; // heap of variables' keys; holds at least every free one
     IntArray heap_pos;   // per var: its index in the heap, -1 when absent
     int heap_size;       // entries of heap_arr in use
     int lowest_free;     // strategy 2: no variable below this is free
+    int cub_stack_top;   // 'branch.cpp': scan position of strategy 0 over learnt cubes
 
-    SolveStats stats; // counters of the whole solve, never read by the search
-    const SolveControl *control; // proof output and stop conditions, or none
+    // ---- reviews between passes: 'review.cpp', limits checked by 'search.cpp' ----
+    bool restart;        // the pass stopped at a limit; cleared by reviews
+    int lim_lev_0;       // a pass stops with more level-0 codes than this
+    int base_begin;      // first cube the next review may delete
+    int nb_cub_rev;      // nb_cub right after the last review
+    int nb_recipe_rev;   // recipes included since the last review
+    int saved_rang;      // tail-length bound of the review filter (rule A)
+    int saved_rang_2;    // looser tail-length bound (rule B)
+    int min_saved_rang;  // lower bound of saved_rang, from the shortest input cube
+    IntArray irred_arr;  // storage of irred
+    int irred_size;      // entries of irred
+
+    // ---- statistics and diagnostics: 'inclusion.cpp', 'report.cpp', 'dumps.cpp' ----
+    IntArray recipe_len_nb;  // per recipe length [0, n]: recipes of that length
+    IntArray recipe_len_lev; // per recipe length [0, n]: sum of their levels
+    std::string info;        // diagnostic text (a failed model check's cube), never printed
+    IntArray test_sol;       // per var: 0 true, 1 false; read only by test_cube456
+    SolveStats stats;        // counters of the whole solve, never read by the search
+
+    // ---- views into the storage, fixed for the whole solve ----
+    // Set by the constructor (der_lit by set-up); the hot loops index these
+    // plain arrays. None of the aliased arrays is resized while they are used.
+    int max_nb_cub;       // capacity of cube indices: m + 300000
+    CubeRecord *cubes;    // per cube [0, max_nb_cub]: the records
+    CubeField<&CubeRecord::guard_0> guard_0;   // per cube: first guard
+    CubeField<&CubeRecord::guard_1> guard_1;   // per cube: second guard, NONE for one code
+    CubeField<&CubeRecord::tail> cub_data_pnt; // per cube: offset of its tail in cub_set
+    int *cub_set;         // tail store: the codes of the cubes beyond their guards
+    int max_cub_data_pnt; // offset of the last usable tail-store slot
+    int *cub_gen;         // per cube: analyses it took part in; 0 for a new recipe
+    int *lit_u;           // per code [0, 2n): level at which it was last set
+    int *lit_ul;          // per code: implication depth within its level (0 for a decision)
+    int *lit_ind;         // per code: FREE, DERIVED or DECISION
+    int *lit_n;           // per code: reason cube of a derived code
+    int *der_lit;         // trail of codes set above level 0, in the order set
+    int *der_lit_lev_0;   // codes set at level 0, in order
+    int *queu;            // propagation queue of cube indices
+    int *queu_code;       // per queue entry: the code its cube forced when queued (a prefetch hint)
+    int limit_queu_pnt;   // index of the queue's last slot
+    int *recipe;          // codes of the recipe being built
+    unsigned int *ac;     // per code: stamp of the last analysis that met it
+    int *e_chain;         // per depth [0, n]: first node of its chain (node 0 is the sentinel)
+    int *set;             // node pool, n + 2 nodes: set[2k] link, set[2k+1] code; link -1 ends
+    int *dirki;           // stack of free nodes, n + 1 entries
+    int *var_activity_old; // per var: activity; once a model is found, the model
+    int *lit_activity;    // per code: recipes the code entered
+    int *irred;           // indices of the cubes a review keeps
 };
 
 
@@ -192,7 +286,7 @@ class CHpGN56 {
 // (0 true, 1 false, 2 free: a free variable makes no literal true).
 inline bool code_true(const int *values, int c) {
     const int value = values[lit_var(c)];
-    return (value == 0 && (c & 1) == 0) || (value == 1 && (c & 1) == 1);
+    return (value == MODEL_TRUE && !code_negative(c)) || (value == MODEL_FALSE && code_negative(c));
 }
 
 // Visits the codes of cube i in cube order: the tail in storage order, then
@@ -214,7 +308,7 @@ inline int first_free_code(const int *tails, const int *ind, int k, int e) {
     for (; k < e; k += TAIL_WINDOW) {
         unsigned free = 0;
         for (int j = 0; j < TAIL_WINDOW; ++j)
-            free |= static_cast<unsigned>(ind[tails[k + j]] == -1) << j;
+            free |= static_cast<unsigned>(is_free(ind, tails[k + j])) << j;
         const int within = e - k < TAIL_WINDOW ? e - k : TAIL_WINDOW;
         free &= (1u << within) - 1; // nothing past the tail's end
         if (free != 0)
@@ -224,14 +318,18 @@ inline int first_free_code(const int *tails, const int *ind, int k, int e) {
 }
 
 // ---- State in 'state.cpp' ----
+// Records the assignment as the model in var_activity_old (MODEL_TRUE,
+// MODEL_FALSE, MODEL_FREE).
 void form_solutionB3_456(CHpGN56 &s);
 
 // ---- Decision order in 'order.cpp' ----
-void order_init(CHpGN56 &s);
+void order_init(CHpGN56 &s);             // builds the heap (or the cursor) after set-up
 void order_bumped(CHpGN56 &s, int v);    // v's activity rose
 void order_insert(CHpGN56 &s, int v);    // v enters the heap
 void order_rescaled(CHpGN56 &s);         // every activity changed
 int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
+// Divides every activity by 4 and rebuilds the heap.
+void resert_var_activityB456(CHpGN56 &s);
 
 // v became free again. Inline: the undo of a level calls it for every code.
 inline void order_freed(CHpGN56 &s, int v) {
@@ -242,47 +340,86 @@ inline void order_freed(CHpGN56 &s, int v) {
 }
 
 // ---- Set-up in 'setup.cpp' ----
+// Builds the node pool: the sentinel, every node free, every chain empty.
 void set_dirki456(CHpGN56 &s);
+// Loads the formula's clauses (consumed) as the cube base and its watch lists.
 void init_B456(Formula &formula, CHpGN56 &s);
+// Both of the above: makes a freshly built state ready for the first pass.
+void load_cube_base(Formula &formula, CHpGN56 &s);
 
 // ---- Runs decided by the first decision in 'first_decision.cpp' ----
+// True when the strategy's first decision is code 0.
 bool decides_code_0_first(int strategy);
+// True when the first decision alone refutes the formula (no search needed).
 bool refuted_by_first_decision(const Formula &formula, int strategy);
 
 // ---- Propagation in 'propagate.cpp' ----
+// Sets decision lit at the current level and propagates; true on a conflict.
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s);
+// Propagates the newest cube (the recipe just included); true on a conflict.
 bool SubstitutR456_rs(CHpGN56 &s);
+// Sets the code unit cube i forces at level; returns it, or NONE when the
+// cube was falsified meanwhile.
 int get_sublit_B456(int i, int level, CHpGN56 &s);
+// Records set code lit on the trail and walks its watch list, queueing unit
+// cubes; true on a conflict (analysed at once).
 bool subst_litB456(int lit, CHpGN56 &s);
 
 // ---- Conflict analysis in 'analyze.cpp' ----
+// Derives the recipe of the all-set cube cub_confl into recipe.
 void find_recipe_m_B456_rs(CHpGN56 &s);
+// Clears every analysis stamp; keyac starts again at 1.
 void set_accum456(CHpGN56 &s);
+// Empties the chains of depths below d and returns every node to the pool.
 void recove_dirki456(int d, CHpGN56 &s);
+// Empties the chains of depths below n.
 void set_chain456(int n, CHpGN56 &s);
 
-// ---- Recipe inclusion in 'include.cpp' ----
+// ---- Recipe inclusion in 'inclusion.cpp' ----
+// Includes the recipe as the newest cube, guards chosen so that it is unit
+// at back_lev, which it sets; lit is the decision of the level left. True.
 bool incl_lefttrB456_rs(int lit, CHpGN56 &s);
+// Replaces the recipe by the branch's decisions, lit last.
 void change_tr456(int lit, CHpGN56 &s);
+// Counts a recipe of length n learnt at the current level.
 void statistic_recipe456(int n, CHpGN56 &s);
 
 // ---- Branching in 'branch.cpp' ----
+// Strategy 0: the most active code of the newest learnt cube not falsified,
+// in the polarity fewer recipes entered; strategy 1 when there is none.
 int choice_stack_lia_456(CHpGN56 &s);
+// Strategy 1: the most active free variable, in the polarity that forces more.
 int choice_va2_456(CHpGN56 &s);
+// Strategy 2: the even code of the lowest free variable, or NONE.
+int choice_stat456(CHpGN56 &s);
+// The code the state's strategy decides next, or NONE when every variable is set.
+int choose_decision(CHpGN56 &s);
+// The weight of code: cubes it makes unit plus those their forced codes make
+// unit, counting stops past 100.
 int get_lit_ves_456(int code, CHpGN56 &s);
+// True when cube (watched by code) turns unit once code is set and is not
+// falsified; other receives its other guard.
 bool is_ves2_and_neud456(int cube, int code, int &other, CHpGN56 &s);
+// The same test without the other guard.
 bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s);
+// True when cube is falsified: the complement of one of its codes is set.
 bool is_ud456(int cube, CHpGN56 &s);
 
 // ---- Search in 'search.cpp' ----
+// Runs one search pass from the root; returns NONE. result tells a verdict,
+// restart a stop at a pass limit.
 int TautB456_rs(CHpGN56 &s);
+// Frees the codes set at the current level (its trail entries).
 void recove_stateB456_rs(CHpGN56 &s);
-int choice_stat456(CHpGN56 &s);
-void resert_var_activityB456(CHpGN56 &s);
 
 // ---- Reviews in 'review.cpp' ----
+// Review after codes were fixed at the root: deletes weak recipes, drops
+// falsified cubes, removes root codes from every cube, rebuilds the lists.
 void base_reviewB456_rs1m(CHpGN56 &s);
+// Review with nothing fixed at the root: deletes weak recipes from
+// base_begin on and compacts them.
 void base_reviewB456_rs2m(CHpGN56 &s);
+// Keeps in code's watch list only the cubes below base_begin.
 void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 
 // ---- Proof steps in 'proof_steps.cpp' (each does nothing without a proof) ----
@@ -297,7 +434,8 @@ void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
 
-// ---- Solve driver and report in 'report.cpp' ----
+// ---- Pass loop in 'passes.cpp' ----
+// What a solve hands back.
 struct SolveOutcome {
     int pass_value;      // what the last pass returned (always -1)
     std::string verdict; // the exact verdict text that is printed
@@ -305,6 +443,11 @@ struct SolveOutcome {
     std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
                             // false or free, as the verdict lines print it
 };
+// Runs passes with a review after each stopped one until the run is
+// decided; returns what the last pass returned.
+int run_passes(CHpGN56 &s);
+// Frees the codes set at level 0.
+void recove_state0_B456(CHpGN56 &s);
 // Solves the formula (consumed) and formats the verdict without printing it.
 // With a control, the proof is written and the search stops (verdict
 // "s UNKNOWN") when the control asks for it.
@@ -313,18 +456,13 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
 // output; the solve's counters go to stats when it is given.
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
                  const SolveControl *control = nullptr);
-void recove_state0_B456(CHpGN56 &s);
+
+// ---- Model check and verdict in 'report.cpp' ----
+// True when the model satisfies every cube held (the clauses after the
+// reviews); else records the first failing cube in info.
 bool IsCorrect456_rs(CHpGN56 &s);
+// Appends cube i's codes (tail, guard_0, guard_1) to info.
 void cub_info_out456(int i, CHpGN56 &s);
 // Appends the SAT-competition verdict lines for the state's result; a
 // satisfiable verdict also fills model.
 void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);
-
-// ---- Diagnostic dumps in 'dumps.cpp' ----
-void statistic_recipe_info456(CHpGN56 &s);
-void cub_info_TRACE(int c, CHpGN56 &s);
-void cub_info_TRACE_h(int c, CHpGN56 &s);
-void cub_info_TRACE_h_ext(int c, CHpGN56 &s);
-void lit_info_TRACE(int x, CHpGN56 &s);
-void guard_TRACE(int c, CHpGN56 &s);
-bool test_cube456(int c, CHpGN56 &s);

@@ -1,23 +1,27 @@
 // Branching rules. Strategy 1 takes the most active free variable (ties to
 // the highest-numbered) and the polarity that makes more cubes unit; strategy
 // 0 follows the learnt cubes from the newest backwards and falls back to
-// strategy 1. Strategy 2 lives with the search.
+// strategy 1; strategy 2 takes the lowest free variable, its even code first.
 #include "solver/base_m456.h"
 
 bool is_ud456(int cube, CHpGN56 &s) {
     const int *ind = s.lit_ind;
-    if (ind[lit_neg(s.guard_0[cube])] > 1)
+    if (is_set(ind, lit_neg(s.guard_0[cube])))
         return true;
     int g1 = s.guard_1[cube];
-    if (g1 != NONE && ind[lit_neg(g1)] > 1)
+    if (g1 != NONE && is_set(ind, lit_neg(g1)))
         return true;
     for (int k = s.cub_data_pnt[cube], e = s.cub_data_pnt[cube + 1]; k < e; ++k)
-        if (ind[lit_neg(s.cub_set[k])] > 1)
+        if (is_set(ind, lit_neg(s.cub_set[k])))
             return true;
     return false;
 }
 
 namespace {
+
+// get_lit_ves_456 stops counting once more than this many cubes turn unit:
+// a larger weight changes no polarity choice worth the scan.
+constexpr int WEIGHT_CAP = 100;
 
 // is_ves2_and_neud456 for the hot loop of get_lit_ves_456, with the tables
 // passed in: inlined there, it reads one cube record and the tail. code is
@@ -29,7 +33,7 @@ inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int 
     const int o = c.guard_0 ^ c.guard_1 ^ code;
     if (o == NONE)
         return false;
-    if ((ind[lit_neg(o)] > 1) | (ind[o] > 1)) // one test: either is as likely
+    if (is_set(ind, lit_neg(o)) | is_set(ind, o)) // one test: either is as likely
         return false;
     other = o;
     const int e = cubes[cube + 1].tail;
@@ -57,7 +61,7 @@ int get_lit_ves_456(int code, CHpGN56 &s) {
         int o;
         if (!unit_but_guard(cubes, tails, ind, list.data[k], code, o))
             continue;
-        if (++w > 100)
+        if (++w > WEIGHT_CAP)
             return w;
         const int m = lit_neg(o); // the code the unit cube would force
         const IntArray &next = s.guard_list[m];
@@ -72,14 +76,15 @@ int choice_va2_456(CHpGN56 &s) {
     const int v = order_most_active_free(s);
     if (v == NONE)
         return NONE;
-    const int best = 2 * v + 1; // the variable's odd code
-    const int w1 = get_lit_ves_456(best, s);
-    const int w0 = get_lit_ves_456(best - 1, s);
+    const int odd = negative_code(v);
+    const int even = positive_code(v);
+    const int w1 = get_lit_ves_456(odd, s);
+    const int w0 = get_lit_ves_456(even, s);
     if (w0 > w1)
-        return best - 1;
+        return even;
     if (w1 > w0)
-        return best;
-    return (s.keyac & 1) ? best : best - 1;
+        return odd;
+    return (s.keyac & 1) ? odd : even; // a tie goes by the analysis stamp's lowest bit
 }
 
 int choice_stack_lia_456(CHpGN56 &s) {
@@ -104,10 +109,32 @@ int choice_stack_lia_456(CHpGN56 &s) {
         }
     };
     for (int k = s.cub_data_pnt[i], e = s.cub_data_pnt[i + 1]; k < e; ++k)
-        if (s.lit_ind[s.cub_set[k]] == -1)
+        if (is_free(s.lit_ind, s.cub_set[k]))
             consider(s.cub_set[k]);
     consider(s.guard_0[i]);
     if (s.guard_1[i] != NONE)
         consider(s.guard_1[i]);
     return s.lit_activity[b] > s.lit_activity[lit_neg(b)] ? lit_neg(b) : b;
+}
+
+// The even code of the lowest free variable. The cursor lowest_free only
+// moves down when a variable is freed, so a descent scans each variable once.
+int choice_stat456(CHpGN56 &s) {
+    const int *ind = s.lit_ind;
+    int v = s.lowest_free;
+    while (v < s.nb_var && !var_free(ind, v))
+        ++v;
+    s.lowest_free = v;
+    return v < s.nb_var ? positive_code(v) : NONE;
+}
+
+int choose_decision(CHpGN56 &s) {
+    switch (s.strategy) {
+    case 0:
+        return choice_stack_lia_456(s);
+    case 1:
+        return choice_va2_456(s);
+    default:
+        return choice_stat456(s);
+    }
 }

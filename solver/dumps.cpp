@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "solver/base_m456.h"
+#include "solver/dumps.h"
 #include "support/uponeub.h"
 
 namespace {

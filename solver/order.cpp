@@ -19,6 +19,9 @@ namespace {
 
 constexpr int ARITY = 4;
 
+// A rescale divides every activity by this.
+constexpr int ACTIVITY_DIVISOR = 4;
+
 inline OrderKey order_key(const int *act, int v) {
     return static_cast<OrderKey>(act[v]) * (1LL << 32) + v;
 }
@@ -107,10 +110,6 @@ void pop_top(CHpGN56 &s) {
     sift_up(s, i, heap[n]);
 }
 
-inline bool var_free(const CHpGN56 &s, int v) {
-    return s.lit_ind[2 * v] == -1 && s.lit_ind[2 * v + 1] == -1;
-}
-
 } // namespace
 
 void order_init(CHpGN56 &s) {
@@ -151,9 +150,19 @@ void order_rescaled(CHpGN56 &s) {
 int order_most_active_free(CHpGN56 &s) {
     while (s.heap_size > 0) {
         const int v = key_var(s.heap_arr[0]);
-        if (var_free(s, v))
+        if (var_free(s.lit_ind, v))
             return v;
         pop_top(s);
     }
     return NONE;
+}
+
+// Activities are divided by ACTIVITY_DIVISOR once the largest passes
+// activity_limit, so that recent conflicts weigh more than old ones; the heap
+// is rebuilt because the division can make unequal activities equal.
+void resert_var_activityB456(CHpGN56 &s) {
+    for (int v = 0; v < s.nb_var; ++v)
+        s.var_activity_old[v] /= ACTIVITY_DIVISOR;
+    s.max_activity /= ACTIVITY_DIVISOR;
+    order_rescaled(s);
 }

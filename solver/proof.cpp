@@ -1,3 +1,5 @@
+// DRAT proof output: the text and binary encodings of a step, the buffer
+// and its hand-over to the stream (ProofWriter, declared in proof.h).
 #include "solver/proof.h"
 
 namespace {

@@ -60,7 +60,7 @@ void proof_hold_cube(CHpGN56 &s, int i) {
         return;
     w->held.clear();
     bool changes = false;
-    for_cube_codes(s, i, [&](int c) { changes = changes || s.lit_ind[c] != -1 || s.lit_ind[lit_neg(c)] != -1; });
+    for_cube_codes(s, i, [&](int c) { changes = changes || !is_free(s.lit_ind, c) || !is_free(s.lit_ind, lit_neg(c)); });
     if (changes)
         for_cube_codes(s, i, [&](int c) { w->held.push_back(c); });
 }
@@ -75,12 +75,12 @@ void proof_held_rewritten(CHpGN56 &s) {
         return; // nothing in it is set at the root
     std::size_t kept = 0;
     for (int c : held)
-        kept += s.lit_ind[c] == -1;
+        kept += is_free(s.lit_ind, c);
     if (kept == held.size())
         return; // the same codes, perhaps in another order: the same clause
     w->begin_addition();
     for (int c : held)
-        if (s.lit_ind[c] == -1)
+        if (is_free(s.lit_ind, c))
             w->literal(c);
     w->end();
     proof_held_dropped(s);

@@ -35,8 +35,8 @@ inline int force_unit(int i, int level, CHpGN56 &s) {
     int d = 0;
     int r = NONE;
     int g = c.guard_0;
-    if (ind[g] == -1) {
-        if (ind[lit_neg(g)] > 1)
+    if (is_free(ind, g)) {
+        if (is_set(ind, lit_neg(g)))
             return NONE; // falsified meanwhile
         r = lit_neg(g);
     } else {
@@ -44,8 +44,8 @@ inline int force_unit(int i, int level, CHpGN56 &s) {
     }
     g = c.guard_1;
     if (g != NONE) {
-        if (ind[g] == -1) {
-            if (ind[lit_neg(g)] > 1)
+        if (is_free(ind, g)) {
+            if (is_set(ind, lit_neg(g)))
                 return NONE;
             r = lit_neg(g);
         } else {
@@ -61,7 +61,7 @@ inline int force_unit(int i, int level, CHpGN56 &s) {
             d = ul[x];
     }
     s.lit_u[r] = level;
-    s.lit_ind[r] = 2;
+    s.lit_ind[r] = DERIVED;
     s.lit_ul[r] = d + 1;
     s.lit_n[r] = i;
     return r;
@@ -101,7 +101,7 @@ bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s) {
     ++s.stats.decisions;
     s.top_queu_pnt = 0;
     s.lit_u[lit] = s.lev;
-    s.lit_ind[lit] = 3;
+    s.lit_ind[lit] = DECISION;
     s.lit_ul[lit] = 0;
     if (subst_litB456(lit, s))
         return true;
@@ -138,14 +138,14 @@ bool subst_litB456(int lit, CHpGN56 &s) {
         // lit is one of the guards, so this is the other one (NONE for a
         // cube of one code).
         const int g = c.guard_0 ^ c.guard_1 ^ lit;
-        if (g == NONE || ind[g] > 1) {
+        if (g == NONE || is_set(ind, g)) {
             list.size = last + 1;
             s.stats.visits += static_cast<std::uint64_t>(size - (last - pos));
             s.cub_confl = i;
             find_recipe_m_B456_rs(s);
             return true;
         }
-        if (ind[lit_neg(g)] > 1) { // falsified through its other guard
+        if (is_set(ind, lit_neg(g))) { // falsified through its other guard
             ++pos;
             continue;
         }

@@ -5,6 +5,18 @@
 
 namespace {
 
+// Rule A judges only the oldest 1/2^OLD_PART_SHIFT of the cubes it reviews,
+// and deletes those used in fewer than (nb_node >> GEN_NODE_SHIFT) + GEN_BASE
+// analyses: the longer the search, the more use a cube must have seen.
+constexpr int OLD_PART_SHIFT = 4;
+constexpr int GEN_NODE_SHIFT = 10;
+constexpr int GEN_BASE = 60;
+// Rule B deletes long cubes used in at most this many analyses.
+constexpr int LOOSE_GEN_MAX = 6;
+// The strict tail bound drops by one when a review deletes fewer than
+// 1/2^LOWER_SHIFT of the cubes it reviewed.
+constexpr int LOWER_SHIFT = 5;
+
 struct Filter {
     int old_end;   // rule A reaches only the oldest sixteenth
     long long gen_bound; // rule A: little-used means cub_gen below this
@@ -12,14 +24,14 @@ struct Filter {
 
 Filter make_filter(const CHpGN56 &s) {
     const int n = s.nb_cub - s.base_begin;
-    return Filter{s.base_begin + (n >> 4), (s.nb_node >> 10) + 60};
+    return Filter{s.base_begin + (n >> OLD_PART_SHIFT), (s.nb_node >> GEN_NODE_SHIFT) + GEN_BASE};
 }
 
 bool deleted_by_filter(const CHpGN56 &s, const Filter &f, int i) {
     const int tail = s.cub_data_pnt[i + 1] - s.cub_data_pnt[i];
     if (i < f.old_end && tail > s.saved_rang && s.cub_gen[i] < f.gen_bound)
         return true;
-    return i < s.nb_cub - 1 && tail > s.saved_rang_2 && s.cub_gen[i] <= 6;
+    return i < s.nb_cub - 1 && tail > s.saved_rang_2 && s.cub_gen[i] <= LOOSE_GEN_MAX;
 }
 
 // Fills irred with the kept cubes of [from, nb_cub); returns the deleted count.
@@ -39,7 +51,7 @@ int run_filter(CHpGN56 &s, int from) {
 }
 
 void threshold_step(CHpGN56 &s, int deleted, int reviewed) {
-    if (deleted < (reviewed >> 5) && s.saved_rang > s.min_saved_rang)
+    if (deleted < (reviewed >> LOWER_SHIFT) && s.saved_rang > s.min_saved_rang)
         --s.saved_rang;
 }
 
@@ -75,9 +87,9 @@ Rebuilt rebuild_simplified(CHpGN56 &s, const OldCube &o, int j, int &p) {
     const int *ind = s.lit_ind;
     int placed = 0;
     bool kept = for_old_codes(s, o, [&](int x) {
-        if (ind[x] != -1)
+        if (!is_free(ind, x))
             return true;
-        if (ind[lit_neg(x)] != -1)
+        if (!is_free(ind, lit_neg(x)))
             return false;
         if (placed == 0)
             s.guard_0[j] = x;
@@ -108,7 +120,7 @@ Rebuilt rebuild_compacted(CHpGN56 &s, const OldCube &o, int j, int &p) {
     const int *ind = s.lit_ind;
     int placed = 0;
     for_old_codes(s, o, [&](int x) {
-        if (ind[x] != -1)
+        if (!is_free(ind, x))
             return true;
         if (placed == 0) {
             s.guard_0[j] = x;

@@ -16,42 +16,13 @@ void recove_stateB456_rs(CHpGN56 &s) {
     int top = s.index_der;
     while (top > mark) {
         const int c = trail[top--];
-        ind[c] = -1;
+        ind[c] = FREE;
         order_freed(s, lit_var(c));
     }
     s.index_der = top;
 }
 
-// The even code of the lowest free variable. The cursor lowest_free only
-// moves down when a variable is freed, so a descent scans each variable once.
-int choice_stat456(CHpGN56 &s) {
-    const int *ind = s.lit_ind;
-    int v = s.lowest_free;
-    while (v < s.nb_var && (ind[2 * v] != -1 || ind[2 * v + 1] != -1))
-        ++v;
-    s.lowest_free = v;
-    return v < s.nb_var ? 2 * v : NONE;
-}
-
-void resert_var_activityB456(CHpGN56 &s) {
-    for (int v = 0; v < s.nb_var; ++v)
-        s.var_activity_old[v] /= 4;
-    s.max_activity /= 4;
-    order_rescaled(s);
-}
-
 namespace {
-
-int choose(CHpGN56 &s) {
-    switch (s.strategy) {
-    case 0:
-        return choice_stack_lia_456(s);
-    case 1:
-        return choice_va2_456(s);
-    default:
-        return choice_stat456(s);
-    }
-}
 
 // The caller's stop: the pass ends at once, result stays undecided.
 bool must_stop(const CHpGN56 &s) { return s.control && stop_requested(*s.control); }
@@ -93,7 +64,7 @@ int TautB456_rs(CHpGN56 &s) {
             if (must_stop(s))
                 return NONE;
             ++s.nb_node;
-            int code = choose(s);
+            int code = choose_decision(s);
             if (code == NONE) {
                 s.result = RESULT_SAT;
                 form_solutionB3_456(s);

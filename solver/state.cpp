@@ -1,6 +1,21 @@
+// The state of one solve: the constructor sizes every table for the
+// formula and sets the search's starting values; form_solutionB3_456
+// records the model.
 #include "solver/base_m456.h"
 
 namespace {
+
+// A pass stops once more codes are fixed at the root than n >> this (at
+// least ROOT_LIMIT_MIN); the pass loop doubles the limit as it is reached.
+constexpr int ROOT_LIMIT_SHIFT = 8;
+constexpr int ROOT_LIMIT_MIN = 2;
+// Activities are rescaled once one passes this.
+constexpr int ACTIVITY_LIMIT = 280;
+// Tail lengths under which the reviews keep learnt cubes: the strict bound
+// the reviews start from and lower, and the loose bound of the second rule.
+constexpr int TAIL_BOUND_START = 6;
+constexpr int TAIL_BOUND_LOOSE = 40;
+
 template <class A> auto sized(A &arr, int n) -> decltype(arr.data) {
     arr.SetSize(n, -1);
     return arr.data;
@@ -11,7 +26,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     const int m = formula.clause_count();
     keyac = 1;
     nb_var = n;
-    nb_lit = 2 * n;
+    nb_lit = code_count(n);
     nb_cub = m;
     max_nb_cub = m + SPARE_CUBES;
     nb_cub_rev = nb_cub_start = base_begin = nb_cub_orig = m;
@@ -19,7 +34,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     strategy = strategy_;
     restart = false;
     nb_recipe_rev = 0;
-    lim_lev_0 = (n >> 8) > 2 ? (n >> 8) : 2;
+    lim_lev_0 = (n >> ROOT_LIMIT_SHIFT) > ROOT_LIMIT_MIN ? (n >> ROOT_LIMIT_SHIFT) : ROOT_LIMIT_MIN;
     lev = -1;
     result = RESULT_UNDECIDED;
     nb_node = 0;
@@ -27,10 +42,9 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     cub_confl = NONE;
     cub_stack_top = m - 1;
     max_activity = 0;
-    activity_limit = 280;
-    saved_rang_2 = 40;
-    saved_rang = 6;
-    nb_var1 = n + 1;
+    activity_limit = ACTIVITY_LIMIT;
+    saved_rang_2 = TAIL_BOUND_LOOSE;
+    saved_rang = TAIL_BOUND_START;
 
     lev_lit.SetSize(n + 1, -1);
     recipe_len_nb.SetSize(n + 1, -1);
@@ -52,28 +66,28 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     guard_0.records = guard_1.records = cub_data_pnt.records = cubes;
     cub_data_pnt[0] = 0;
     max_cub_data_pnt = m + ARENA_EXTRA - 1;
-    lit_activity = sized(lit_activity_arr, 2 * n);
+    lit_activity = sized(lit_activity_arr, nb_lit);
     var_activity_old = sized(var_activity_arr, n);
-    ac = sized(ac_arr, 2 * n);
-    queu = sized(queu_arr, 2 * n + QUEUE_EXTRA);
-    queu_code = sized(queu_code_arr, 2 * n + QUEUE_EXTRA);
+    ac = sized(ac_arr, nb_lit);
+    queu = sized(queu_arr, nb_lit + QUEUE_EXTRA);
+    queu_code = sized(queu_code_arr, nb_lit + QUEUE_EXTRA);
     top_queu_pnt = 0;
-    limit_queu_pnt = 2 * n + QUEUE_EXTRA - 1;
+    limit_queu_pnt = nb_lit + QUEUE_EXTRA - 1;
     irred = sized(irred_arr, max_nb_cub);
     irred_size = 0;
-    lit_n = sized(lit_n_arr, 2 * n);
-    lit_ind = sized(lit_ind_arr, 2 * n);
-    lit_ul = sized(lit_ul_arr, 2 * n);
-    lit_u = sized(lit_u_arr, 2 * n);
+    lit_n = sized(lit_n_arr, nb_lit);
+    lit_ind = sized(lit_ind_arr, nb_lit);
+    lit_ul = sized(lit_ul_arr, nb_lit);
+    lit_u = sized(lit_u_arr, nb_lit);
     cub_gen = sized(cub_gen_arr, max_nb_cub);
     e_chain = sized(e_chain_arr, n + 1);
-    set = sized(set_arr, 2 * (n + 2));
+    set = sized(set_arr, 2 * (n + 2)); // n + 2 nodes of two ints
     dirki = sized(dirki_arr, n + 1);
     dir_pnt = 0;
     der_lit = nullptr;
     index_der = -1;
     min_saved_rang = 0;
-    guard_list.SetSize(2 * n, -1);
+    guard_list.SetSize(nb_lit, -1);
     order_heap_on = false;
     heap_size = 0;
     lowest_free = 0;
@@ -84,12 +98,12 @@ void form_solutionB3_456(CHpGN56 &s) {
     const int *ind = s.lit_ind;
     for (int v = 0; v < s.nb_var; ++v) {
         int value;
-        if (ind[2 * v] >= 0)
-            value = 1; // code 2v set: the variable is false
-        else if (ind[2 * v + 1] >= 0)
-            value = 0; // code 2v+1 set: the variable is true
+        if (!is_free(ind, positive_code(v)))
+            value = MODEL_FALSE; // the code of +v set: its literal is false
+        else if (!is_free(ind, negative_code(v)))
+            value = MODEL_TRUE; // the code of -v set
         else
-            value = 2; // free
+            value = MODEL_FREE;
         s.var_activity_old[v] = value;
     }
 }

@@ -1,4 +1,6 @@
-// MyCArray: the one growable contiguous container of vetrix.
+// my_carray.h holds MyCArray, the one growable contiguous container of
+// vetrix, and its instances IntArray (the solver's int tables) and IntArrays
+// (an array of IntArray: the watch lists).
 //
 // Public fields are read directly by the solver's hot loops; there is no
 // bounds checking. Elements are relocated on growth by a byte copy, and every

@@ -1,3 +1,5 @@
+// uponeub: the tail sort, the fatal-message routines (every fatal message of
+// the library becomes a vetrix::Error here) and the string append.
 #include "support/uponeub.h"
 
 #include <algorithm>

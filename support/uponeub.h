@@ -1,5 +1,7 @@
-// Small utilities: the sort of a cube's tail, the fatal-message routines
-// and string appends for the diagnostic text.
+// uponeub, the design's small utilities: the sort of a cube's tail
+// (Uponeub_sh1), the one way out for every fatal message (fatal, with the
+// design's AfxMessageBox and out_of_memory beside it) and string appends for
+// the diagnostic text.
 #pragma once
 
 #include <new>

@@ -21,8 +21,6 @@
 
 namespace {
 
-std::string bench_dir() { return std::string(VETRIX_SOURCE_DIR) + "/../shared/bench"; }
-
 bool is_dir(const std::string &path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -78,7 +76,7 @@ harness::RunResult run_limited(const std::string &file, int strategy, const std:
 class SmallTier : public testing::TestWithParam<int> {};
 
 TEST_P(SmallTier, VerdictsAndModels) {
-    const std::string dir = bench_dir();
+    const std::string dir = harness::corpus_dir();
     if (!is_dir(dir))
         GTEST_SKIP() << "benchmark corpus not found at " << dir;
     const std::vector<Instance> slice = small_tier_slice(dir + "/MANIFEST.tsv");
@@ -139,7 +137,7 @@ std::vector<std::string> proof_slice(const std::string &manifest) {
 class ProofSlice : public testing::TestWithParam<int> {};
 
 TEST_P(ProofSlice, UnsatProofsCheck) {
-    const std::string dir = bench_dir();
+    const std::string dir = harness::corpus_dir();
     if (!is_dir(dir))
         GTEST_SKIP() << "benchmark corpus not found at " << dir;
     const std::vector<std::string> slice = proof_slice(dir + "/MANIFEST.tsv");

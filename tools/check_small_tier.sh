@@ -14,8 +14,8 @@
 #   -t S     time limit per instance in seconds (default 60)
 #   -o DIR   keep the per-strategy TSVs (small.0.tsv, ...) in DIR
 #
-# The corpus is looked up as ../shared/bench beside the repository, or at
-# $VETRIX_BENCH_DIR. Exit status 0 when every run gave the expected verdict
+# The corpus is $VETRIX_CORPUS, by default ../shared/bench beside the
+# repository. Exit status 0 when every run gave the expected verdict
 # (no wrong verdict, bad model, timeout, UNKNOWN or error), 1 otherwise, 2 on
 # usage errors.
 set -u -o pipefail
@@ -37,7 +37,7 @@ bin="${1:-$repo/build/vetrix}"
 [[ -x "$bin" ]] || { echo "check_small_tier.sh: no executable $bin" >&2; exit 2; }
 bin="$(cd "$(dirname "$bin")" && pwd -P)/$(basename "$bin")"
 
-bench="${VETRIX_BENCH_DIR:-$repo/../shared/bench}"
+bench="${VETRIX_CORPUS:-$repo/../shared/bench}"
 runner="$bench/run_peers.sh"
 [[ -f "$runner" ]] || { echo "check_small_tier.sh: no corpus runner at $runner" >&2; exit 2; }
 

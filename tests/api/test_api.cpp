@@ -122,7 +122,7 @@ TEST(ApiFixtures, TextAndFileGiveTheFixturesOutputAndStatus) {
 // Every 25th instance of the corpus's small tier, strategies in turn: the
 // clauses through solve() print what the command line prints for the file.
 TEST(ApiCorpus, ClausesGiveTheCommandLinesOutput) {
-    const std::string dir = harness::source_path("../shared/bench");
+    const std::string dir = harness::corpus_dir();
     std::ifstream manifest(dir + "/MANIFEST.tsv");
     if (!manifest)
         GTEST_SKIP() << "benchmark corpus not found at " << dir;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -93,6 +94,13 @@ inline void write_file(const std::string &path, const std::string &text) {
 
 inline std::string source_path(const std::string &rel) {
     return std::string(VETRIX_SOURCE_DIR) + "/" + rel;
+}
+
+// The benchmark corpus: $VETRIX_CORPUS, by default ../shared/bench beside
+// the checkout (the same default as tools/ and bench/).
+inline std::string corpus_dir() {
+    const char *dir = std::getenv("VETRIX_CORPUS");
+    return dir && *dir ? std::string(dir) : source_path("../shared/bench");
 }
 
 // A clause list as signed DIMACS literals, read with a plain token parser

@@ -44,7 +44,7 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
     int m = 0;
     for (int k = 0; k < size; ++k) {
         const int x = recipe[k];
-        if (s.lit_ind[x] < 2) {
+        if (!is_set(s.lit_ind, x)) {
             g0 = x;
             s.guard_0[n] = x;
             s.guard_list[x].Append(n);

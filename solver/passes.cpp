@@ -1,0 +1,63 @@
+// The pass loop: loads the formula into a fresh state, runs search passes
+// with a review between two of them until one decides the run, frees the
+// root and hands the state to the report for the verdict.
+#include <cstdio>
+
+#include "solver/base_m456.h"
+
+int run_passes(CHpGN56 &s) {
+    for (;;) {
+        const int value = TautB456_rs(s);
+        if (!s.restart)
+            return value;
+        if (s.nb_der_lit_lev_0 == 0) {
+            base_reviewB456_rs2m(s);
+            if (s.result == RESULT_UNSAT)
+                return value;
+        } else {
+            if (s.nb_der_lit_lev_0 > s.lim_lev_0)
+                s.lim_lev_0 *= 2;
+            base_reviewB456_rs1m(s);
+            if (s.result == RESULT_SAT || s.result == RESULT_UNSAT)
+                return value;
+        }
+    }
+}
+
+void recove_state0_B456(CHpGN56 &s) {
+    while (s.nb_der_lit_lev_0 != 0)
+        s.lit_ind[s.der_lit_lev_0[--s.nb_der_lit_lev_0]] = FREE;
+}
+
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+    SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
+    // A clause with no literal can never be satisfied. Loaded as a cube it
+    // would carry no guard, so it is answered before the search starts.
+    if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
+        formula.clear();
+        proof_finish(control, true);
+        outcome.verdict = "s UNSATISFIABLE\n";
+        return outcome;
+    }
+    CHpGN56 s(formula, nb_var, strategy);
+    s.control = control;
+    load_cube_base(formula, s);
+    outcome.pass_value = run_passes(s);
+    s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
+    outcome.stats = s.stats;
+    proof_finish(control, s.result == RESULT_UNSAT);
+    recove_state0_B456(s);
+    s.der_lit_arr.SetSize(-1, -1);
+    s.der_lit = nullptr;
+    format_verdict(s, outcome.verdict, outcome.model);
+    return outcome;
+}
+
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {
+    const SolveOutcome outcome = solve_formula(formula, nb_var, strategy, control);
+    std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
+    std::fflush(stdout);
+    if (stats)
+        *stats = outcome.stats;
+    return outcome.pass_value;
+}
