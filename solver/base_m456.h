@@ -204,7 +204,8 @@ class CHpGN56 {
 
     // ---- propagation queue: 'propagate.cpp' ----
     IntArray queu_arr;   // storage of queu, 2n + 20001 cube indices
-    IntArray queu_code_arr; // storage of queu_code, as many entries
+    IntArray queu_code_arr; // per queue entry: the code its cube forced when queued
+                            // (a prefetch hint), grown as the queue is used
     int top_queu_pnt;    // one past the last queued entry
 
     // ---- conflict analysis: 'analyze.cpp' ----
@@ -269,7 +270,6 @@ class CHpGN56 {
     int *der_lit;         // trail of codes set above level 0, in the order set
     int *der_lit_lev_0;   // codes set at level 0, in order
     int *queu;            // propagation queue of cube indices
-    int *queu_code;       // per queue entry: the code its cube forced when queued (a prefetch hint)
     int limit_queu_pnt;   // index of the queue's last slot
     int *recipe;          // codes of the recipe being built
     unsigned int *ac;     // per code: stamp of the last analysis that met it

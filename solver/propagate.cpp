@@ -11,21 +11,39 @@ namespace {
 
 const char QUEUE_FULL[] = "\n please, stop and increase max_size_queu";
 
+// The first room for the codes of the queue entries.
+constexpr int QUEUE_CODES_START = 1024;
+
+// Makes room for the code of queue entry at. The room grows with the
+// queue's use, not with its capacity, so entries never reached cost no
+// resident memory.
+void grow_queue_codes(CHpGN56 &s, int at) {
+    int size = 2 * s.queu_code_arr.size;
+    if (size < QUEUE_CODES_START)
+        size = QUEUE_CODES_START;
+    if (size <= at)
+        size = at + 1;
+    s.queu_code_arr.SetSize(size, -1);
+}
+
 // Appends cube, unit and forcing code, to the queue. The watch list that
 // code will walk (when the cube still forces it then) is asked for now, so
 // that it is on its way while the queue's earlier entries are handled.
 inline void enqueue(CHpGN56 &s, int cube, int code) {
-    if (s.top_queu_pnt > s.limit_queu_pnt) // never write past the queue
+    const int at = s.top_queu_pnt;
+    if (at > s.limit_queu_pnt) // never write past the queue
         AfxMessageBox(QUEUE_FULL);
+    if (at >= s.queu_code_arr.size)
+        grow_queue_codes(s, at);
     __builtin_prefetch(&s.guard_list.data[code]);
-    s.queu_code[s.top_queu_pnt] = code;
+    s.queu_code_arr.data[at] = code;
     s.queu[s.top_queu_pnt++] = cube;
 }
 
 // Asks for the first entries of the watch list of queue entry w's code,
 // whose list header enqueue asked for.
 inline void prefetch_entries(const CHpGN56 &s, int w) {
-    __builtin_prefetch(s.guard_list.data[s.queu_code[w]].data);
+    __builtin_prefetch(s.guard_list.data[s.queu_code_arr.data[w]].data);
 }
 
 // get_sublit_B456, inlined into the queue walk.
