@@ -43,7 +43,7 @@
 //   lev          decision level; lev_lit its decision, lim_lev_0 the pass
 //                limit on codes set at level 0, no_lev "never set"
 //   der_lit      derived (set) codes, the trail; index_der its top
-//   queu         the propagation queue of cube indices
+//   queu         the propagation queue of unit cubes
 //   guard        a watched code: every cube has two, guard_0 and guard_1;
 //                guard_list[c] is the watch list of c
 //   cub          cube: cub_set the tail store, cub_data_pnt a tail's start,
@@ -146,6 +146,15 @@ using CubeArray = MyCArray<CubeRecord, CubeRecord &>;
 using OrderKey = long long;
 using OrderKeyArray = MyCArray<OrderKey, OrderKey &>;
 
+// A propagation-queue entry: a cube that became unit and the code it forced
+// then (a hint for prefetching the code's watch list; the walk of the queue
+// finds the code again from the cube).
+struct QueueEntry {
+    int cube;
+    int code;
+};
+using QueueArray = MyCArray<QueueEntry, QueueEntry &>;
+
 // One field of the cube records read as a per-cube array: f[i] is the field
 // of cube i.
 template <int CubeRecord::*Field> class CubeField {
@@ -203,9 +212,8 @@ class CHpGN56 {
     int back_lev;        // backjump level named by the last inclusion
 
     // ---- propagation queue: 'propagate.cpp' ----
-    IntArray queu_arr;   // storage of queu, 2n + 20001 cube indices
-    IntArray queu_code_arr; // per queue entry: the code its cube forced when queued
-                            // (a prefetch hint), grown as the queue is used
+    QueueArray queu_arr; // the queue's entries, grown as it is used up to
+                         // 2n + 20001 (limit_queu_pnt + 1) entries
     int top_queu_pnt;    // one past the last queued entry
 
     // ---- conflict analysis: 'analyze.cpp' ----
@@ -269,7 +277,6 @@ class CHpGN56 {
     int *lit_n;           // per code: reason cube of a derived code
     int *der_lit;         // trail of codes set above level 0, in the order set
     int *der_lit_lev_0;   // codes set at level 0, in order
-    int *queu;            // propagation queue of cube indices
     int limit_queu_pnt;   // index of the queue's last slot
     int *recipe;          // codes of the recipe being built
     unsigned int *ac;     // per code: stamp of the last analysis that met it

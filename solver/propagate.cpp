@@ -11,19 +11,18 @@ namespace {
 
 const char QUEUE_FULL[] = "\n please, stop and increase max_size_queu";
 
-// The first room for the codes of the queue entries.
-constexpr int QUEUE_CODES_START = 1024;
+// The queue's first room.
+constexpr int QUEUE_START = 1024;
 
-// Makes room for the code of queue entry at. The room grows with the
-// queue's use, not with its capacity, so entries never reached cost no
-// resident memory.
-void grow_queue_codes(CHpGN56 &s, int at) {
-    int size = 2 * s.queu_code_arr.size;
-    if (size < QUEUE_CODES_START)
-        size = QUEUE_CODES_START;
+// Makes room for queue entry at. The room grows with the queue's use, not
+// with its capacity, so entries never reached cost no resident memory.
+void grow_queue(CHpGN56 &s, int at) {
+    int size = 2 * s.queu_arr.size;
+    if (size < QUEUE_START)
+        size = QUEUE_START;
     if (size <= at)
         size = at + 1;
-    s.queu_code_arr.SetSize(size, -1);
+    s.queu_arr.SetSize(size, -1);
 }
 
 // Appends cube, unit and forcing code, to the queue. The watch list that
@@ -33,17 +32,17 @@ inline void enqueue(CHpGN56 &s, int cube, int code) {
     const int at = s.top_queu_pnt;
     if (at > s.limit_queu_pnt) // never write past the queue
         AfxMessageBox(QUEUE_FULL);
-    if (at >= s.queu_code_arr.size)
-        grow_queue_codes(s, at);
+    if (at >= s.queu_arr.size)
+        grow_queue(s, at);
     __builtin_prefetch(&s.guard_list.data[code]);
-    s.queu_code_arr.data[at] = code;
-    s.queu[s.top_queu_pnt++] = cube;
+    s.queu_arr.data[at] = QueueEntry{cube, code};
+    ++s.top_queu_pnt;
 }
 
 // Asks for the first entries of the watch list of queue entry w's code,
 // whose list header enqueue asked for.
 inline void prefetch_entries(const CHpGN56 &s, int w) {
-    __builtin_prefetch(s.guard_list.data[s.queu_code_arr.data[w]].data);
+    __builtin_prefetch(s.guard_list.data[s.queu_arr.data[w].code].data);
 }
 
 // get_sublit_B456, inlined into the queue walk.
@@ -91,7 +90,7 @@ bool walk_queue(CHpGN56 &s) {
     for (int w = 0; w < s.top_queu_pnt; ++w) {
         if (w + 1 < s.top_queu_pnt)
             prefetch_entries(s, w + 1);
-        int x = force_unit(s.queu[w], s.lev, s);
+        int x = force_unit(s.queu_arr.data[w].cube, s.lev, s);
         if (x == NONE)
             continue;
         if (subst_litB456(x, s))

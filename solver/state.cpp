@@ -69,7 +69,6 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     lit_activity = sized(lit_activity_arr, nb_lit);
     var_activity_old = sized(var_activity_arr, n);
     ac = sized(ac_arr, nb_lit);
-    queu = sized(queu_arr, nb_lit + QUEUE_EXTRA);
     top_queu_pnt = 0;
     limit_queu_pnt = nb_lit + QUEUE_EXTRA - 1;
     irred = sized(irred_arr, max_nb_cub);

@@ -13,6 +13,14 @@ namespace {
 
 using namespace solver_fixtures;
 
+// The cubes in the propagation queue, in queue order.
+V queued(const CHpGN56 &s) {
+    V cubes;
+    for (int w = 0; w < s.top_queu_pnt; ++w)
+        cubes.push_back(s.queu_arr.data[w].cube);
+    return cubes;
+}
+
 // Code 0 guards cubes 0..3. Cubes 0 and 2 move their guard to a free tail
 // code; the removal moves the list's last entry into the freed slot, which
 // is examined next. Cubes 3 and 1 become unit in that order, and forcing 15
@@ -39,7 +47,7 @@ TEST(Propagation, GuardMovesWatchListOrderAndQueue) {
     EXPECT_EQ(tail_of(s, 2), (V{0, 12}));
 
     // Queue order 3, 1, 4; forced codes in that order.
-    EXPECT_EQ(V(s.queu, s.queu + s.top_queu_pnt), (V{3, 1, 4}));
+    EXPECT_EQ(queued(s), (V{3, 1, 4}));
     EXPECT_EQ(trail(s), (V{0, 15, 7, 12}));
     EXPECT_EQ(s.lit_ind[0], 3);
     for (int c : {15, 7, 12}) {
@@ -135,7 +143,7 @@ TEST(Propagation, ConflictAtOneCodeCubeStopsTheWalk) {
     int code = 2;
     EXPECT_TRUE(SubstitutionB3L_B456_rs(code, s));
     EXPECT_EQ(s.cub_confl, 1);
-    EXPECT_EQ(V(s.queu, s.queu + s.top_queu_pnt), (V{0}));
+    EXPECT_EQ(queued(s), (V{0}));
     EXPECT_EQ(watch(s, 2), (V{0, 1, 2}));
     EXPECT_EQ(s.guard_0[2], 2);
     EXPECT_EQ(tail_of(s, 2), (V{6}));
@@ -233,7 +241,7 @@ TEST(Propagation, TwoCubesQueuedForTheSameCode) {
     s.lev = 1;
     int code = 0;
     EXPECT_FALSE(SubstitutionB3L_B456_rs(code, s));
-    EXPECT_EQ(V(s.queu, s.queu + s.top_queu_pnt), (V{0, 1}));
+    EXPECT_EQ(queued(s), (V{0, 1}));
     EXPECT_EQ(trail(s), (V{4, 0, 3}));
     EXPECT_EQ(s.lit_n[3], 0);
 }
@@ -246,14 +254,14 @@ TEST(Propagation, NewestCubePropagatedOnLanding) {
     s.der_lit[0] = 2;
     s.lev = 1;
     EXPECT_FALSE(SubstitutR456_rs(s));
-    EXPECT_EQ(V(s.queu, s.queu + s.top_queu_pnt), (V{0}));
+    EXPECT_EQ(queued(s), (V{0}));
     EXPECT_EQ(trail(s), (V{2, 1}));
     EXPECT_EQ(s.lit_ind[1], 2);
     EXPECT_EQ(s.lit_ul[1], 1);
     EXPECT_EQ(s.lit_n[1], 0);
 }
 
-// The queue holds 2n + 20001 cube indices; after a forced code's
+// The queue holds up to 2n + 20001 entries; after a forced code's
 // propagation the run ends once the queue's last slot is reached.
 void propagate_with_queued(int queued_by_forced_code) {
     Codes cubes = {{0, 2}};
