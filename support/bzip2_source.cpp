@@ -7,9 +7,9 @@
 
 namespace {
 
-class Bzip2Source : public ByteSource {
+class Bzip2Source : public DecodingSource {
   public:
-    Bzip2Source(ByteSource &raw, const std::string &name) : raw_(raw), name_(name) { start(); }
+    Bzip2Source(ByteSource &raw, const std::string &name) : DecodingSource(raw, name) { start(); }
     ~Bzip2Source() override { BZ2_bzDecompressEnd(&z_); }
 
     size_t read(char *buf, size_t capacity) override {
@@ -50,17 +50,11 @@ class Bzip2Source : public ByteSource {
     }
 
     void fetch() {
-        const size_t got = raw_.read(in_, sizeof in_);
-        raw_ended_ = got == 0;
+        z_.avail_in = static_cast<unsigned>(fetch_raw());
         z_.next_in = in_;
-        z_.avail_in = static_cast<unsigned>(got);
     }
 
-    ByteSource &raw_;
-    std::string name_;
     bz_stream z_{};
-    char in_[1 << 16];
-    bool raw_ended_ = false;
     bool stream_ended_ = false;
 };
 

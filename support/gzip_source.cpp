@@ -7,9 +7,9 @@
 
 namespace {
 
-class GzipSource : public ByteSource {
+class GzipSource : public DecodingSource {
   public:
-    GzipSource(ByteSource &raw, const std::string &name) : raw_(raw), name_(name) {
+    GzipSource(ByteSource &raw, const std::string &name) : DecodingSource(raw, name) {
         if (inflateInit2(&z_, 16 + MAX_WBITS) != Z_OK) // 16: gzip wrapper only
             input_fault(name_, "out of memory");
     }
@@ -42,17 +42,11 @@ class GzipSource : public ByteSource {
 
   private:
     void fetch() {
-        const size_t got = raw_.read(in_, sizeof in_);
-        raw_ended_ = got == 0;
+        z_.avail_in = static_cast<uInt>(fetch_raw());
         z_.next_in = reinterpret_cast<Bytef *>(in_);
-        z_.avail_in = static_cast<uInt>(got);
     }
 
-    ByteSource &raw_;
-    std::string name_;
     z_stream z_{};
-    char in_[1 << 16];
-    bool raw_ended_ = false;
     bool member_ended_ = false;
 };
 

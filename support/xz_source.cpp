@@ -8,9 +8,9 @@
 
 namespace {
 
-class XzSource : public ByteSource {
+class XzSource : public DecodingSource {
   public:
-    XzSource(ByteSource &raw, const std::string &name) : raw_(raw), name_(name) {
+    XzSource(ByteSource &raw, const std::string &name) : DecodingSource(raw, name) {
         if (lzma_stream_decoder(&z_, UINT64_MAX, LZMA_CONCATENATED) != LZMA_OK)
             input_fault(name_, "out of memory");
     }
@@ -37,17 +37,11 @@ class XzSource : public ByteSource {
 
   private:
     void fetch() {
-        const size_t got = raw_.read(in_, sizeof in_);
-        raw_ended_ = got == 0;
+        z_.avail_in = fetch_raw();
         z_.next_in = reinterpret_cast<const uint8_t *>(in_);
-        z_.avail_in = got;
     }
 
-    ByteSource &raw_;
-    std::string name_;
     lzma_stream z_ = LZMA_STREAM_INIT;
-    char in_[1 << 16];
-    bool raw_ended_ = false;
     bool ended_ = false;
 };
 

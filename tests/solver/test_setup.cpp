@@ -125,8 +125,7 @@ TEST(SetUpFatal, TailsBeyondTheTailStore) {
             formula.close_clause();
         }
         CHpGN56 s(formula, nb_var, 2);
-        set_dirki456(s);
-        init_B456(formula, s);
+        load_cube_base(formula, s);
     };
     EXPECT_TRUE(fails_with([&] { set_up_long_clauses(13); }, "\n please, increase max_base_inc"));
 }

@@ -30,8 +30,7 @@ struct Loaded {
     Loaded(const Codes &cubes, int nb_var, int strategy = 2) {
         fill_formula(formula, cubes);
         state.reset(new CHpGN56(formula, nb_var, strategy));
-        set_dirki456(*state);
-        init_B456(formula, *state);
+        load_cube_base(formula, *state);
     }
     CHpGN56 &operator*() { return *state; }
 };
