@@ -39,6 +39,14 @@ def solved(r):
     return r["verdict"] in ("SAT", "UNSAT") and r["verdict"] == r["expected"]
 
 
+def both_solved(by, paths, s, ref):
+    """The (s row, ref row) pairs of the instances both solved, in path order."""
+    for p in paths:
+        a, r = by.get((p, s)), by.get((p, ref))
+        if a is not None and r is not None and solved(a) and solved(r):
+            yield p, a, r
+
+
 def ns_per_prop(r):
     if not solved(r) or r["propagations"] in ("-", "", "0"):
         return None
@@ -84,10 +92,7 @@ def paired(by, paths, solvers):
         ref = labels[0]
         for s in labels[1:]:
             ratios, t_s, t_r = [], 0.0, 0.0
-            for p in paths:
-                a, r = by.get((p, s)), by.get((p, ref))
-                if a is None or r is None or not solved(a) or not solved(r):
-                    continue
+            for _, a, r in both_solved(by, paths, s, ref):
                 t_s += float(a["cpu_s"])
                 t_r += float(r["cpu_s"])
                 ratios.append(float(a["cpu_s"]) / max(float(r["cpu_s"]), 0.01))
@@ -122,10 +127,7 @@ def main():
     for s in solvers:
         n_solved = sum(1 for p in paths if (p, s) in by and solved(by[(p, s)]))
         ratios, t_s, t_m = [], 0.0, 0.0
-        for p in paths:
-            a, m = by.get((p, s)), by.get((p, PEER))
-            if a is None or m is None or not solved(a) or not solved(m):
-                continue
+        for p, a, m in both_solved(by, paths, s, PEER):
             t_s += float(a["cpu_s"])
             t_m += float(m["cpu_s"])
             na, nm = ns_per_prop(a), ns_per_prop(m)
