@@ -11,6 +11,9 @@ prints Markdown:
   propagation (the solver's over MiniSat's) and the ratio of total times;
 - every vetrix build against the first build of the same strategy: CPU time
   ratios over the instances both solved;
+- the watch visits per propagation and CPU ns per visit of every vetrix
+  run, against the ns per visit at which its time per propagation would
+  equal MiniSat's;
 - watch-list visits per second of every vetrix run that finished on
   uf250/uf250-011;
 - one table per instance: conflicts, propagations, wall and CPU seconds and
@@ -20,7 +23,8 @@ prints Markdown:
 Times per propagation, visit rates and total-time ratios use CPU seconds
 (user + system) of the whole process, reading and start-up included: on a
 shared machine they move less with the load than wall time does. The limit
-per run is on wall time.
+per run is on wall time. A vetrix build without --stats has its counters
+from another build's run of the same search (borrow_counters).
 """
 import csv
 import re
@@ -80,6 +84,31 @@ def starved(rows, info):
     print()
 
 
+COUNTERS = ("conflicts", "decisions", "propagations", "visits")
+
+
+def borrow_counters(rows):
+    """A vetrix build older than its --stats option prints no counters. Its
+    solved runs take them from a run of another vetrix build on the same
+    instance and strategy that solved it: the builds run the same search, so
+    only its cost differs. Returns the labels that borrowed."""
+    def key(r):
+        parts = r["solver"].split()
+        return (r["path"], parts[2]) if parts[0] == "vetrix" and len(parts) == 3 else None
+    counted = {}
+    for r in rows:
+        if key(r) and solved(r) and r["propagations"] not in ("-", ""):
+            counted.setdefault(key(r), r)
+    borrowed = set()
+    for r in rows:
+        donor = counted.get(key(r)) if key(r) else None
+        if donor and solved(r) and r["propagations"] in ("-", ""):
+            for c in COUNTERS:
+                r[c] = donor[c]
+            borrowed.add(r["solver"])
+    return sorted(borrowed)
+
+
 def paired(by, paths, solvers):
     """Every vetrix build against the first one named with the same strategy."""
     builds = {}
@@ -109,11 +138,41 @@ def paired(by, paths, solvers):
     print()
 
 
+def visit_budget(by, paths, solvers):
+    """Per vetrix run over the instances it and MiniSat both solved: watch
+    visits per propagation (fixed by the search), CPU ns per visit, and the ns
+    per visit at which its time per propagation would equal MiniSat's."""
+    rows = []
+    for s in solvers:
+        per, cost, need = [], [], []
+        for _, a, m in both_solved(by, paths, s, PEER):
+            nm = ns_per_prop(m)
+            if a["visits"] in ("-", "", "0") or nm is None:
+                continue
+            v = int(a["visits"]) / int(a["propagations"])
+            per.append(v)
+            cost.append(float(a["cpu_s"]) * 1e9 / int(a["visits"]))
+            need.append(nm / v)
+        if per:
+            rows.append((s, len(per), statistics.median(per), statistics.median(cost), statistics.median(need),
+                         sum(1 for c, n in zip(cost, need) if c <= n)))
+    if not rows:
+        return
+    print(f"Watch visits against {PEER}'s time per propagation (medians over the instances both solved):")
+    print()
+    print(f"| solver | instances | visits per propagation | CPU ns per visit | ns per visit that would equal {PEER}'s time per propagation | instances at or below it |")
+    print("|---|---:|---:|---:|---:|---:|")
+    for s, n, v, c, nd, ok in rows:
+        print(f"| {s} | {n} | {v:.1f} | {c:.1f} | {nd:.1f} | {ok} |")
+    print()
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: throughput_tables.py DIR")
     d = sys.argv[1]
     rows = load(f"{d}/raw.tsv")
+    borrowed = borrow_counters(rows)
     solvers = list(dict.fromkeys(r["solver"] for r in rows))
     paths = list(dict.fromkeys(r["path"] for r in rows))
     by = {(r["path"], r["solver"]): r for r in rows}
@@ -122,6 +181,10 @@ def main():
     print()
     print(f"Ratios against {PEER}, over the instances both solved; time per propagation = CPU time / propagations.")
     print()
+    if borrowed:
+        print("Counters of " + ", ".join(borrowed) + " (a build without --stats): those of another build's run "
+              "of the same instance and strategy, which runs the same search.")
+        print()
     print("| solver | solved | both solved | median ratio of time per propagation | largest (instance) | instances above 2 | total-time ratio |")
     print("|---|---:|---:|---:|---|---:|---:|")
     for s in solvers:
@@ -144,6 +207,7 @@ def main():
 
     starved(rows, open(f"{d}/run-info.txt").read())
     paired(by, paths, solvers)
+    visit_budget(by, paths, solvers)
 
     visits = [(s, by[(p, s)]) for p in paths for s in solvers
               if p == "uf250/uf250-011.cnf" and (p, s) in by and by[(p, s)]["visits"] not in ("-", "")
