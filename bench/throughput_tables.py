@@ -87,22 +87,27 @@ def starved(rows, info):
 COUNTERS = ("conflicts", "decisions", "propagations", "visits")
 
 
+def vetrix_strategy(label):
+    """The strategy of a vetrix run's label ("vetrix BUILD STRATEGY"), else None."""
+    parts = label.split()
+    return parts[2] if parts[0] == "vetrix" and len(parts) == 3 else None
+
+
 def borrow_counters(rows):
     """A vetrix build older than its --stats option prints no counters. Its
     solved runs take them from a run of another vetrix build on the same
     instance and strategy that solved it: the builds run the same search, so
     only its cost differs. Returns the labels that borrowed."""
-    def key(r):
-        parts = r["solver"].split()
-        return (r["path"], parts[2]) if parts[0] == "vetrix" and len(parts) == 3 else None
+    runs = [(r, (r["path"], vetrix_strategy(r["solver"]))) for r in rows
+            if vetrix_strategy(r["solver"]) is not None and solved(r)]
     counted = {}
-    for r in rows:
-        if key(r) and solved(r) and r["propagations"] not in ("-", ""):
-            counted.setdefault(key(r), r)
+    for r, key in runs:
+        if r["propagations"] not in ("-", ""):
+            counted.setdefault(key, r)
     borrowed = set()
-    for r in rows:
-        donor = counted.get(key(r)) if key(r) else None
-        if donor and solved(r) and r["propagations"] in ("-", ""):
+    for r, key in runs:
+        donor = counted.get(key)
+        if donor and r["propagations"] in ("-", ""):
             for c in COUNTERS:
                 r[c] = donor[c]
             borrowed.add(r["solver"])
@@ -113,9 +118,8 @@ def paired(by, paths, solvers):
     """Every vetrix build against the first one named with the same strategy."""
     builds = {}
     for s in solvers:
-        parts = s.split()
-        if parts[0] == "vetrix" and len(parts) == 3:
-            builds.setdefault(parts[2], []).append(s)
+        if vetrix_strategy(s) is not None:
+            builds.setdefault(vetrix_strategy(s), []).append(s)
     rows = []
     for strategy, labels in builds.items():
         ref = labels[0]
