@@ -5,6 +5,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 // The largest counts whose tables still have int sizes: 2n + QUEUE_EXTRA
@@ -26,3 +28,5 @@ void add_clause(ClauseBuilder &builder, const int *lits, std::size_t n) {
             break; // the rest of a dropped clause is not read
     builder.end_clause();
 }
+
+} // namespace vetrix

@@ -8,6 +8,8 @@
 #include "support/formula.h"
 #include "vetrix/vetrix.h"
 
+namespace vetrix {
+
 // Fails with "wrong array size" when the solver's tables cannot be sized for
 // nb_var variables and nb_clause clauses.
 void check_counts(int nb_var, std::size_t nb_clause);
@@ -20,3 +22,5 @@ void add_clause(ClauseBuilder &builder, const int *lits, std::size_t n);
 
 // Decides formula (consumed) of nb_var variables with the options' strategy.
 vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &options);
+
+} // namespace vetrix

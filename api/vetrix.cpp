@@ -62,9 +62,7 @@ Result solve_dimacs(std::string_view text, const Options &options) {
 
 const char *version() { return VETRIX_VERSION; }
 
-} // namespace vetrix
-
-vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
+Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
     SolveControl control;
     std::optional<ProofWriter> proof; // flushed when it goes out of scope
     if (options.proof) {
@@ -74,9 +72,11 @@ vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &optio
     if (options.time_limit > 0)
         control.deadline = deadline_after(SolveControl::Clock::now(), options.time_limit);
     SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);
-    vetrix::Result result;
-    result.verdict = vetrix::verdict_of(outcome.verdict);
+    Result result;
+    result.verdict = verdict_of(outcome.verdict);
     result.model = std::move(outcome.model);
     result.stats = outcome.stats;
     return result;
 }
+
+} // namespace vetrix

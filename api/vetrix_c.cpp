@@ -11,6 +11,8 @@
 #include "driver/run.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 // Copies message into error, cut to error_size bytes with the NUL.
@@ -61,16 +63,19 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, int strategy, int
 
 } // namespace
 
+} // namespace vetrix
+
 extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
                             size_t error_size) {
     try {
-        return with_memory_guard([&] { return solve_lits(num_vars, lits, num_lits, strategy, model); });
+        return vetrix::with_memory_guard(
+            [&] { return vetrix::solve_lits(num_vars, lits, num_lits, strategy, model); });
     } catch (const vetrix::Error &e) {
-        copy_message(e.message(), error, error_size);
+        vetrix::copy_message(e.message(), error, error_size);
     } catch (const std::exception &e) {
-        copy_message(std::string(e.what()) + "\n", error, error_size);
+        vetrix::copy_message(std::string(e.what()) + "\n", error, error_size);
     } catch (...) {
-        copy_message("unknown error\n", error, error_size);
+        vetrix::copy_message("unknown error\n", error, error_size);
     }
     return -1;
 }

@@ -22,6 +22,8 @@
 #include "support/input_file.h"
 #include "solver/base_m456.h"
 
+using namespace vetrix;
+
 namespace {
 
 std::string corpus_dir() {

@@ -15,6 +15,8 @@
 #include "solver/base_m456.h"
 #include "support/input_file.h"
 
+using namespace vetrix;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -11,6 +11,8 @@
 #include "driver/stats_report.h"
 #include "vetrix/vetrix.h"
 
+namespace vetrix {
+
 namespace {
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
@@ -37,6 +39,10 @@ int failed(const std::string &error) {
 }
 
 } // namespace
+
+} // namespace vetrix
+
+using namespace vetrix; // main is the command line's one name outside the namespace
 
 int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();

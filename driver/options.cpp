@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace vetrix {
+
 namespace {
 
 enum class Value { none, required };
@@ -122,3 +124,5 @@ std::string help_text() {
     }
     return text;
 }
+
+} // namespace vetrix

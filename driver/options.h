@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vetrix {
+
 struct RunOptions {
     bool help = false;    // --help: usage and every option, status 0
     bool version = false; // --version
@@ -27,3 +29,5 @@ bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &e
 
 // The text of --help: the usage line and one line per option.
 std::string help_text();
+
+} // namespace vetrix

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iostream>
 
+namespace vetrix {
+
 namespace {
 
 bool same_file(const std::string &a, const std::string &b) {
@@ -53,3 +55,5 @@ bool ProofFile::close(std::string &error) {
         error = "vetrix: writing the proof to '" + name_ + "' failed";
     return ok;
 }
+
+} // namespace vetrix

@@ -8,6 +8,8 @@
 
 #include "solver/proof.h"
 
+namespace vetrix {
+
 class ProofFile {
   public:
     // Opens name for the given format; on failure returns false with a
@@ -24,3 +26,5 @@ class ProofFile {
     std::ofstream file_;
     std::unique_ptr<ProofWriter> writer_;
 };
+
+} // namespace vetrix

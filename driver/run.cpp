@@ -8,6 +8,8 @@
 #include "support/literal.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 void check_argument_count(size_t count) {
     if (count > 2)
         fatal("wrong number of arguments\n");
@@ -50,3 +52,5 @@ void print_dnf(const Formula &formula) {
         std::cout << "0\n";
     }
 }
+
+} // namespace vetrix

@@ -9,6 +9,8 @@
 #include "solver/stats.h"
 #include "support/formula.h"
 
+namespace vetrix {
+
 // Fails with "wrong number of arguments" for more than two arguments (the
 // file name and the strategy).
 void check_argument_count(size_t count);
@@ -33,3 +35,5 @@ void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr,
 
 // Writes the formula as DIMACS clause lines (no header) to standard output.
 void print_dnf(const Formula &formula);
+
+} // namespace vetrix

@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+namespace vetrix {
+
 namespace {
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the handler may only touch a lock-free flag");
@@ -42,3 +44,5 @@ void end_by_caught_signal() {
     std::signal(signal_number, SIG_DFL);
     std::raise(signal_number);
 }
+
+} // namespace vetrix

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+namespace vetrix {
+
 // Installs the handlers; after the first signal a second one ends the
 // process at once.
 void catch_stop_signals();
@@ -15,3 +17,5 @@ const std::atomic<bool> &stop_signal_flag();
 // After the run's output is complete: ends the process by the signal that was
 // caught, if any; otherwise returns.
 void end_by_caught_signal();
+
+} // namespace vetrix

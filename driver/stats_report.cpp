@@ -5,6 +5,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+namespace vetrix {
+
 namespace {
 
 void line(const char *name, std::uint64_t value) {
@@ -35,3 +37,5 @@ void write_stats(const SolveStats &stats, double wall_seconds) {
     std::fprintf(stderr, "c wall_seconds: %.3f\n", wall_seconds);
     std::fflush(stderr);
 }
+
+} // namespace vetrix

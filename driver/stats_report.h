@@ -4,4 +4,8 @@
 
 #include "solver/stats.h"
 
+namespace vetrix {
+
 void write_stats(const SolveStats &stats, double wall_seconds);
+
+} // namespace vetrix

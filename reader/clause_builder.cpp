@@ -4,6 +4,8 @@
 
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 ClauseBuilder::ClauseBuilder(Formula &formula, int nb_var, int nb_clause)
     : formula_(formula), nb_var_(nb_var) {
     if (nb_clause < -1)
@@ -44,3 +46,5 @@ bool ClauseBuilder::end_clause() {
     marked_ = 0;
     return stored;
 }
+
+} // namespace vetrix

@@ -12,6 +12,8 @@
 #include "support/literal.h"
 #include "support/my_carray.h"
 
+namespace vetrix {
+
 class ClauseBuilder {
   public:
     enum class Added { Stored, Repeated, Dropped };
@@ -80,3 +82,5 @@ class ClauseBuilder {
     int marked_ = 0;    // codes of the open clause entered in lit_mark_
     bool dropped_ = false;
 };
+
+} // namespace vetrix

@@ -11,6 +11,8 @@
 #include "reader/text_window.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 bool is_comment_start(unsigned char c) { return c == 'c' || c == 0xF1; }
@@ -199,3 +201,5 @@ bool raspok_dnf(const std::string &text, Formula &formula, int &nb_var) {
     StringSource input(text.data(), text.empty() ? 0 : text.size() - 1);
     return raspok_dnf(input, formula, nb_var);
 }
+
+} // namespace vetrix

@@ -8,6 +8,8 @@
 #include "support/byte_source.h"
 #include "support/formula.h"
 
+namespace vetrix {
+
 // Reads the text of input into formula (empty), one clause per clause line in
 // file order, each clause's codes in order of first appearance, in a single
 // pass over blocks of the input. Sets nb_var from the problem line. Input
@@ -18,3 +20,5 @@ bool raspok_dnf(ByteSource &input, Formula &formula, int &nb_var);
 
 // The same for a text held in memory: the bytes followed by one NUL.
 bool raspok_dnf(const std::string &text, Formula &formula, int &nb_var);
+
+} // namespace vetrix

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace vetrix {
+
 namespace {
 // Large enough that a read costs little per byte, small enough to stay in
 // the cache while it is scanned.
@@ -41,3 +43,5 @@ bool TextWindow::to_byte(char c) {
             return false;
     }
 }
+
+} // namespace vetrix

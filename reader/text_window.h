@@ -8,6 +8,8 @@
 
 #include "support/byte_source.h"
 
+namespace vetrix {
+
 class TextWindow {
   public:
     explicit TextWindow(ByteSource &source);
@@ -35,3 +37,5 @@ class TextWindow {
     std::unique_ptr<char[]> buf_;
     bool ended_ = false; // the source has no more bytes
 };
+
+} // namespace vetrix

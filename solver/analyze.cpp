@@ -8,6 +8,8 @@
 // resolved (and the recipe's order) follows push order exactly.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 namespace {
 
 inline void push_chain(CHpGN56 &s, int d, int x) {
@@ -117,3 +119,5 @@ void find_recipe_m_B456_rs(CHpGN56 &s) {
     append_recipe(s, l);
     recove_dirki456(d, s);
 }
+
+} // namespace vetrix

@@ -85,6 +85,8 @@
 #include "support/literal.h"
 #include "support/my_carray.h"
 
+namespace vetrix {
+
 constexpr int NONE = -1; // no literal, no candidate, end of a pass
 
 // Assignment states of a code, held in lit_ind.
@@ -473,3 +475,5 @@ void cub_info_out456(int i, CHpGN56 &s);
 // Appends the SAT-competition verdict lines for the state's result; a
 // satisfiable verdict also fills model.
 void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);
+
+} // namespace vetrix

@@ -4,6 +4,8 @@
 // strategy 1; strategy 2 takes the lowest free variable, its even code first.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 bool is_ud456(int cube, CHpGN56 &s) {
     const int *ind = s.lit_ind;
     if (is_set(ind, lit_neg(s.guard_0[cube])))
@@ -138,3 +140,5 @@ int choose_decision(CHpGN56 &s) {
         return choice_stat456(s);
     }
 }
+
+} // namespace vetrix

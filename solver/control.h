@@ -7,6 +7,8 @@
 #include <atomic>
 #include <chrono>
 
+namespace vetrix {
+
 class ProofWriter;
 
 struct SolveControl {
@@ -30,3 +32,5 @@ inline bool stop_requested(const SolveControl &control) {
     return control.deadline != SolveControl::Clock::time_point::max() &&
            SolveControl::Clock::now() >= control.deadline;
 }
+
+} // namespace vetrix

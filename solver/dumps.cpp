@@ -6,6 +6,8 @@
 #include "solver/dumps.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 void print(const char *format, int a) {
@@ -81,3 +83,5 @@ bool test_cube456(int c, CHpGN56 &s) {
         cub_info_TRACE_h(c, s);
     return satisfied;
 }
+
+} // namespace vetrix

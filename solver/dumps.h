@@ -5,6 +5,8 @@
 
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 // Appends "length/count(average level)" of every recipe length seen to info.
 void statistic_recipe_info456(CHpGN56 &s);
 // Prints cube c's codes: tail, guard_0, guard_1.
@@ -19,3 +21,5 @@ void lit_info_TRACE(int x, CHpGN56 &s);
 void guard_TRACE(int c, CHpGN56 &s);
 // True when test_sol satisfies cube c; else prints the cube.
 bool test_cube456(int c, CHpGN56 &s);
+
+} // namespace vetrix

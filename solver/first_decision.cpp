@@ -17,6 +17,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 bool decides_code_0_first(int strategy) {
     return strategy == 2;
 }
@@ -31,3 +33,5 @@ bool refuted_by_first_decision(const Formula &formula, int strategy) {
         AfxMessageBox("\n please, increase max_base_inc");
     return true;
 }
+
+} // namespace vetrix

@@ -3,6 +3,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 // A recipe much longer than the level is deep is replaced by the cube of the
@@ -78,3 +80,5 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
     ++s.stats.recipes_included;
     return true;
 }
+
+} // namespace vetrix

@@ -15,6 +15,8 @@
 // these two operations are most of the heap's work.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 namespace {
 
 constexpr int ARITY = 4;
@@ -166,3 +168,5 @@ void resert_var_activityB456(CHpGN56 &s) {
     s.max_activity /= ACTIVITY_DIVISOR;
     order_rescaled(s);
 }
+
+} // namespace vetrix

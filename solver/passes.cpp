@@ -5,6 +5,8 @@
 
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 int run_passes(CHpGN56 &s) {
     for (;;) {
         const int value = TautB456_rs(s);
@@ -61,3 +63,5 @@ int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, 
         *stats = outcome.stats;
     return outcome.pass_value;
 }
+
+} // namespace vetrix

@@ -2,6 +2,8 @@
 // and its hand-over to the stream (ProofWriter, declared in proof.h).
 #include "solver/proof.h"
 
+namespace vetrix {
+
 namespace {
 
 constexpr std::size_t BUFFER_BYTES = 1 << 20;
@@ -76,3 +78,5 @@ void ProofWriter::flush() {
     drain();
     out_.flush();
 }
+
+} // namespace vetrix

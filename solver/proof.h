@@ -11,6 +11,8 @@
 #include <ostream>
 #include <vector>
 
+namespace vetrix {
+
 class ProofWriter {
   public:
     enum class Format { text, binary };
@@ -60,3 +62,5 @@ class ProofWriter {
     // first use; a literal is then one fixed-size copy.
     std::vector<char> texts_;
 };
+
+} // namespace vetrix

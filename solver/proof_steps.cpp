@@ -19,6 +19,8 @@
 #include "solver/base_m456.h"
 #include "solver/proof.h"
 
+namespace vetrix {
+
 namespace {
 
 ProofWriter *writer(const CHpGN56 &s) { return s.control ? s.control->proof : nullptr; }
@@ -105,3 +107,5 @@ void proof_finish(const SolveControl *control, bool unsat) {
     }
     w->flush();
 }
+
+} // namespace vetrix

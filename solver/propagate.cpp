@@ -7,6 +7,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 const char QUEUE_FULL[] = "\n please, stop and increase max_size_queu";
@@ -185,3 +187,5 @@ bool subst_litB456(int lit, CHpGN56 &s) {
     s.stats.visits += static_cast<std::uint64_t>(size); // every entry was examined
     return false;
 }
+
+} // namespace vetrix

@@ -5,6 +5,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 void append_model(const CHpGN56 &s, std::string &out) {
@@ -69,3 +71,5 @@ void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model) {
         out += "s UNKNOWN\n";
     }
 }
+
+} // namespace vetrix

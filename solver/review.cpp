@@ -3,6 +3,8 @@
 // every cube by the level-0 assignment.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 namespace {
 
 // Rule A judges only the oldest 1/2^OLD_PART_SHIFT of the cubes it reviews,
@@ -251,3 +253,5 @@ void base_reviewB456_rs2m(CHpGN56 &s) {
     s.nb_cub = j + 1;
     finish_review(s);
 }
+
+} // namespace vetrix

@@ -9,6 +9,8 @@
 // index_der_lev, as in the recursive formulation.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 void recove_stateB456_rs(CHpGN56 &s) {
     const int mark = s.index_der_lev[s.lev - 1];
     int *ind = s.lit_ind;
@@ -108,3 +110,5 @@ int TautB456_rs(CHpGN56 &s) {
         }
     }
 }
+
+} // namespace vetrix

@@ -3,6 +3,8 @@
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 void set_dirki456(CHpGN56 &s) {
     const int n = s.nb_var;
     s.set[0] = CHAIN_END; // node 0 is the sentinel that ends every chain
@@ -106,3 +108,5 @@ void load_cube_base(Formula &formula, CHpGN56 &s) {
     set_dirki456(s);
     init_B456(formula, s);
 }
+
+} // namespace vetrix

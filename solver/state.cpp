@@ -3,6 +3,8 @@
 // records the model.
 #include "solver/base_m456.h"
 
+namespace vetrix {
+
 namespace {
 
 // A pass stops once more codes are fixed at the root than n >> this (at
@@ -105,3 +107,5 @@ void form_solutionB3_456(CHpGN56 &s) {
         s.var_activity_old[v] = value;
     }
 }
+
+} // namespace vetrix

@@ -4,4 +4,8 @@
 
 #include "vetrix/vetrix.h"
 
+namespace vetrix {
+
 using SolveStats = vetrix::Statistics;
+
+} // namespace vetrix

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace vetrix {
+
 size_t StringSource::read(char *buf, size_t capacity) {
     const size_t n = left_ < capacity ? left_ : capacity;
     std::memcpy(buf, data_, n);
@@ -9,3 +11,5 @@ size_t StringSource::read(char *buf, size_t capacity) {
     left_ -= n;
     return n;
 }
+
+} // namespace vetrix

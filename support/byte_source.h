@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace vetrix {
+
 class ByteSource {
   public:
     virtual ~ByteSource() = default;
@@ -22,3 +24,5 @@ class StringSource : public ByteSource {
     const char *data_;
     size_t left_;
 };
+
+} // namespace vetrix

@@ -5,6 +5,8 @@
 #include "support/decoders.h"
 #include "support/input_file.h"
 
+namespace vetrix {
+
 namespace {
 
 class Bzip2Source : public DecodingSource {
@@ -63,3 +65,5 @@ class Bzip2Source : public DecodingSource {
 std::unique_ptr<ByteSource> bzip2_decoder(ByteSource &raw, const std::string &name) {
     return std::make_unique<Bzip2Source>(raw, name);
 }
+
+} // namespace vetrix

@@ -7,6 +7,8 @@
 
 #include "support/byte_source.h"
 
+namespace vetrix {
+
 // What every decoder shares: the stored bytes it decodes, read a block at a
 // time into in_, and the file's name for its messages.
 class DecodingSource : public ByteSource {
@@ -32,3 +34,5 @@ class DecodingSource : public ByteSource {
 std::unique_ptr<ByteSource> gzip_decoder(ByteSource &raw, const std::string &name);
 std::unique_ptr<ByteSource> xz_decoder(ByteSource &raw, const std::string &name);
 std::unique_ptr<ByteSource> bzip2_decoder(ByteSource &raw, const std::string &name);
+
+} // namespace vetrix

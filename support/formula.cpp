@@ -4,6 +4,8 @@
 
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 void Formula::grow() {
     // Offsets are ints: a store beyond that is more than any solver state
     // could hold, and is reported like every failed allocation.
@@ -65,3 +67,5 @@ void Formula::clear() {
     tail_codes_ = 0;
     lead_seen_[0] = lead_seen_[1] = lead_unit_[0] = lead_unit_[1] = false;
 }
+
+} // namespace vetrix

@@ -3,6 +3,8 @@
 
 #include "support/paged_ints.h"
 
+namespace vetrix {
+
 // Clause i holds the codes at codes()[start(i) .. start(i + 1)), in order of
 // first appearance on its clause line; clauses are in file order. Building
 // appends codes to an open clause and closes it (or discards it); there is no
@@ -76,3 +78,5 @@ class Formula {
     bool lead_seen_[2] = {false, false}; // per code 0, 1: a clause holds it among its first two
     bool lead_unit_[2] = {false, false}; // per code 0, 1: that clause is its unit clause
 };
+
+} // namespace vetrix

@@ -5,6 +5,8 @@
 #include "support/decoders.h"
 #include "support/input_file.h"
 
+namespace vetrix {
+
 namespace {
 
 class GzipSource : public DecodingSource {
@@ -55,3 +57,5 @@ class GzipSource : public DecodingSource {
 std::unique_ptr<ByteSource> gzip_decoder(ByteSource &raw, const std::string &name) {
     return std::make_unique<GzipSource>(raw, name);
 }
+
+} // namespace vetrix

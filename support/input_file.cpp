@@ -11,6 +11,8 @@
 #include "support/decoders.h"
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 [[noreturn]] void cannot_open(const std::string &name) {
@@ -166,3 +168,5 @@ InputFile::InputFile(const char *name)
     : stored_(new FdSource(open_fd(name), name)), decoded_(new DecodedText(*stored_, name)) {}
 
 InputFile::~InputFile() = default;
+
+} // namespace vetrix

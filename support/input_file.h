@@ -8,6 +8,8 @@
 
 #include "support/byte_source.h"
 
+namespace vetrix {
+
 // The text of stored bytes, told plain or compressed by its first bytes.
 class DecodedText {
   public:
@@ -47,3 +49,5 @@ class InputFile {
 // The one-line report of damaged or unreadable compressed input:
 // "cannot read  file NAME: PROBLEM".
 [[noreturn]] void input_fault(const std::string &name, const char *problem);
+
+} // namespace vetrix

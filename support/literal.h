@@ -4,6 +4,8 @@
 // instruction they name.
 #pragma once
 
+namespace vetrix {
+
 // The 0-based variable of a code.
 constexpr int lit_var(int code) { return code >> 1; }
 // The complement of a code: the same variable, the other sign.
@@ -20,3 +22,5 @@ constexpr int code_count(int vars) { return 2 * vars; }
 constexpr int dimacs_to_code(int v, bool negative) { return positive_code(v - 1) + (negative ? 1 : 0); }
 // The DIMACS literal of a code.
 constexpr int code_to_dimacs(int code) { return code_negative(code) ? -(lit_var(code) + 1) : lit_var(code) + 1; }
+
+} // namespace vetrix

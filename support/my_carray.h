@@ -18,6 +18,8 @@
 
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 template <class TYPE, class ARG_TYPE> class MyCArray {
   public:
     TYPE *data = nullptr; // element storage, null when nothing is allocated
@@ -132,3 +134,5 @@ template <class TYPE, class ARG_TYPE> class MyCArray {
 // An array of integer arrays: the watch lists.
 using IntArray = MyCArray<int, int &>;
 using IntArrays = MyCArray<IntArray, IntArray &>;
+
+} // namespace vetrix

@@ -5,6 +5,8 @@
 
 #include "support/uponeub.h"
 
+namespace vetrix {
+
 namespace {
 
 size_t page_size() {
@@ -51,3 +53,5 @@ void PagedInts::clear() {
     data_ = nullptr;
     capacity_ = 0;
 }
+
+} // namespace vetrix

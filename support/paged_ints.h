@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace vetrix {
+
 // Storage comes from the kernel directly (mmap): growth moves page mappings
 // instead of copying (mremap), so a store of hundreds of megabytes never
 // exists twice, and a prefix that is no longer read can be given back while
@@ -31,3 +33,5 @@ class PagedInts {
     int *data_ = nullptr;
     size_t capacity_ = 0; // ints the mapping holds
 };
+
+} // namespace vetrix

@@ -6,6 +6,8 @@
 
 #include "vetrix/vetrix.h"
 
+namespace vetrix {
+
 void Uponeub_sh1(int *a, int n) { std::sort(a, a + n); }
 
 void fatal(const std::string &message) { throw vetrix::Error(message, 1); }
@@ -15,3 +17,5 @@ void AfxMessageBox(const char *message) { fatal(message); }
 void out_of_memory() { fatal("out of memory\n"); }
 
 void string_add(std::string &s, const char *p) { s.append(p); }
+
+} // namespace vetrix

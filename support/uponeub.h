@@ -7,6 +7,8 @@
 #include <new>
 #include <string>
 
+namespace vetrix {
+
 // Sorts a[0 .. n-1] ascending in place. Integers sorted ascending have one
 // order, so the method cannot change a cube's tail.
 void Uponeub_sh1(int *a, int n);
@@ -35,3 +37,5 @@ template <class F> auto with_memory_guard(F f) -> decltype(f()) {
 
 // Appends the NUL-terminated p to s.
 void string_add(std::string &s, const char *p);
+
+} // namespace vetrix

@@ -6,6 +6,8 @@
 #include "support/decoders.h"
 #include "support/input_file.h"
 
+namespace vetrix {
+
 namespace {
 
 class XzSource : public DecodingSource {
@@ -50,3 +52,5 @@ class XzSource : public DecodingSource {
 std::unique_ptr<ByteSource> xz_decoder(ByteSource &raw, const std::string &name) {
     return std::make_unique<XzSource>(raw, name);
 }
+
+} // namespace vetrix

@@ -13,6 +13,8 @@
 #include "support/my_carray.h"
 #include "support/uponeub.h"
 
+using namespace vetrix;
+
 namespace {
 
 std::vector<int> contents(const IntArray &a) { return std::vector<int>(a.data, a.data + a.size); }

@@ -21,6 +21,8 @@
 #include "tools/drat_check.h"
 #include "tools/oracle.h"
 
+using namespace vetrix;
+
 namespace {
 
 using Words = std::vector<std::string>; // one cnfgen command line

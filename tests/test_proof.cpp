@@ -19,6 +19,8 @@
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
 
+using namespace vetrix;
+
 extern char **environ;
 
 namespace {

@@ -15,6 +15,8 @@
 #include "support/fatal.h"
 #include "support/my_carray.h"
 
+using namespace vetrix;
+
 namespace {
 
 using Codes = std::vector<std::vector<int>>;

@@ -10,6 +10,8 @@
 #include "support/input_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace vetrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StringSource stored(reinterpret_cast<const char *>(data), size);
     Formula formula;

@@ -18,6 +18,8 @@
 #include "tools/drat_check.h"
 #include "tools/oracle.h"
 
+using namespace vetrix;
+
 namespace {
 
 // Larger inputs are skipped so that each run stays fast.

@@ -10,7 +10,7 @@
 #include "tools/cnfgen.h"
 #include "vetrix/vetrix.h"
 
-namespace fuzz {
+namespace vetrix::fuzz {
 
 // The text as the driver hands it over: the bytes and one NUL.
 inline std::string text_of(const uint8_t *data, size_t size) {
@@ -46,4 +46,4 @@ inline cnfgen::Clauses checked_clauses(const Formula &formula, int nb_var) {
     return clauses;
 }
 
-} // namespace fuzz
+} // namespace vetrix::fuzz

@@ -8,6 +8,8 @@
 #include "support/solver_fixtures.h"
 #include "support/fatal.h"
 
+using namespace vetrix;
+
 namespace {
 
 using namespace solver_fixtures;

@@ -7,6 +7,8 @@
 
 #include "support/solver_fixtures.h"
 
+using namespace vetrix;
+
 namespace {
 
 using namespace solver_fixtures;

@@ -9,7 +9,7 @@
 #include "solver/base_m456.h"
 #include "support/my_carray.h"
 
-namespace solver_fixtures {
+namespace vetrix::solver_fixtures {
 
 using Codes = std::vector<std::vector<int>>;
 using V = std::vector<int>;
@@ -94,4 +94,4 @@ inline Codes positive_units(int n) {
     return cubes;
 }
 
-} // namespace solver_fixtures
+} // namespace vetrix::solver_fixtures
