@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "api/formula.h"
-#include "driver/run.h"
+#include "api/run.h"
 #include "solver/base_m456.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "api/formula.h"
-#include "driver/run.h"
+#include "api/run.h"
 #include "support/uponeub.h"
 
 namespace vetrix {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "api/run.h"
 #include "driver/options.h"
 #include "driver/proof_file.h"
-#include "driver/run.h"
 #include "driver/signals.h"
 #include "driver/stats_report.h"
 #include "vetrix/vetrix.h"
@@ -14,6 +14,13 @@
 namespace vetrix {
 
 namespace {
+
+// More than two positional arguments (the file name and the strategy) fail
+// like every fatal message, through the catch at the end of main.
+void check_argument_count(size_t count) {
+    if (count > 2)
+        throw Error("wrong number of arguments\n");
+}
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -2,7 +2,7 @@
 // line's --stats reports and every Result carries.
 #pragma once
 
-#include "vetrix/vetrix.h"
+#include "vetrix/statistics.h"
 
 namespace vetrix {
 

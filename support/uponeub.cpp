@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "vetrix/vetrix.h"
+#include "vetrix/error.h"
 
 namespace vetrix {
 

@@ -9,13 +9,14 @@
 // allocated after a call, whether it returns or throws.
 #pragma once
 
-#include <cstdint>
-#include <memory>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "vetrix/error.h"
+#include "vetrix/export.h"
+#include "vetrix/statistics.h"
 
 namespace vetrix {
 
@@ -28,20 +29,6 @@ struct Options {
                                    // past it the verdict is unknown
 };
 
-// Counters of one solve, as the command line's --stats reports them.
-struct Statistics {
-    std::uint64_t conflicts = 0;        // learnt cubes derived
-    std::uint64_t decisions = 0;        // literals set as decisions
-    std::uint64_t propagations = 0;     // literals set, decisions and derived
-    std::uint64_t visits = 0;           // watch-list entries examined
-    std::uint64_t passes = 0;           // search passes run
-    std::uint64_t reviews_root = 0;     // reviews after literals were fixed at the root
-    std::uint64_t reviews_plain = 0;    // reviews with nothing fixed at the root
-    std::uint64_t recipes_included = 0; // learnt cubes added
-    std::uint64_t recipes_deleted = 0;  // learnt cubes the reviews dropped
-    std::uint64_t cubes_held = 0;       // cubes held at the end
-};
-
 struct Result {
     Verdict verdict = Verdict::unknown;
     // When satisfiable: for v = 1..n, +v or -v, exactly the model the command
@@ -50,38 +37,21 @@ struct Result {
     Statistics stats;
 };
 
-// A failure: the exact bytes the command line prints for it (most end with a
-// line feed; the solver's capacity messages begin with one instead) and the
-// exit status it ends with.
-class Error : public std::runtime_error {
-  public:
-    explicit Error(const std::string &message, int status = 1)
-        : std::runtime_error(message), message_(std::make_shared<const std::string>(message)),
-          status_(status) {}
-    // what() stops at a NUL byte; message() holds every byte.
-    const std::string &message() const noexcept { return *message_; }
-    int status() const noexcept { return status_; }
-
-  private:
-    std::shared_ptr<const std::string> message_; // shared: copies cannot throw
-    int status_;
-};
-
 // Decides the formula of num_vars variables whose clauses are given as
 // DIMACS literals (nonzero, within +-num_vars), read by the same rules as a
 // file's clause lines: a literal repeated in a clause counts once, a clause
 // in which a literal repeats while its complement is present is dropped, and
 // an empty clause makes the formula unsatisfiable. Clause k (from 1) with a
 // literal L out of range fails with "literal L out of range in clause k".
-Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options = {});
+VETRIX_API Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options = {});
 
 // Reads the file as the command line does and decides it.
-Result solve_file(const std::string &path, const Options &options = {});
+VETRIX_API Result solve_file(const std::string &path, const Options &options = {});
 
 // Reads text as the contents of a DIMACS CNF file and decides it.
-Result solve_dimacs(std::string_view text, const Options &options = {});
+VETRIX_API Result solve_dimacs(std::string_view text, const Options &options = {});
 
 // The library's version, "MAJOR.MINOR.PATCH".
-const char *version();
+VETRIX_API const char *version();
 
 } // namespace vetrix

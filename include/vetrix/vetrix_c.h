@@ -4,6 +4,8 @@
 
 #include <stddef.h>
 
+#include "vetrix/export.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -19,8 +21,8 @@ extern "C" {
  * the command line prints, is copied into error, cut to error_size bytes
  * with its NUL (error may be NULL when error_size is 0). No exception
  * crosses this function, and it may be called from several threads at once. */
-int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
-                 size_t error_size);
+VETRIX_API int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
+                            size_t error_size);
 
 #ifdef __cplusplus
 }

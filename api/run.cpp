@@ -1,19 +1,11 @@
-#include "driver/run.h"
-
-#include <iostream>
+#include "api/run.h"
 
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
 #include "support/input_file.h"
-#include "support/literal.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
-
-void check_argument_count(size_t count) {
-    if (count > 2)
-        fatal("wrong number of arguments\n");
-}
 
 void check_strategy(int n) {
     if (static_cast<unsigned>(n) > 2u)
@@ -43,14 +35,6 @@ void OnBase_m1(const char *file_name, int n, SolveStats *stats, const SolveContr
         load_formula(file_name, formula, nb_var, n);
         base_B456_rs(formula, nb_var, n, stats, control);
     });
-}
-
-void print_dnf(const Formula &formula) {
-    for (int i = 0; i < formula.clause_count(); ++i) {
-        for (const int *c = formula.clause_begin(i); c != formula.clause_end(i); ++c)
-            std::cout << code_to_dimacs(*c) << " ";
-        std::cout << "0\n";
-    }
 }
 
 } // namespace vetrix

@@ -1,8 +1,9 @@
-// Run driver: load the input, read the formula, solve it. Every failure
-// leaves through fatal() (a vetrix::Error) with the command line's message.
+// The run of one solve, below the library's calls and the command line
+// alike: the strategy check, the input read into a formula, and the solve
+// that prints its verdict. Every failure leaves through fatal() (a
+// vetrix::Error) with the command line's message.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "solver/control.h"
@@ -10,10 +11,6 @@
 #include "support/formula.h"
 
 namespace vetrix {
-
-// Fails with "wrong number of arguments" for more than two arguments (the
-// file name and the strategy).
-void check_argument_count(size_t count);
 
 // Fails with "wrong strategy N" unless n is 0, 1 or 2.
 void check_strategy(int n);
@@ -32,8 +29,5 @@ void load_formula(const char *file_name, Formula &formula, int &nb_var, int n);
 // when given, carries the proof output and the stop conditions to the solver.
 void OnBase_m1(const char *file_name, int n, SolveStats *stats = nullptr,
                const SolveControl *control = nullptr);
-
-// Writes the formula as DIMACS clause lines (no header) to standard output.
-void print_dnf(const Formula &formula);
 
 } // namespace vetrix
