@@ -1,13 +1,15 @@
-# `cmake --install BUILD --prefix P`: the command line, the library, its
-# public headers, the CMake package (find_package(vetrix CONFIG) gives the
-# imported target vetrix::vetrix) and the pkg-config file vetrix.pc. Every
+# `cmake --install BUILD --prefix P`: the command line, the library (static,
+# or shared with BUILD_SHARED_LIBS), its public headers, the CMake package
+# (find_package(vetrix 0.9 CONFIG) gives the imported target vetrix::vetrix;
+# a version of another major number is refused, as the shared library's
+# SONAME libvetrix.so.0 says) and the pkg-config file vetrix.pc. Every
 # installed path is relative to P, so the prefix can be chosen at install
 # time.
 include(CMakePackageConfigHelpers)
 
 set(VETRIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vetrix)
 install(TARGETS vetrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS vetrix_core EXPORT vetrixTargets
+install(TARGETS ${VETRIX_LIBRARY} EXPORT vetrixTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -17,7 +19,7 @@ install(EXPORT vetrixTargets NAMESPACE vetrix:: DESTINATION ${VETRIX_CMAKE_DIR})
 configure_package_config_file(cmake/vetrixConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake INSTALL_DESTINATION ${VETRIX_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/vetrixConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfigVersion.cmake
   DESTINATION ${VETRIX_CMAKE_DIR})
 
@@ -27,7 +29,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake ${CMAKE_CURRENT_BIN
 file(RELATIVE_PATH VETRIX_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" VETRIX_PC_TO_PREFIX "${VETRIX_PC_TO_PREFIX}")
 set(VETRIX_PC_LIBS "")
-get_target_property(vetrix_library_type vetrix_core TYPE)
+get_target_property(vetrix_library_type ${VETRIX_LIBRARY} TYPE)
 if(vetrix_library_type STREQUAL STATIC_LIBRARY)
   string(APPEND VETRIX_PC_LIBS "${VETRIX_PC_DEPENDENCIES} -lstdc++ -lm")
 endif()

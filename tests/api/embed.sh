@@ -1,24 +1,55 @@
 #!/bin/bash
-# Installs the built tree into a temporary prefix, then builds and runs
-# examples/embed against it twice: through the CMake package and through
-# vetrix.pc.
+# Installs the built tree into a temporary prefix and uses it as a program
+# that embeds vetrix does: examples/embed built through the CMake package and
+# through vetrix.pc; tests/api/host.cpp, whose own functions and globals bear
+# the internals' names, built through vetrix.pc. Checks that the library
+# defines no global name outside namespace vetrix and the C interface's
+# vetrix_* (a shared one: exports nothing else, SONAME libvetrix.so.0), and
+# that a request for another major version is refused.
 # Usage: embed.sh BUILD_DIR SOURCE_DIR CXX_COMPILER
 set -euo pipefail
 build=$1 source=$2 cxx=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 want="satisfiable: -1 -2 3"
+prefix=$tmp/prefix
 
-cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" >/dev/null
 cmake -S "$source/examples/embed" -B "$tmp/build" -DCMAKE_CXX_COMPILER="$cxx" \
-  -DCMAKE_PREFIX_PATH="$tmp/prefix" >/dev/null
+  -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/build" >/dev/null
 got=$("$tmp/build/embed")
 [ "$got" = "$want" ] || { echo "CMake package build printed '$got'"; exit 1; }
 
-export PKG_CONFIG_PATH="$tmp/prefix/lib/pkgconfig"
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig" LD_LIBRARY_PATH="$prefix/lib"
 # shellcheck disable=SC2046 # the flags are separate words
 "$cxx" -std=c++17 "$source/examples/embed/main.cpp" -o "$tmp/embed-pc" $(pkg-config --cflags --libs vetrix)
 got=$("$tmp/embed-pc")
 [ "$got" = "$want" ] || { echo "pkg-config build printed '$got'"; exit 1; }
-echo "installed package: both builds print '$want'"
+# shellcheck disable=SC2046
+"$cxx" -std=c++17 "$source/tests/api/host.cpp" -o "$tmp/host" $(pkg-config --cflags --libs vetrix)
+"$tmp/host"
+
+# Global names defined outside vetrix:: and vetrix_*: none; a static library
+# also holds the standard library's template code that the compiler emits as
+# weak symbols (merged with the program's own copies, never in conflict).
+if [ -e "$prefix/lib/libvetrix.a" ]; then
+  library=$prefix/lib/libvetrix.a symbols=(nm -g --defined-only -C)
+  weak=' [VWu] (([^(]* )?(std|__gnu_cxx)::|DW\.ref\.)'
+else
+  library=$prefix/lib/libvetrix.so symbols=(nm -D --defined-only -C) weak='^$'
+  soname=$(objdump -p "$library" | awk '$1 == "SONAME" { print $2 }')
+  [ "$soname" = "libvetrix.so.0" ] || { echo "SONAME '$soname'"; exit 1; }
+fi
+foreign=$("${symbols[@]}" "$library" | grep -E '^[0-9a-f]+ [A-Za-z] ' |
+  grep -Ev ' [A-Za-z] (((typeinfo|typeinfo name|vtable|guard variable|VTT) for )|[^ (]+ )?vetrix(::|_)' |
+  grep -Ev "$weak" || true)
+[ -z "$foreign" ] || { echo "global names outside vetrix:: in $library:"; echo "$foreign"; exit 1; }
+
+mkdir "$tmp/major"
+printf '%s\n' 'cmake_minimum_required(VERSION 3.16)' 'project(major LANGUAGES NONE)' \
+  'find_package(vetrix 2.0 CONFIG)' 'if(vetrix_FOUND)' '  message(FATAL_ERROR "vetrix 2.0 accepted")' 'endif()' \
+  >"$tmp/major/CMakeLists.txt"
+cmake -S "$tmp/major" -B "$tmp/major/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1 ||
+  { echo "find_package(vetrix 2.0) did not refuse version $(pkg-config --modversion vetrix)"; exit 1; }
+echo "installed $(basename "$library"): example, pkg-config and host builds print '$want'; 2.0 refused"
