@@ -143,7 +143,8 @@ TEST_P(ProofSlice, UnsatProofsCheck) {
     const std::vector<std::string> slice = proof_slice(dir + "/MANIFEST.tsv");
     ASSERT_GE(slice.size(), 80u) << "proof families missing from " << dir << "/MANIFEST.tsv";
     const int strategy = GetParam();
-    const std::string proof = testing::TempDir() + "vetrix-slice-" + std::to_string(strategy) + ".drat";
+    harness::ScratchDir scratch; // of its own: other checkouts may run this test at the same time
+    const std::string proof = scratch.path("slice.drat");
     for (const std::string &path : slice) {
         dratcheck::Clauses clauses;
         std::string error;
@@ -153,7 +154,6 @@ TEST_P(ProofSlice, UnsatProofsCheck) {
         const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
         EXPECT_TRUE(v.valid && v.refuted) << path << ": " << (v.valid ? "no empty clause" : v.error);
     }
-    std::remove(proof.c_str());
     RecordProperty("instances", static_cast<int>(slice.size()));
 }
 
