@@ -16,6 +16,12 @@ install(TARGETS ${VETRIX_LIBRARY} EXPORT vetrixTargets
 install(DIRECTORY include/vetrix DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT vetrixTargets NAMESPACE vetrix:: DESTINATION ${VETRIX_CMAKE_DIR})
 
+# A shared library links its decompression libraries itself: only a program
+# that links the static one needs them found.
+get_target_property(vetrix_library_type ${VETRIX_LIBRARY} TYPE)
+if(NOT vetrix_library_type STREQUAL STATIC_LIBRARY)
+  set(VETRIX_DEPENDENCIES "")
+endif()
 configure_package_config_file(cmake/vetrixConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake INSTALL_DESTINATION ${VETRIX_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/vetrixConfigVersion.cmake
@@ -29,7 +35,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrixConfig.cmake ${CMAKE_CURRENT_BIN
 file(RELATIVE_PATH VETRIX_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" VETRIX_PC_TO_PREFIX "${VETRIX_PC_TO_PREFIX}")
 set(VETRIX_PC_LIBS "")
-get_target_property(vetrix_library_type ${VETRIX_LIBRARY} TYPE)
 if(vetrix_library_type STREQUAL STATIC_LIBRARY)
   string(APPEND VETRIX_PC_LIBS "${VETRIX_PC_DEPENDENCIES} -lstdc++ -lm")
 endif()
