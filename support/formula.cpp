@@ -16,25 +16,14 @@ void Formula::grow() {
     codes_.reserve(want);
 }
 
-void Formula::store_clause() {
-    ++nb_clause_;
-    const size_t next = static_cast<size_t>(nb_clause_);
-    if (next >= starts_.capacity())
-        starts_.reserve(next + 1);
-    starts_.data()[next] = static_cast<int>(size_);
-    open_start_ = size_;
-}
-
-void Formula::close_clause() {
+void Formula::close_short_clause() {
     if (unit_pair_) { // read and checked, no longer kept
         size_ = open_start_;
         return;
     }
-    const int size = static_cast<int>(size_ - open_start_);
+    const size_t size = size_ - open_start_;
     if (size == 0)
         has_empty_ = true;
-    if (size > 2)
-        tail_codes_ += size - 2;
     store_clause();
     if (size == 1) {
         const int code = codes_.data()[open_start_ - 1];

@@ -47,7 +47,13 @@ class Formula {
     const int *open_begin() const { return codes_.data() + open_start_; }
     const int *open_end() const { return codes_.data() + size_; }
     // The open clause becomes the last clause; a new open clause begins.
-    void close_clause();
+    void close_clause() {
+        const size_t size = size_ - open_start_;
+        if (size < 2 || unit_pair_)
+            return close_short_clause();
+        tail_codes_ += static_cast<long long>(size - 2);
+        store_clause();
+    }
     // Forgets the codes of the open clause.
     void discard_open_clause() { size_ = open_start_; }
 
@@ -61,7 +67,15 @@ class Formula {
     int start(int i) const { return starts_.data()[i]; }
     void grow();
     // Appends the open clause's end to the starts.
-    void store_clause();
+    void store_clause() {
+        const size_t next = static_cast<size_t>(++nb_clause_);
+        if (next >= starts_.capacity())
+            starts_.reserve(next + 1);
+        starts_.data()[next] = static_cast<int>(size_);
+        open_start_ = size_;
+    }
+    // close_clause for a clause of at most one code, or one not stored.
+    void close_short_clause();
     // True when unit clause code's complement was a unit clause before.
     bool completes_unit_pair(int code);
     // Keeps the unit clauses of code's complement and code, and nothing else.
