@@ -17,10 +17,6 @@ void Formula::grow() {
 }
 
 void Formula::close_short_clause() {
-    if (unit_pair_) { // read and checked, no longer kept
-        size_ = open_start_;
-        return;
-    }
     const size_t size = size_ - open_start_;
     if (size == 0)
         has_empty_ = true;

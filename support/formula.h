@@ -48,8 +48,12 @@ class Formula {
     const int *open_end() const { return codes_.data() + size_; }
     // The open clause becomes the last clause; a new open clause begins.
     void close_clause() {
+        if (unit_pair_) { // read and checked, no longer kept
+            size_ = open_start_;
+            return;
+        }
         const size_t size = size_ - open_start_;
-        if (size < 2 || unit_pair_)
+        if (size < 2)
             return close_short_clause();
         tail_codes_ += static_cast<long long>(size - 2);
         store_clause();
@@ -74,7 +78,7 @@ class Formula {
         starts_.data()[next] = static_cast<int>(size_);
         open_start_ = size_;
     }
-    // close_clause for a clause of at most one code, or one not stored.
+    // close_clause for a clause of at most one code.
     void close_short_clause();
     // True when unit clause code's complement was a unit clause before.
     bool completes_unit_pair(int code);
