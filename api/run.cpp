@@ -17,9 +17,7 @@ void read_formula(const std::string &text, Formula &formula, int &nb_var) {
         fatal("something went wrong\n");
 }
 
-void load_formula(const char *file_name, Formula &formula, int &nb_var, int n) {
-    if (decides_code_0_first(n))
-        formula.stop_storing_after_unit_pair(); // the verdict needs no clauses then
+void load_formula(const char *file_name, Formula &formula, int &nb_var) {
     // The input is read block by block while the formula is built; only the
     // formula outlives it.
     InputFile input(file_name);
@@ -32,7 +30,7 @@ void OnBase_m1(const char *file_name, int n, SolveStats *stats, const SolveContr
     with_memory_guard([&] {
         Formula formula;
         int nb_var = 0;
-        load_formula(file_name, formula, nb_var, n);
+        load_formula(file_name, formula, nb_var);
         base_B456_rs(formula, nb_var, n, stats, control);
     });
 }

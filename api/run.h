@@ -21,8 +21,8 @@ void check_strategy(int n);
 void read_formula(const std::string &text, Formula &formula, int &nb_var);
 
 // Reads file_name (standard input for "-"; plain or compressed) as DIMACS
-// CNF into formula and nb_var, for a solve with strategy n.
-void load_formula(const char *file_name, Formula &formula, int &nb_var, int n);
+// CNF into formula and nb_var.
+void load_formula(const char *file_name, Formula &formula, int &nb_var);
 
 // Loads file_name, reads it and solves it with strategy n, printing the
 // verdict. When stats is given it receives the solve's counters; control,

@@ -41,7 +41,7 @@ Result solve_file(const std::string &path, const Options &options) {
         check_strategy(options.strategy);
         Formula formula;
         int nb_var = 0;
-        load_formula(path.c_str(), formula, nb_var, options.strategy);
+        load_formula(path.c_str(), formula, nb_var);
         return decide(formula, nb_var, options);
     });
 }

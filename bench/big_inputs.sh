@@ -2,10 +2,12 @@
 # Big inputs: vetrix against MiniSat, CaDiCaL and PicoSAT on a 193 MB random
 # 3-CNF, time and peak RSS, in turns within one run.
 #
-# usage: bench/big_inputs.sh [-b BUILD_DIR] [-o OLD_BUILD_DIR] [-r REPEATS]
+# usage: bench/big_inputs.sh [-b BUILD_DIR] [-o OLD_BUILD_DIR] [-s N] [-S N] [-r REPEATS]
 #
 #   -b BUILD_DIR      vetrix and bench/parse_time to measure (default build-bench)
 #   -o OLD_BUILD_DIR  an older build measured beside it ("before")
+#   -s N              vetrix's strategy (default 0)
+#   -S N              the older build's strategy (default: the same)
 #   -r REPEATS        rounds, each running every program once (default 3);
 #                     the median wall time and the largest RSS are reported
 #
@@ -15,18 +17,22 @@
 #   B  /tmp/vetrix-big-last.cnf   the two unit clauses last
 #   Axz /tmp/vetrix-big-first.cnf.xz  A compressed by xz; vetrix and CaDiCaL
 #       read it directly, MiniSat and PicoSAT through `xz -dc FILE |`.
-# vetrix runs with strategy 2, which decides variable 1 first and meets the
-# contradiction at once. MiniSat and PicoSAT meet it while adding clauses;
-# every program still reads the whole file.
+# vetrix's reader meets the contradiction when it reads the second unit
+# clause, whatever the strategy: it stores no clause from then on (file A:
+# none at all) and answers without search. (Builds before that rule took
+# strategy 2, which decided variable 1 first and met it at once: -S 2.)
+# MiniSat and PicoSAT meet it while adding clauses; every program still
+# reads the whole file.
 # bench/parse_time then gives vetrix's reading alone (MB/s of text) and its
 # set-up of the whole cube base, best of REPEATS. 1 MB = 10^6 bytes.
 set -u -o pipefail
 export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
-build="$ROOT/build-bench"; old=""; repeats=3
-while getopts "b:o:r:h" opt; do
+build="$ROOT/build-bench"; old=""; repeats=3; strategy=0; old_strategy=""
+while getopts "b:o:s:S:r:h" opt; do
   case $opt in
     b) build=$OPTARG ;; o) old=$OPTARG ;; r) repeats=$OPTARG ;;
+    s) strategy=$OPTARG ;; S) old_strategy=$OPTARG ;;
     *) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
   esac
 done
@@ -40,8 +46,8 @@ first=/tmp/vetrix-big-first.cnf; last=/tmp/vetrix-big-last.cnf
 [[ -s $first.xz ]] || xz -k -1 -T2 "$first" # level 1: quickest to make
 cat "$first" "$last" "$first.xz" > /dev/null # into the page cache
 
-echo "vetrix: $build/vetrix (commit $(cat "$build/COMMIT" 2>/dev/null || echo unknown))"
-[[ -n $old ]] && echo "before: $old/vetrix (commit $(cat "$old/COMMIT" 2>/dev/null || echo unknown))"
+echo "vetrix: $build/vetrix (commit $(cat "$build/COMMIT" 2>/dev/null || echo unknown)), strategy $strategy"
+[[ -n $old ]] && echo "before: $old/vetrix (commit $(cat "$old/COMMIT" 2>/dev/null || echo unknown)), strategy ${old_strategy:-$strategy}"
 echo "date: $(date -u '+%Y-%m-%d %H:%M:%S UTC'), cores: $(nproc), load: $(cut -d' ' -f1-3 /proc/loadavg)"
 for f in "$first" "$last" "$first.xz"; do echo "file: $f, $(stat -c %s "$f") bytes"; done
 echo
@@ -59,8 +65,8 @@ run() {
 for ((r = 1; r <= repeats; r++)); do
   for key in A B Axz; do
     case $key in A) f=$first ;; B) f=$last ;; Axz) f=$first.xz ;; esac
-    run $key vetrix "$build/vetrix" "$f" 2
-    [[ -n $old && $key != Axz ]] && run $key before "$old/vetrix" "$f" 2
+    run $key vetrix "$build/vetrix" "$f" "$strategy"
+    [[ -n $old && $key != Axz ]] && run $key before "$old/vetrix" "$f" "${old_strategy:-$strategy}"
     if [[ $key == Axz ]]; then
       run $key minisat sh -c "xz -dc '$f' | minisat -verb=0"
       run $key picosat sh -c "xz -dc '$f' | picosat"

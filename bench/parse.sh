@@ -17,12 +17,11 @@
 #   formula inconsistent on the spot and solve() returns UNSAT without
 #   search (its simplifier does not run on an inconsistent formula):
 #   `minisat -verb=0 FILE` is reading time plus process start and exit.
-# - vetrix does not propagate input unit clauses before its search; it meets
-#   them when it decides their variable. Strategy 2 decides the lowest free
-#   variable first, which is variable 1, so the first decision gives the
-#   conflict and the verdict: `vetrix FILE 2` is reading plus the solver's
-#   set-up. (Strategies 0 and 1 may pick other variables first and search a
-#   long time before they come to variable 1.)
+# - vetrix's reader notes every unit clause; "-1 0" after "1 0" makes the
+#   formula unsatisfiable whatever the strategy, the clauses read so far are
+#   given back and the verdict comes without search: `vetrix FILE` is
+#   reading (storing every clause until the pair) plus process start and
+#   exit.
 # End-to-end MB/s = file size / wall time of the whole process. vetrix's
 # reading alone is timed by bench/parse_time (reading the file block by block
 # into the formula, then the set-up), which gives the reader's own MB/s.
@@ -61,7 +60,7 @@ for ((r = 1; r <= repeats; r++)); do
     log=$(mktemp)
     so=$(mktemp)
     if [[ $who == vetrix ]]; then
-      /usr/bin/time -f '%e %M' -o "$log" "$vetrix" "$big" 2 >"$so" 2>/dev/null
+      /usr/bin/time -f '%e %M' -o "$log" "$vetrix" "$big" >"$so" 2>/dev/null
     else
       /usr/bin/time -f '%e %M' -o "$log" minisat -verb=0 "$big" >"$so" 2>/dev/null
     fi
@@ -77,7 +76,7 @@ awk -v bytes="$bytes" -v big="$big" '
   { t[$1, ++n[$1]] = $2; kb[$1] = $3; v[$1] = $4 }
   END {
     split("vetrix minisat", w, " ")
-    cmd["vetrix"] = "vetrix FILE 2"; cmd["minisat"] = "minisat -verb=0 FILE"
+    cmd["vetrix"] = "vetrix FILE"; cmd["minisat"] = "minisat -verb=0 FILE"
     for (i = 1; i <= 2; i++) {
       s = w[i]; m = n[s]
       for (a = 1; a <= m; a++) x[a] = t[s, a]

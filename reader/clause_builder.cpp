@@ -38,13 +38,4 @@ ClauseBuilder::Added ClauseBuilder::repeated(int code) {
     return Added::Dropped;
 }
 
-bool ClauseBuilder::end_clause() {
-    const bool stored = !dropped_;
-    if (stored)
-        formula_.close_clause();
-    dropped_ = false;
-    marked_ = 0;
-    return stored;
-}
-
 } // namespace vetrix

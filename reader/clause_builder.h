@@ -51,7 +51,14 @@ class ClauseBuilder {
         out_of_range(std::to_string(lit));
     }
     // Closes the open clause; false when it was dropped.
-    bool end_clause();
+    bool end_clause() {
+        const bool stored = !dropped_;
+        if (stored)
+            formula_.close_clause();
+        dropped_ = false;
+        marked_ = 0;
+        return stored;
+    }
 
   private:
     // A clause this short is searched directly for a code: cheaper than a

@@ -4,7 +4,10 @@
 // fatal().
 #include "reader/raspok1.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "reader/clause_builder.h"
@@ -18,8 +21,19 @@ namespace {
 bool is_comment_start(unsigned char c) { return c == 'c' || c == 0xF1; }
 bool ends_at_blank(unsigned char c) { return c == ' '; }
 bool ends_count(unsigned char c) { return c == ' ' || c == '\n'; }
-bool ends_literal(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool is_gap(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Blanks, tabs, line feeds and carriage returns: the gaps between literals,
+// and the bytes that end a literal token. One table look-up per byte.
+struct GapTable {
+    bool gap[256] = {};
+    constexpr GapTable() {
+        gap[static_cast<unsigned char>(' ')] = gap[static_cast<unsigned char>('\t')] = true;
+        gap[static_cast<unsigned char>('\n')] = gap[static_cast<unsigned char>('\r')] = true;
+    }
+};
+constexpr GapTable GAPS;
+inline bool is_gap(char c) { return GAPS.gap[static_cast<unsigned char>(c)]; }
+inline bool ends_literal(char c) { return is_gap(c); }
 
 // The message of a token that is one character too long: head, tail, then
 // the seven characters read.
@@ -95,7 +109,13 @@ bool read_problem_line(TextWindow &w, int &nb_var, int &nb_clause) {
 
 // Skips the rest of the current line and the comment and CR-only lines after it.
 bool skip_to_clause_line(TextWindow &w) {
-    if (*w.p != '\n' && !to_line_feed(w)) // mostly on it already, after "0"
+    // Mostly a byte or two after the clause's 0: a plain loop, stopped by a
+    // line feed or the NUL at the window's end (or one in the text).
+    const char *p = w.p;
+    while (*p != '\n' && *p != '\0')
+        ++p;
+    w.p = p;
+    if (*p != '\n' && !to_line_feed(w))
         return false;
     while (w.ahead(2) && (is_comment_start(static_cast<unsigned char>(w.p[1])) || w.p[1] == '\r')) {
         ++w.p;
@@ -109,7 +129,7 @@ bool skip_to_clause_line(TextWindow &w) {
 // loop at the end of the window.
 inline void skip_gaps(TextWindow &w) {
     do {
-        while (is_gap(static_cast<unsigned char>(*w.p)))
+        while (is_gap(*w.p))
             ++w.p;
     } while (w.p == w.lim && w.ahead(1));
 }
@@ -118,7 +138,7 @@ inline void skip_gaps(TextWindow &w) {
 // not a digit at t + n on: its length, or 7 when it is too long; its value
 // as atoi reads it.
 int odd_token(const char *t, int n, const char *lim, int &v) {
-    while (n < 7 && t + n != lim && !ends_literal(static_cast<unsigned char>(t[n])))
+    while (n < 7 && t + n != lim && !ends_literal(t[n]))
         ++n;
     if (n < 7) {
         char tok[8];
@@ -132,11 +152,82 @@ int odd_token(const char *t, int n, const char *lim, int &v) {
 
 enum class ClauseEnd { Complete, Dropped, EndOfText };
 
+// The eight bytes from t on, the first in the lowest byte.
+inline std::uint64_t eight_bytes(const char *t) {
+    std::uint64_t x;
+    std::memcpy(&x, t, sizeof x);
+    return x;
+}
+
+constexpr std::uint64_t EACH_BYTE = 0x0101010101010101u;
+
+// How many of the eight bytes x holds are digits before the first one
+// that is not (8 when all are). A byte is a digit when its high half is 3,
+// also after adding 6 to it; a carry out of a byte comes from one that is no
+// digit, so it cannot hide the first one that is not.
+inline int leading_digits(std::uint64_t x) {
+    const std::uint64_t high = 0xF0 * EACH_BYTE;
+    const std::uint64_t other = ((x & high) ^ (0x30 * EACH_BYTE)) | (((x + 6 * EACH_BYTE) & high) ^ (0x30 * EACH_BYTE));
+    return other == 0 ? 8 : __builtin_ctzll(other) / 8;
+}
+
+// The value of the first n bytes of x, digits (n from 1 to 7), without a
+// branch: the digits are moved to the top bytes, below them zeros count as
+// leading zeros, and pairs, fours and eights of digits are combined by
+// multiplications.
+inline int digits_value(std::uint64_t x, int n) {
+    x = (x & (0x0F * EACH_BYTE)) << (8 * (8 - n));
+    x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FFu;
+    x = (x * 100 + (x >> 16)) & 0x0000FFFF0000FFFFu;
+    x = x * 10000 + (x >> 32);
+    return static_cast<int>(x & 0xFFFFFFFFu);
+}
+
+// The literals of a clause line from w.p on while they are plain (a
+// number of at most six digits, perhaps signed, ended by a gap) and the
+// window holds the longest token ahead; the position is kept in a register
+// meanwhile. Leaves w.p at the first token it does not take (gaps skipped),
+// or returns how the clause ended.
+std::optional<ClauseEnd> read_plain_literals(TextWindow &w, ClauseBuilder &builder) {
+    const char *p = w.p;
+    const char *const lim = w.lim;
+    for (;;) {
+        while (is_gap(*p)) // the NUL at lim ends the run of gaps
+            ++p;
+        if (lim - p < 16)
+            break;
+        const bool negative = *p == '-';
+        const char *t = p + negative;
+        if (*t == '0') {
+            w.p = t;
+            return ClauseEnd::Complete;
+        }
+        const std::uint64_t x = eight_bytes(t);
+        const int n = leading_digits(x);
+        if (n == 0 || n > 6)
+            break;
+        const char end = static_cast<char>(x >> (8 * n));
+        if (end != ' ' && !ends_literal(end))
+            break;
+        p = t + n;
+        if (builder.add_literal(digits_value(x, n), negative) == ClauseBuilder::Added::Dropped) {
+            w.p = p;
+            return w.to_byte('0') ? ClauseEnd::Dropped : ClauseEnd::EndOfText;
+        }
+    }
+    w.p = p;
+    return std::nullopt;
+}
+
 // Reads the literals of one clause line, up to its terminating 0, into the
 // builder. A literal token ends at a blank, tab, line feed or carriage
-// return; a dropped clause is skipped up to the next "0" character.
+// return; a dropped clause is skipped up to the next "0" character. Plain
+// literals go the quick way; a token that is not plain, or one near the end
+// of the window, is read here.
 ClauseEnd read_clause(TextWindow &w, ClauseBuilder &builder) {
     for (;;) {
+        if (const std::optional<ClauseEnd> end = read_plain_literals(w, builder))
+            return *end;
         skip_gaps(w);
         if (w.at_end())
             return ClauseEnd::EndOfText;
@@ -156,7 +247,7 @@ ClauseEnd read_clause(TextWindow &w, ClauseBuilder &builder) {
         int v = 0;
         for (unsigned digit; n < 7 && (digit = static_cast<unsigned char>(t[n]) - '0') <= 9; ++n)
             v = 10 * v + static_cast<int>(digit);
-        if (n < 7 && t + n != w.lim && !ends_literal(static_cast<unsigned char>(t[n])))
+        if (n < 7 && t + n != w.lim && !ends_literal(t[n]))
             n = odd_token(t, n, w.lim, v);
         if (n == 7)
             fail_token("\n number  of variables is too large", "(length > 5)\n", t);

@@ -356,12 +356,6 @@ void init_B456(Formula &formula, CHpGN56 &s);
 // Both of the above: makes a freshly built state ready for the first pass.
 void load_cube_base(Formula &formula, CHpGN56 &s);
 
-// ---- Runs decided by the first decision in 'first_decision.cpp' ----
-// True when the strategy's first decision is code 0.
-bool decides_code_0_first(int strategy);
-// True when the first decision alone refutes the formula (no search needed).
-bool refuted_by_first_decision(const Formula &formula, int strategy);
-
 // ---- Propagation in 'propagate.cpp' ----
 // Sets decision lit at the current level and propagates; true on a conflict.
 bool SubstitutionB3L_B456_rs(int &lit, CHpGN56 &s);

@@ -34,8 +34,10 @@ void recove_state0_B456(CHpGN56 &s) {
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
     SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
     // A clause with no literal can never be satisfied. Loaded as a cube it
-    // would carry no guard, so it is answered before the search starts.
-    if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
+    // would carry no guard, so it is answered before the search starts; so
+    // is a formula that holds a unit clause and the unit clause of its
+    // complement (the empty clause follows from the two by propagation).
+    if (formula.has_empty_clause() || formula.has_complementary_units()) {
         formula.clear();
         proof_finish(control, true);
         outcome.verdict = "s UNSATISFIABLE\n";

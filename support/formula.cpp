@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "support/literal.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -17,37 +18,35 @@ void Formula::grow() {
     codes_.reserve(want);
 }
 
-void Formula::note_facts(const int *codes, int size) {
+void Formula::close_short_clause() {
+    const size_t size = size_ - open_start_;
     if (size == 0)
         has_empty_ = true;
-    if (size > 2)
-        tail_codes_ += size - 2;
-    for (int k = 0; k < size && k < 2; ++k) {
-        const int c = codes[k];
-        if (c < 2 && !lead_seen_[c]) {
-            lead_seen_[c] = true;
-            lead_unit_[c] = size == 1;
-        }
+    store_clause();
+    if (size == 1) {
+        const int code = codes_.data()[open_start_ - 1];
+        if (completes_unit_pair(code))
+            keep_unit_pair(code);
     }
 }
 
-void Formula::close_clause() {
-    note_facts(open_begin(), static_cast<int>(size_ - open_start_));
-    ++nb_clause_;
-    if (!storing_) {
-        size_ = open_start_ = 0;
-        return;
-    }
-    const size_t next = static_cast<size_t>(nb_clause_);
-    if (next >= starts_.capacity())
-        starts_.reserve(next + 1);
-    starts_.data()[next] = static_cast<int>(size_);
-    open_start_ = size_;
-    if (stop_after_unit_pair_ && led_by_unit_pair()) {
-        storing_ = false;
-        codes_.clear();
-        starts_.clear();
-        size_ = open_start_ = 0;
+bool Formula::completes_unit_pair(int code) {
+    const size_t var = static_cast<size_t>(lit_var(code));
+    if (var >= unit_signs_.capacity())
+        unit_signs_.reserve(var + 1); // pages only where unit clauses are
+    int &signs = unit_signs_.data()[var];
+    signs |= code_negative(code) ? 2 : 1;
+    return signs == 3;
+}
+
+void Formula::keep_unit_pair(int code) {
+    const bool empty_seen = has_empty_;
+    clear();
+    has_empty_ = empty_seen;
+    unit_pair_ = true;
+    for (int c : {lit_neg(code), code}) {
+        add_code(c);
+        store_clause();
     }
 }
 
@@ -59,13 +58,13 @@ void Formula::release_before(int i) {
 void Formula::clear() {
     codes_.clear();
     starts_.clear();
+    unit_signs_.clear();
     starts_.reserve(1);
     size_ = open_start_ = 0;
     nb_clause_ = 0;
-    storing_ = true;
+    unit_pair_ = false;
     has_empty_ = false;
     tail_codes_ = 0;
-    lead_seen_[0] = lead_seen_[1] = lead_unit_[0] = lead_unit_[1] = false;
 }
 
 } // namespace vetrix

@@ -11,11 +11,15 @@ namespace vetrix {
 // allocation per clause. Set-up reads the clauses in order and gives back the
 // store behind it as it goes.
 //
-// Beside the clauses the formula keeps a few facts of every clause closed,
-// from which the solver can decide some runs without the clauses: whether a
-// clause is empty, how many codes lie beyond the first two of each clause
-// (the cube tails), and which clause first holds code 0, and code 1, among
-// its first two codes (the first cube each of them watches).
+// Beside the clauses the formula keeps a few facts of every clause closed:
+// whether a clause is empty, and how many codes lie beyond the first two of
+// each clause (the cube tails).
+//
+// A unit clause whose complement was an earlier unit clause makes the
+// formula unsatisfiable, whatever the other clauses hold. From that clause on
+// the formula holds just the two unit clauses, the earlier one first: every
+// clause stored before is given back, and clauses closed later are neither
+// stored nor counted.
 class Formula {
   public:
     Formula() { starts_.reserve(1); }
@@ -23,24 +27,18 @@ class Formula {
     Formula &operator=(const Formula &) = delete;
 
     int clause_count() const { return nb_clause_; }
-    // False once the clauses are no longer stored (see stop_storing_...).
-    bool stored() const { return storing_; }
     int clause_size(int i) const { return start(i + 1) - start(i); }
     const int *clause_begin(int i) const { return codes_.data() + start(i); }
     const int *clause_end(int i) const { return codes_.data() + start(i + 1); }
 
     bool has_empty_clause() const { return has_empty_; }
+    // True once a unit clause met the unit clause of its complement.
+    bool has_complementary_units() const { return unit_pair_; }
     long long tail_codes() const { return tail_codes_; }
-    // True when the first clause holding code 0 among its first two codes is
-    // the unit clause of code 0, and likewise for code 1.
-    bool led_by_unit_pair() const { return lead_unit_[0] && lead_unit_[1]; }
 
     // ---- building ----
     // Room for nb_clause closed clauses without growing the starts.
     void reserve_clauses(int nb_clause) { starts_.reserve(static_cast<size_t>(nb_clause) + 1); }
-    // Once led_by_unit_pair() holds, closed clauses are counted and their
-    // facts kept, but their codes are not stored any more.
-    void stop_storing_after_unit_pair() { stop_after_unit_pair_ = true; }
     // Appends code to the open clause.
     void add_code(int code) {
         if (size_ == codes_.capacity())
@@ -51,7 +49,17 @@ class Formula {
     const int *open_begin() const { return codes_.data() + open_start_; }
     const int *open_end() const { return codes_.data() + size_; }
     // The open clause becomes the last clause; a new open clause begins.
-    void close_clause();
+    void close_clause() {
+        if (unit_pair_) { // read and checked, no longer kept
+            size_ = open_start_;
+            return;
+        }
+        const size_t size = size_ - open_start_;
+        if (size < 2)
+            return close_short_clause();
+        tail_codes_ += static_cast<long long>(size - 2);
+        store_clause();
+    }
     // Forgets the codes of the open clause.
     void discard_open_clause() { size_ = open_start_; }
 
@@ -64,19 +72,30 @@ class Formula {
   private:
     int start(int i) const { return starts_.data()[i]; }
     void grow();
-    void note_facts(const int *codes, int size);
+    // Appends the open clause's end to the starts.
+    void store_clause() {
+        const size_t next = static_cast<size_t>(++nb_clause_);
+        if (next >= starts_.capacity())
+            starts_.reserve(next + 1);
+        starts_.data()[next] = static_cast<int>(size_);
+        open_start_ = size_;
+    }
+    // close_clause for a clause of at most one code.
+    void close_short_clause();
+    // True when unit clause code's complement was a unit clause before.
+    bool completes_unit_pair(int code);
+    // Keeps the unit clauses of code's complement and code, and nothing else.
+    void keep_unit_pair(int code);
 
     PagedInts codes_;       // every clause's codes, clause after clause
     PagedInts starts_;      // per clause [0, nb_clause]: offset of its first code
+    PagedInts unit_signs_;  // per variable: bit 0 its positive unit clause seen, bit 1 its negative
     size_t size_ = 0;       // codes stored, the open clause's included
     size_t open_start_ = 0; // offset of the open clause's first code
     int nb_clause_ = 0;     // closed clauses
-    bool storing_ = true;
-    bool stop_after_unit_pair_ = false;
+    bool unit_pair_ = false;
     bool has_empty_ = false;
     long long tail_codes_ = 0;
-    bool lead_seen_[2] = {false, false}; // per code 0, 1: a clause holds it among its first two
-    bool lead_unit_[2] = {false, false}; // per code 0, 1: that clause is its unit clause
 };
 
 } // namespace vetrix

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -257,6 +258,20 @@ TEST(Differential, ReaderQuirks) {
     check_all(cases);
 }
 
+// The clauses the formula keeps of the clauses read: all of them, or only a
+// unit clause and its complement's once both are read.
+cnfgen::Clauses kept_clauses(const cnfgen::Clauses &read) {
+    std::set<int> units;
+    for (const cnfgen::Clause &c : read) {
+        if (c.size() != 1)
+            continue;
+        if (units.count(-c[0]))
+            return {{-c[0]}, {c[0]}};
+        units.insert(c[0]);
+    }
+    return read;
+}
+
 // The reader, in process, stores exactly the clauses the generator reports
 // for every layout: comment and CR-only lines, CRLF, ragged spacing, clauses
 // continued on the next line, repeats and complementary pairs.
@@ -278,7 +293,7 @@ TEST(Differential, ReaderStoresTheGeneratedClauses) {
                 stored.back().push_back(*c % 2 == 0 ? *c / 2 + 1 : -(*c / 2 + 1));
         }
         EXPECT_EQ(nb_var, g.formula.nb_var) << reproduce(words);
-        EXPECT_EQ(stored, cnfgen::reader_view(g.formula.clauses)) << reproduce(words);
+        EXPECT_EQ(stored, kept_clauses(cnfgen::reader_view(g.formula.clauses))) << reproduce(words);
     }
 }
 

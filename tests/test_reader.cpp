@@ -122,6 +122,17 @@ TEST(Reader, RepeatsAndComplementaryPairs) {
     });
 }
 
+// A unit clause after its complement's leaves the formula the two alone;
+// a repeated literal makes a unit clause, a dropped always-true line none.
+// The text after the pair is still read: an early end is still reported.
+TEST(Reader, ComplementaryUnitClauses) {
+    check_cases({
+        {"pair keeps only itself", "p cnf 3 5\n2 3 0\n-1 0\n2 -3 0\n1 1 0\n-2 0\n", 3, {{1}, {0}}},
+        {"dropped line is no unit", "p cnf 2 3\n1 0\n-1 1 -1 0\n-1 2 0\n", 2, {{0}, {1, 2}}},
+    });
+    EXPECT_FALSE(parse("p cnf 2 4\n1 0\n-1 0\n2 0\n").ok);
+}
+
 TEST(Reader, CommentsAndEmptyLines) {
     check_cases({
         {"comments before p", "c first\nc second\np cnf 1 1\n1 0\n", 1, {{0}}},

@@ -1,5 +1,5 @@
 // Whole solves (the pass loop) of formulas small enough to trace by hand:
-// verdicts, printed models, the refutation at the first decision and the
+// verdicts, printed models, the refutation by complementary units and the
 // counters of a traced run.
 #include <gtest/gtest.h>
 
@@ -36,10 +36,8 @@ TEST(Solve, UnitConflictIsUnsatisfiable) {
 }
 
 // Strategy 2 decides code 0 first. When the first cubes watching codes 0
-// and 1 are their unit cubes, that decision refutes the formula whatever
-// else it holds: the search itself takes one decision to the tautology, and
-// the verdict is given without it. A cube whose guards hold code 0 or 1
-// ahead of the unit cube leaves the run to the search.
+// and 1 are their unit cubes, that decision takes the search to the
+// tautology at once.
 TEST(Solve, UnitPairLeadingCodesZeroAndOneRefutesAtTheFirstDecision) {
     const std::vector<Codes> refuted = {
         {{0}, {1}, {2, 4, 7}},
@@ -47,36 +45,40 @@ TEST(Solve, UnitPairLeadingCodesZeroAndOneRefutesAtTheFirstDecision) {
         {{1}, {2, 3, 0}, {0}, {5}},
     };
     for (const Codes &cubes : refuted) {
-        Formula formula;
-        fill_formula(formula, cubes);
-        EXPECT_TRUE(refuted_by_first_decision(formula, 2));
-        EXPECT_FALSE(refuted_by_first_decision(formula, 0));
-        EXPECT_FALSE(refuted_by_first_decision(formula, 1));
         Loaded l(cubes, 4, 2);
         CHpGN56 &s = *l;
         EXPECT_EQ(TautB456_rs(s), -1);
         EXPECT_FALSE(s.restart);
         EXPECT_EQ(s.result, RESULT_UNSAT);
         EXPECT_EQ(s.nb_node, 1);
-        EXPECT_EQ(solve(cubes, 4, 2), "s UNSATISFIABLE\n");
-    }
-    for (const Codes &cubes : std::vector<Codes>{{{0, 2}, {0}, {1}}, {{0}, {3, 1}, {1}}, {{0}, {2}}}) {
-        Formula formula;
-        fill_formula(formula, cubes);
-        EXPECT_FALSE(refuted_by_first_decision(formula, 2));
     }
 }
 
-// Told to, the formula stops storing clauses once the unit cubes of codes 0
-// and 1 lead, and still counts them and their tails.
-TEST(Solve, FormulaStopsStoringAfterTheLeadingUnitPair) {
-    Formula formula;
-    formula.stop_storing_after_unit_pair();
-    fill_formula(formula, {{0}, {2, 4, 6, 7}, {1}, {3, 5, 8, 9}});
-    EXPECT_FALSE(formula.stored());
-    EXPECT_EQ(formula.clause_count(), 4);
-    EXPECT_EQ(formula.tail_codes(), 4);
-    EXPECT_EQ(solve_formula(formula, 5, 2).verdict, "s UNSATISFIABLE\n");
+// A unit clause after its complement's keeps the two alone, wherever they
+// stand, and the formula is unsatisfiable without a search for every
+// strategy. Units of different variables, or the same unit twice, do not.
+TEST(Solve, ComplementaryUnitsKeepOnlyThePair) {
+    const std::vector<Codes> paired = {
+        {{0}, {2, 4, 6, 7}, {1}, {3, 5, 8, 9}},
+        {{2, 4}, {3, 5, 6}, {5}, {7, 8}, {4}}, // the pair last, every clause read before
+    };
+    for (const Codes &cubes : paired) {
+        Formula formula;
+        fill_formula(formula, cubes);
+        ASSERT_TRUE(formula.has_complementary_units());
+        ASSERT_EQ(formula.clause_count(), 2);
+        const int code = *formula.clause_begin(0);
+        EXPECT_EQ(V(formula.clause_begin(0), formula.clause_end(0)), V{code});
+        EXPECT_EQ(V(formula.clause_begin(1), formula.clause_end(1)), V{code ^ 1});
+        for (int strategy : {0, 1, 2})
+            EXPECT_EQ(solve(cubes, 5, strategy), "s UNSATISFIABLE\n") << strategy;
+    }
+    for (const Codes &cubes : std::vector<Codes>{{{0}, {2}, {0}, {0, 1}}, {{0, 1}, {1}}}) {
+        Formula formula;
+        fill_formula(formula, cubes);
+        EXPECT_FALSE(formula.has_complementary_units());
+        EXPECT_EQ(formula.clause_count(), static_cast<int>(cubes.size()));
+    }
 }
 
 TEST(Solve, EmptyClauseIsUnsatisfiable) {
