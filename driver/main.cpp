@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "driver/options.h"
+#include "driver/portfolio_report.h"
 #include "driver/proof_file.h"
 #include "driver/run.h"
 #include "driver/signals.h"
@@ -71,7 +72,10 @@ int main(int argc, char **argv) {
         catch_stop_signals();
         const SolveControl control = make_control(options, start, proof);
         SolveStats stats;
-        OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
+        if (options.portfolio.empty())
+            OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
+        else
+            stats = run_portfolio(args[0], options.portfolio, control, options.stats);
         if (options.stats)
             write_stats(stats, seconds_since(start));
         const int status = proof.close(error) ? 0 : failed(error);
