@@ -29,6 +29,10 @@ SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::
     return control;
 }
 
+ProofWriter::Format proof_format(const RunOptions &options) {
+    return options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text;
+}
+
 // The failures that go to standard error (options, the proof file): the
 // message on its line, status 1. The others leave through fatal() and the
 // catch at the end of main.
@@ -65,20 +69,26 @@ int main(int argc, char **argv) {
         check_strategy(n);
         ProofFile proof;
         if (!options.proof.empty() &&
-            !proof.open(options.proof, args[0],
-                        options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
-                        error))
+            !proof.open(options.proof, args[0], proof_format(options), error))
+            return failed(error);
+        RaceProofs race_proofs;
+        const PortfolioRun race{options.portfolio, options.proof.empty() ? nullptr : &race_proofs, options.stats};
+        if (race.proofs && !options.portfolio.empty() &&
+            !race_proofs.open(options.proof, options.portfolio.size(), proof_format(options), error))
             return failed(error);
         catch_stop_signals();
         const SolveControl control = make_control(options, start, proof);
         SolveStats stats;
+        std::string race_error;
         if (options.portfolio.empty())
             OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
         else
-            stats = run_portfolio(args[0], options.portfolio, control, options.stats);
+            stats = run_portfolio(args[0], race, control, race_error);
         if (options.stats)
             write_stats(stats, seconds_since(start));
-        const int status = proof.close(error) ? 0 : failed(error);
+        int status = proof.close(error) ? 0 : failed(error);
+        if (!race_error.empty())
+            status = failed(race_error);
         end_by_caught_signal();
         return status;
     } catch (const vetrix::Error &e) {

@@ -115,8 +115,8 @@ bool options_fit_together(const RunOptions &options, std::string &error) {
         error = "vetrix: option '--binary-proof' cannot write to standard output ('--proof=-')";
         return false;
     }
-    if (!options.portfolio.empty() && !options.proof.empty()) {
-        error = "vetrix: option '--proof' cannot go with '--portfolio'";
+    if (!options.portfolio.empty() && options.proof == "-") {
+        error = "vetrix: option '--portfolio' cannot write the proof to standard output ('--proof=-')";
         return false;
     }
     return true;

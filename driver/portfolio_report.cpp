@@ -5,21 +5,23 @@
 
 #include "api/portfolio.h"
 
-SolveStats run_portfolio(const char *file_name, const std::vector<int> &strategies,
-                         const SolveControl &control, bool stats) {
+SolveStats run_portfolio(const char *file_name, const PortfolioRun &run, const SolveControl &control,
+                         std::string &proof_error) {
     std::vector<RaceEntrant> entrants;
-    for (int n : strategies)
-        entrants.push_back(RaceEntrant{n, nullptr});
-    const RaceResult race = race_file(file_name, entrants, control, stats);
+    for (std::size_t k = 0; k < run.strategies.size(); ++k)
+        entrants.push_back(RaceEntrant{run.strategies[k], run.proofs ? run.proofs->writer(k) : nullptr});
+    const RaceResult race = race_file(file_name, entrants, control, run.stats);
     std::fwrite(race.outcome.verdict.data(), 1, race.outcome.verdict.size(), stdout);
     std::fflush(stdout);
     if (race.decided)
-        std::fprintf(stderr, "c portfolio winner: strategy %d\n", strategies[race.winner]);
+        std::fprintf(stderr, "c portfolio winner: strategy %d\n", run.strategies[race.winner]);
     else
         std::fprintf(stderr, "c portfolio winner: none\n");
-    for (std::size_t k = 0; k < race.conflicts.size(); ++k)
-        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 "\n", strategies[k],
+    for (std::size_t k = 0; run.stats && k < race.conflicts.size(); ++k)
+        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 "\n", run.strategies[k],
                      race.conflicts[k]);
     std::fflush(stderr);
+    if (run.proofs)
+        run.proofs->keep(race.winner, proof_error);
     return race.outcome.stats;
 }

@@ -111,6 +111,8 @@ TEST_F(Cli, LastLineWithoutLineEndIsRead) {
 // and an option that is not for output leaves standard output unchanged.
 TEST_F(Cli, OptionsAroundPositionalArguments) {
     std::string f = file("f.cnf", NO_CLAUSES);
+    const std::string link = scratch_.path("link.drat");
+    ASSERT_EQ(symlink(file("p.drat", "").c_str(), link.c_str()), 0);
     struct Row {
         std::vector<std::string> args;
         std::string out;
@@ -151,7 +153,8 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{"--portfolio=,1", f}, "", 1},
         {{"--portfolio=12", f}, "", 1},
         {{"--portfolio=one", f}, "", 1},
-        {{"--portfolio", "--proof=/dev/null", f}, "", 1},
+        {{"--portfolio", "--proof=-", f}, "", 1},
+        {{"--portfolio", "--proof=" + link, f}, "", 1}, // replacing the link would not write through it
     };
     for (const Row &row : rows) {
         harness::RunResult r = harness::run_vetrix(row.args);
