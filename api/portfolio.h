@@ -25,8 +25,8 @@ struct RaceResult {
     std::vector<std::uint64_t> conflicts;
 };
 
-// Solves formula with every entrant at once, each under control's stop
-// flag and deadline. Returns once an entrant decides the formula (its
+// Solves formula with every entrant (at least one) at once, each under
+// control's stop flag and deadline. Returns once an entrant decides the formula (its
 // outcome is the result) or every entrant has ended: then the outcome is
 // the first entrant's that did not fail, and when every one failed the
 // first entrant's failure is thrown again (a vetrix::Error).

@@ -8,9 +8,9 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 vetrix=$1
-limit=${2:-60}
+limit=${2:-30}
 corpus=${VETRIX_CORPUS:-$here/../../../../shared/bench}
-instances="uf250/uf250-02 satrace2015/38bits_10 hole/hole9 hanoi/hanoi5 satch/prime4294967297 beijing/3bitadd_32 sat09app/q_query_3_l37_lambda"
+instances="uf250/uf250-02 satrace2015/38bits_10 hole/hole9 hanoi/hanoi5 sat09app/q_query_3_l37_lambda"
 mkdir -p "$here/out"
 raw=$here/raw.tsv
 printf 'instance\tsolver\twall_s\tcpu_s\tstatus\tverdict\twinner\n' > "$raw"
