@@ -68,9 +68,9 @@ int main(int argc, char **argv) {
         const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
         check_strategy(n);
         ProofFile proof;
-        if (!options.proof.empty() &&
-            !proof.open(options.proof, args[0], proof_format(options), error))
+        if (!options.proof.empty() && !proof.open(options.proof, args[0], proof_format(options), error))
             return failed(error);
+        // With --portfolio each strategy's proof goes to a file of its own first.
         RaceProofs race_proofs;
         const PortfolioRun race{options.portfolio, options.proof.empty() ? nullptr : &race_proofs, options.stats};
         if (race.proofs && !options.portfolio.empty() &&
