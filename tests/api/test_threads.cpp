@@ -99,7 +99,9 @@ const std::vector<RaceEntrant> ALL_THREE = {{0, nullptr}, {1, nullptr}, {2, null
 // whether it waits for the others or leaves them to stop in the background;
 // a raised stop flag ends every strategy at its first decision.
 TEST(ApiThreads, PortfolioReportsTheWinnersSerialAnswer) {
-    for (const Job &job : jobs()) {
+    std::vector<Job> some = jobs();
+    some.resize(8); // under ThreadSanitizer a race of three costs seconds
+    for (const Job &job : some) {
         if (!run(job).error.empty())
             continue;
         for (bool wait_for_all : {true, false}) {
