@@ -6,6 +6,7 @@
 
 #include "api/run.h"
 #include "driver/options.h"
+#include "driver/portfolio_report.h"
 #include "driver/proof_file.h"
 #include "driver/signals.h"
 #include "driver/stats_report.h"
@@ -35,6 +36,10 @@ SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::
     if (options.time_limit > 0)
         control.deadline = deadline_after(start, options.time_limit);
     return control;
+}
+
+ProofWriter::Format proof_format(const RunOptions &options) {
+    return options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text;
 }
 
 // The failures that go to standard error (options, the proof file): the
@@ -76,18 +81,27 @@ int main(int argc, char **argv) {
         const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
         check_strategy(n);
         ProofFile proof;
-        if (!options.proof.empty() &&
-            !proof.open(options.proof, args[0],
-                        options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text,
-                        error))
+        if (!options.proof.empty() && !proof.open(options.proof, args[0], proof_format(options), error))
+            return failed(error);
+        // With --portfolio each strategy's proof goes to a file of its own first.
+        RaceProofs race_proofs;
+        const PortfolioRun race{options.portfolio, options.proof.empty() ? nullptr : &race_proofs, options.stats};
+        if (race.proofs && !options.portfolio.empty() &&
+            !race_proofs.open(options.proof, options.portfolio.size(), proof_format(options), error))
             return failed(error);
         catch_stop_signals();
         const SolveControl control = make_control(options, start, proof);
         SolveStats stats;
-        OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
+        std::string race_error;
+        if (options.portfolio.empty())
+            OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
+        else
+            stats = run_portfolio(args[0], race, control, race_error);
         if (options.stats)
             write_stats(stats, seconds_since(start));
-        const int status = proof.close(error) ? 0 : failed(error);
+        int status = proof.close(error) ? 0 : failed(error);
+        if (!race_error.empty())
+            status = failed(race_error);
         end_by_caught_signal();
         return status;
     } catch (const vetrix::Error &e) {

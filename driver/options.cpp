@@ -1,5 +1,6 @@
 #include "driver/options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,7 @@ namespace vetrix {
 
 namespace {
 
-enum class Value { none, required };
+enum class Value { none, required, optional };
 
 struct OptionRow {
     const char *name;   // without the leading "--"
@@ -18,6 +19,25 @@ struct OptionRow {
     // Applies the option; returns false when value is not acceptable.
     bool (*apply)(RunOptions &options, const std::string &value);
 };
+
+// The strategies of --portfolio: without a value 0, 1 and 2; else a comma
+// list of 0, 1 and 2, each at most once.
+bool parse_portfolio(const std::string &text, std::vector<int> &strategies) {
+    if (text.empty()) {
+        strategies = {0, 1, 2};
+        return true;
+    }
+    strategies.clear();
+    for (size_t k = 0; k < text.size(); k += 2) {
+        const int n = text[k] - '0';
+        const bool ends = k + 1 == text.size() || text[k + 1] == ',';
+        if (n < 0 || n > 2 || !ends || k + 1 == text.size() - 1 ||
+            std::find(strategies.begin(), strategies.end(), n) != strategies.end())
+            return false;
+        strategies.push_back(n);
+    }
+    return true;
+}
 
 // A number of seconds: decimal, above 0, at most about 31 years.
 bool parse_seconds(const std::string &text, double &seconds) {
@@ -44,6 +64,9 @@ const OptionRow OPTIONS[] = {
      [](RunOptions &o, const std::string &) { o.binary_proof = true; return true; }},
     {"time", Value::required, "SECONDS", "stop the search after SECONDS of wall time: s UNKNOWN",
      [](RunOptions &o, const std::string &v) { return parse_seconds(v, o.time_limit); }},
+    {"portfolio", Value::optional, "LIST",
+     "race strategies 0,1,2 (or LIST) in threads: the first verdict wins",
+     [](RunOptions &o, const std::string &v) { return parse_portfolio(v, o.portfolio); }},
 };
 
 const OptionRow *find_option(const std::string &name) {
@@ -65,6 +88,10 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
     }
     if (row->value == Value::none && eq) {
         error = "vetrix: option '--" + name + "' takes no value";
+        return false;
+    }
+    if (row->value == Value::optional && eq && eq[1] == '\0') {
+        error = "vetrix: bad value '' for option '--" + name + "'";
         return false;
     }
     if (row->value == Value::required && !eq) {
@@ -90,6 +117,10 @@ bool options_fit_together(const RunOptions &options, std::string &error) {
         error = "vetrix: option '--binary-proof' cannot write to standard output ('--proof=-')";
         return false;
     }
+    if (!options.portfolio.empty() && options.proof == "-") {
+        error = "vetrix: option '--portfolio' cannot write the proof to standard output ('--proof=-')";
+        return false;
+    }
     return true;
 }
 
@@ -107,6 +138,10 @@ bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &e
             return false;
         }
     }
+    if (!line.options.portfolio.empty() && line.positional.size() > 1) {
+        error = "vetrix: a strategy argument cannot go with '--portfolio'";
+        return false;
+    }
     return options_fit_together(line.options, error);
 }
 
@@ -119,6 +154,8 @@ std::string help_text() {
         std::string left = std::string("--") + row.name;
         if (row.value == Value::required)
             left += std::string("=") + row.arg;
+        if (row.value == Value::optional)
+            left += std::string("[=") + row.arg + "]";
         left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
         text += "  " + left + row.help + "\n";
     }

@@ -16,6 +16,7 @@ struct RunOptions {
     std::string proof;    // --proof=FILE: DRAT proof to FILE ("-" standard output)
     bool binary_proof = false; // --binary-proof: the proof in binary DRAT
     double time_limit = 0;     // --time=SECONDS: give up after this long (0: no limit)
+    std::vector<int> portfolio; // --portfolio[=LIST]: the strategies raced, in order (empty: no race)
 };
 
 struct CommandLine {

@@ -76,6 +76,7 @@
 // decides which model is printed, so none of them may change.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -355,6 +356,9 @@ void set_dirki456(CHpGN56 &s);
 void init_B456(Formula &formula, CHpGN56 &s);
 // Both of the above: makes a freshly built state ready for the first pass.
 void load_cube_base(Formula &formula, CHpGN56 &s);
+// The same from a formula that other solves read at the same time: it is
+// only read, and stays whole.
+void load_cube_base_shared(const Formula &formula, CHpGN56 &s);
 
 // ---- Propagation in 'propagate.cpp' ----
 // Sets decision lit at the current level and propagates; true on a conflict.
@@ -455,6 +459,11 @@ void recove_state0_B456(CHpGN56 &s);
 // With a control, the proof is written and the search stops (verdict
 // "s UNKNOWN") when the control asks for it.
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
+// The same for a formula that several solves read at once: it is only read,
+// and this solve lets go of it once its cube base is loaded (the last solve
+// to let go frees it).
+SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
+                                  const SolveControl *control);
 // Solves the formula (consumed), prints the verdict and flushes standard
 // output; the solve's counters go to stats when it is given.
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,

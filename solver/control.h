@@ -17,6 +17,8 @@ struct SolveControl {
     ProofWriter *proof = nullptr;                     // DRAT output, or none
     Clock::time_point deadline = Clock::time_point::max(); // stop at the first decision or conflict after it
     const std::atomic<bool> *stop = nullptr;          // raised from outside (a signal) to stop likewise
+    const std::atomic<bool> *cancel = nullptr;        // raised when another search of the same formula
+                                                      // has decided it: stop likewise
 };
 
 // The deadline seconds after start.
@@ -24,10 +26,12 @@ inline SolveControl::Clock::time_point deadline_after(SolveControl::Clock::time_
     return start + std::chrono::duration_cast<SolveControl::Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-// True when the search has to stop: the stop flag is raised or the deadline
-// has passed. The clock is read only when a deadline is set.
+// True when the search has to stop: the stop or cancel flag is raised or the
+// deadline has passed. The clock is read only when a deadline is set.
 inline bool stop_requested(const SolveControl &control) {
     if (control.stop && control.stop->load(std::memory_order_relaxed))
+        return true;
+    if (control.cancel && control.cancel->load(std::memory_order_relaxed))
         return true;
     return control.deadline != SolveControl::Clock::time_point::max() &&
            SolveControl::Clock::now() >= control.deadline;

@@ -31,21 +31,25 @@ void recove_state0_B456(CHpGN56 &s) {
         s.lit_ind[s.der_lit_lev_0[--s.nb_der_lit_lev_0]] = FREE;
 }
 
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+namespace {
+
+// The verdict of a formula refuted before any cube base is built.
+SolveOutcome refuted_at_once(const SolveControl *control) {
+    proof_finish(control, true);
+    return SolveOutcome{NONE, "s UNSATISFIABLE\n", SolveStats(), std::vector<int>()};
+}
+
+// True when the formula is answered before the search starts. A clause
+// with no literal can never be satisfied; loaded as a cube it would carry
+// no guard. A unit clause and the unit clause of its complement give the
+// empty clause by propagation, whatever the strategy.
+bool refuted_before_search(const Formula &formula) {
+    return formula.has_empty_clause() || formula.has_complementary_units();
+}
+
+// Runs the pass loop on a loaded state and formats its verdict.
+SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
     SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
-    // A clause with no literal can never be satisfied. Loaded as a cube it
-    // would carry no guard, so it is answered before the search starts; so
-    // is a formula that holds a unit clause and the unit clause of its
-    // complement (the empty clause follows from the two by propagation).
-    if (formula.has_empty_clause() || formula.has_complementary_units()) {
-        formula.clear();
-        proof_finish(control, true);
-        outcome.verdict = "s UNSATISFIABLE\n";
-        return outcome;
-    }
-    CHpGN56 s(formula, nb_var, strategy);
-    s.control = control;
-    load_cube_base(formula, s);
     outcome.pass_value = run_passes(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
     outcome.stats = s.stats;
@@ -55,6 +59,30 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
     s.der_lit = nullptr;
     format_verdict(s, outcome.verdict, outcome.model);
     return outcome;
+}
+
+} // namespace
+
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+    if (refuted_before_search(formula)) {
+        formula.clear();
+        return refuted_at_once(control);
+    }
+    CHpGN56 s(formula, nb_var, strategy);
+    s.control = control;
+    load_cube_base(formula, s);
+    return search_loaded(s, control);
+}
+
+SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
+                                  const SolveControl *control) {
+    if (refuted_before_search(*formula))
+        return refuted_at_once(control);
+    CHpGN56 s(*formula, nb_var, strategy);
+    s.control = control;
+    load_cube_base_shared(*formula, s);
+    formula.reset();
+    return search_loaded(s, control);
 }
 
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {

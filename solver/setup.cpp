@@ -61,9 +61,9 @@ void load_cube(CHpGN56 &s, int i, const int *cube, int size, int &p) {
         s.guard_1[i] = NONE;
 }
 
-} // namespace
-
-void init_B456(Formula &formula, CHpGN56 &s) {
+// init_B456 on formula; when consumed is the formula itself, its storage
+// goes back as the cubes are loaded.
+void init_cubes(const Formula &formula, CHpGN56 &s, Formula *consumed) {
     if (s.nb_cub > s.max_nb_cub - CUBE_SLOT_MARGIN)
         AfxMessageBox("\n please, stop and increase max_cub_nb");
     s.index_der_lev[0] = NONE;
@@ -96,17 +96,27 @@ void init_B456(Formula &formula, CHpGN56 &s) {
     int p = 0;
     for (int i = 0; i < s.nb_cub; ++i) {
         load_cube(s, i, formula.clause_begin(i), formula.clause_size(i), p);
-        if (i % RELEASE_STEP == RELEASE_STEP - 1)
-            formula.release_before(i + 1);
+        if (consumed && i % RELEASE_STEP == RELEASE_STEP - 1)
+            consumed->release_before(i + 1);
     }
     s.cub_data_pnt[s.nb_cub] = p;
-    formula.clear();
+    if (consumed)
+        consumed->clear();
     order_init(s);
 }
+
+} // namespace
+
+void init_B456(Formula &formula, CHpGN56 &s) { init_cubes(formula, s, &formula); }
 
 void load_cube_base(Formula &formula, CHpGN56 &s) {
     set_dirki456(s);
     init_B456(formula, s);
+}
+
+void load_cube_base_shared(const Formula &formula, CHpGN56 &s) {
+    set_dirki456(s);
+    init_cubes(formula, s, nullptr);
 }
 
 } // namespace vetrix

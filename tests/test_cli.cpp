@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,8 @@ TEST_F(Cli, LastLineWithoutLineEndIsRead) {
 // and an option that is not for output leaves standard output unchanged.
 TEST_F(Cli, OptionsAroundPositionalArguments) {
     std::string f = file("f.cnf", NO_CLAUSES);
+    const std::string link = scratch_.path("link.drat");
+    ASSERT_EQ(symlink(file("p.drat", "").c_str(), link.c_str()), 0);
     struct Row {
         std::vector<std::string> args;
         std::string out;
@@ -139,6 +142,19 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{"--proof=", f}, "", 1},
         {{"--binary-proof", f}, "", 1},
         {{"--binary-proof", "--proof=-", f}, "", 1},
+        {{"--portfolio=2", f}, BY_STRATEGY_2, 0},
+        {{f, "--portfolio=1,0"}, BY_STRATEGY_0_1, 0},
+        {{"--portfolio", "--stats"}, USAGE, 0},
+        {{"--portfolio", f, "2"}, "", 1},
+        {{"--portfolio=", f}, "", 1},
+        {{"--portfolio=3", "missing.cnf"}, "", 1},
+        {{"--portfolio=0,0", f}, "", 1},
+        {{"--portfolio=0,", f}, "", 1},
+        {{"--portfolio=,1", f}, "", 1},
+        {{"--portfolio=12", f}, "", 1},
+        {{"--portfolio=one", f}, "", 1},
+        {{"--portfolio", "--proof=-", f}, "", 1},
+        {{"--portfolio", "--proof=" + link, f}, "", 1}, // replacing the link would not write through it
     };
     for (const Row &row : rows) {
         harness::RunResult r = harness::run_vetrix(row.args);
@@ -146,9 +162,46 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         EXPECT_EQ(r.status, row.status) << row.args[0] << " ...";
     }
     harness::RunResult help = harness::run_vetrix({"--help", f});
-    for (const char *option : {"--stats", "--proof=FILE", "--binary-proof", "--time=SECONDS"})
+    for (const char *option : {"--stats", "--proof=FILE", "--binary-proof", "--time=SECONDS", "--portfolio[=LIST]"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_EQ(help.status, 0);
+}
+
+// The strategy a portfolio run names on standard error, or -1.
+int portfolio_winner(const std::string &err) {
+    const std::string mark = "c portfolio winner: strategy ";
+    const size_t at = err.find(mark);
+    return at == std::string::npos ? -1 : err[at + mark.size()] - '0';
+}
+
+// A portfolio prints byte for byte what the strategy it names prints alone,
+// and a one-strategy portfolio what that strategy prints; a reader's
+// message comes once, as without the option. Over the input fixtures and
+// the small satch instances of the corpus.
+TEST_F(Cli, PortfolioPrintsTheWinnersOutput) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    for (const fs::directory_entry &e : fs::directory_iterator(harness::source_path("tests/inputs")))
+        if (e.path().extension() == ".cnf")
+            files.push_back(e.path().string());
+    for (const fs::directory_entry &e : fs::directory_iterator(harness::corpus_dir() + "/satch"))
+        if (fs::file_size(e.path()) < 20000)
+            files.push_back(e.path().string());
+    const std::string err = scratch_.path("err");
+    int decided = 0;
+    for (const std::string &f : files) {
+        SCOPED_TRACE(f);
+        const harness::RunResult race = harness::run_vetrix({"--portfolio", f}, "", err);
+        const int winner = portfolio_winner(harness::read_file(err));
+        const harness::RunResult alone = harness::run_vetrix({f, std::to_string(winner < 0 ? 0 : winner)});
+        EXPECT_EQ(race.out, alone.out);
+        EXPECT_EQ(race.status, alone.status);
+        decided += winner >= 0;
+        for (int n = 0; n <= 2; ++n)
+            EXPECT_EQ(harness::run_vetrix({"--portfolio=" + std::to_string(n), f}).out,
+                      harness::run_vetrix({f, std::to_string(n)}).out);
+    }
+    EXPECT_GT(decided, 40);
 }
 
 } // namespace

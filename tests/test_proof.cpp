@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -225,6 +226,41 @@ TEST_F(ProofRun, TimeLimitAndSignalsStopWithUnknown) {
         EXPECT_TRUE(v.valid) << v.error;
         EXPECT_FALSE(v.refuted);
         EXPECT_GT(v.additions, 0u);
+    }
+}
+
+// With --portfolio the proof file gets the reported strategy's proof: the
+// winner's refutation, or after --time or a signal the first strategy's
+// steps; the strategies' temporary files are gone after every ending.
+TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
+    cnfgen::Clauses small, large;
+    const std::string php5 = generated("php5.cnf", {"7", "php", "5"}, small);
+    const std::string php13 = generated("php13.cnf", {"7", "php", "13"}, large); // minutes for each strategy
+    const std::string proof = path("p.drat"), out = path("out"), err = path("err");
+    struct Row {
+        const char *what;
+        std::vector<std::string> args;
+        int signal_number;
+    };
+    const Row rows[] = {
+        {"verdict", {"--portfolio", "--binary-proof", php5}, 0},
+        {"--time", {"--portfolio=1,2", "--time=0.3", php13}, 0},
+        {"SIGINT", {"--portfolio", php13}, SIGINT},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<std::string> args = row.args;
+        args.push_back("--proof=" + proof);
+        const Finished f = run_and_signal(args, out, err, row.signal_number, 300);
+        const bool decided = row.args.back() == php5;
+        EXPECT_EQ(f.out, decided ? "s UNSATISFIABLE\n" : "s UNKNOWN\n");
+        EXPECT_EQ(f.signal, row.signal_number);
+        EXPECT_EQ(f.err.find("c portfolio winner: none") == std::string::npos, decided) << f.err;
+        const dratcheck::Verdict v = dratcheck::check_proof(decided ? small : large, harness::read_file(proof));
+        EXPECT_TRUE(v.valid) << v.error;
+        EXPECT_EQ(v.refuted, decided);
+        for (const std::filesystem::directory_entry &e : std::filesystem::directory_iterator(scratch_.dir()))
+            EXPECT_EQ(e.path().filename().string().find(".vetrix-proof-"), std::string::npos) << e.path();
     }
 }
 

@@ -10,7 +10,11 @@
 
 #include <vetrix/vetrix.h>
 
+#include "api/formula.h"
+#include "api/portfolio.h"
 #include "tools/cnfgen.h"
+
+using namespace vetrix;
 
 namespace {
 
@@ -80,6 +84,50 @@ TEST(ApiThreads, ConcurrentSolvesGiveTheSerialAnswers) {
         errors += !serial[i].error.empty();
     }
     EXPECT_EQ(errors, 4);
+}
+
+// The job's formula as the solver holds it.
+std::unique_ptr<Formula> formula_of(const Job &job) {
+    auto formula = std::make_unique<Formula>();
+    ClauseBuilder builder(*formula, job.nb_var, static_cast<int>(job.clauses.size()));
+    for (const std::vector<int> &clause : job.clauses)
+        add_clause(builder, clause.data(), clause.size());
+    return formula;
+}
+
+const std::vector<RaceEntrant> ALL_THREE = {{0, nullptr}, {1, nullptr}, {2, nullptr}};
+
+// A race reports exactly the serial answer of the strategy that won it,
+// whether it waits for the others or leaves them to stop in the background;
+// a raised stop flag ends every strategy at its first decision.
+TEST(ApiThreads, PortfolioReportsTheWinnersSerialAnswer) {
+    std::vector<Job> some = jobs();
+    some.resize(8); // under ThreadSanitizer a race of three costs seconds
+    for (const Job &job : some) {
+        if (!run(job).error.empty())
+            continue;
+        for (bool wait_for_all : {true, false}) {
+            const RaceResult race =
+                race_strategies(formula_of(job), job.nb_var, ALL_THREE, SolveControl(), wait_for_all);
+            ASSERT_TRUE(race.decided);
+            Job alone = job;
+            alone.options.strategy = ALL_THREE[race.winner].strategy;
+            const Outcome serial = run(alone);
+            EXPECT_EQ(race.outcome.verdict.rfind("s SATISFIABLE", 0) == 0,
+                      serial.verdict == vetrix::Verdict::satisfiable);
+            EXPECT_EQ(race.outcome.model, serial.model);
+            EXPECT_EQ(race.conflicts.size(), wait_for_all ? 3u : 0u);
+        }
+    }
+    const std::atomic<bool> stop{true};
+    SolveControl control;
+    control.stop = &stop;
+    const Job job = jobs().front();
+    const RaceResult race = race_strategies(formula_of(job), job.nb_var, ALL_THREE, control, true);
+    EXPECT_FALSE(race.decided);
+    EXPECT_EQ(race.winner, 0u);
+    EXPECT_EQ(race.outcome.verdict, "s UNKNOWN\n");
+    EXPECT_EQ(race.conflicts, std::vector<std::uint64_t>(3, 0));
 }
 
 } // namespace

@@ -59,14 +59,15 @@ inline std::string shell_quote(const std::string &s) {
 }
 
 // Runs the vetrix binary with the given arguments, standard input from
-// input_path when it is given; stderr is discarded.
-inline RunResult run_vetrix(const std::vector<std::string> &args, const std::string &input_path = "") {
+// input_path when it is given; stderr goes to err_path (discarded by default).
+inline RunResult run_vetrix(const std::vector<std::string> &args, const std::string &input_path = "",
+                            const std::string &err_path = "/dev/null") {
     std::string cmd = shell_quote(VETRIX_BIN);
     for (const std::string &a : args)
         cmd += " " + shell_quote(a);
     if (!input_path.empty())
         cmd += " < " + shell_quote(input_path);
-    cmd += " 2>/dev/null";
+    cmd += " 2>" + shell_quote(err_path);
     RunResult r{std::string(), -1};
     FILE *p = popen(cmd.c_str(), "r");
     if (!p)

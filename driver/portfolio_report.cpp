@@ -1,0 +1,31 @@
+#include "driver/portfolio_report.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "api/portfolio.h"
+
+namespace vetrix {
+
+SolveStats run_portfolio(const char *file_name, const PortfolioRun &run, const SolveControl &control,
+                         std::string &proof_error) {
+    std::vector<RaceEntrant> entrants;
+    for (std::size_t k = 0; k < run.strategies.size(); ++k)
+        entrants.push_back(RaceEntrant{run.strategies[k], run.proofs ? run.proofs->writer(k) : nullptr});
+    const RaceResult race = race_file(file_name, entrants, control, run.stats);
+    std::fwrite(race.outcome.verdict.data(), 1, race.outcome.verdict.size(), stdout);
+    std::fflush(stdout);
+    if (race.decided)
+        std::fprintf(stderr, "c portfolio winner: strategy %d\n", run.strategies[race.winner]);
+    else
+        std::fprintf(stderr, "c portfolio winner: none\n");
+    for (std::size_t k = 0; run.stats && k < race.conflicts.size(); ++k)
+        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 "\n", run.strategies[k],
+                     race.conflicts[k]);
+    std::fflush(stderr);
+    if (run.proofs)
+        run.proofs->keep(race.winner, proof_error);
+    return race.outcome.stats;
+}
+
+} // namespace vetrix
