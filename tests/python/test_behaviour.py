@@ -141,9 +141,9 @@ class Threads(unittest.TestCase):
         self.assertEqual(got, expected)
 
     def run_child(self, body, interrupt):
-        """Runs body in a fresh Python that prints 'solving' as its solve
-        starts; with interrupt, sends it SIGINT 0.2 s later. Returns its
-        stdout lines."""
+        """Runs body in a fresh Python that prints 'solving' just before its
+        solve starts; with interrupt, sends it SIGINT 0.2 s later. Returns its
+        stdout lines; a child that hangs fails the test."""
         script = f"import threading, vetrix, sys, os\nsys.path.insert(0, {os.path.dirname(__file__)!r})\n" \
                  f"from support import pigeonhole\n{body}"
         child = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, text=True)
@@ -158,7 +158,7 @@ class Threads(unittest.TestCase):
 
     def test_the_search_runs_without_the_gil(self):
         body = ("t = threading.Thread(target=vetrix.solve, args=(pigeonhole(11),), daemon=True)\n"
-                "t.start(); print('solving', flush=True)\n"
+                "print('solving', flush=True); t.start()\n"
                 "t.join(0.2); print('main ran', t.is_alive(), flush=True); os._exit(0)\n")
         self.assertEqual(self.run_child(body, False), ["main ran True"])
 
