@@ -66,9 +66,10 @@ Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
     SolveControl control;
     std::optional<ProofWriter> proof; // flushed when it goes out of scope
     if (options.proof) {
-        proof.emplace(*options.proof, ProofWriter::Format::text);
+        proof.emplace(*options.proof, options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text);
         control.proof = &*proof;
     }
+    control.stop = options.stop;
     if (options.time_limit > 0)
         control.deadline = deadline_after(SolveControl::Clock::now(), options.time_limit);
     SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);

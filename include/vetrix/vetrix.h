@@ -9,6 +9,7 @@
 // allocated after a call, whether it returns or throws.
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,9 +25,11 @@ enum class Verdict { satisfiable, unsatisfiable, unknown };
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
-    std::ostream *proof = nullptr; // DRAT proof (text) written while solving, or none
+    std::ostream *proof = nullptr; // DRAT proof written while solving, or none
     double time_limit = 0;         // seconds from the start of the search, 0 = none;
                                    // past it the verdict is unknown
+    bool binary_proof = false;     // the proof in binary DRAT instead of text
+    const std::atomic<bool> *stop = nullptr; // raised from another thread to stop the search; the verdict is then unknown
 };
 
 struct Result {

@@ -164,19 +164,28 @@ TEST(ApiClauseRules, ClausesGiveTheModelOfTheirText) {
     }
 }
 
-// The options of a solve: the proof of an UNSAT answer checks, and a time
-// limit already past stops the search at its first decision.
-TEST(ApiOptions, ProofChecksAndTimeLimitGivesUnknown) {
+// The options of a solve: the proof of an UNSAT answer checks in either
+// format, and a time limit already past or a raised stop flag stops the
+// search at its first decision.
+TEST(ApiOptions, ProofChecksAndTimeLimitOrStopGivesUnknown) {
     const cnfgen::Formula php = cnfgen::pigeonhole(4);
     for (int n = 0; n <= 2; ++n) {
-        std::ostringstream proof;
+        for (const bool binary : {false, true}) {
+            std::ostringstream proof;
+            vetrix::Options options = with_strategy(n);
+            options.proof = &proof;
+            options.binary_proof = binary;
+            EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unsatisfiable);
+            const dratcheck::Verdict checked = dratcheck::check_proof(
+                php.clauses, proof.str(), binary ? dratcheck::ProofFormat::binary : dratcheck::ProofFormat::text);
+            EXPECT_TRUE(checked.valid && checked.refuted) << "strategy " << n << ": " << checked.error;
+        }
         vetrix::Options options = with_strategy(n);
-        options.proof = &proof;
-        EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unsatisfiable);
-        const dratcheck::Verdict checked = dratcheck::check_proof(php.clauses, proof.str());
-        EXPECT_TRUE(checked.valid && checked.refuted) << "strategy " << n << ": " << checked.error;
-        options.proof = nullptr;
         options.time_limit = 1e-9;
+        EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unknown);
+        const std::atomic<bool> stop{true};
+        options = with_strategy(n);
+        options.stop = &stop;
         EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unknown);
     }
 }
