@@ -156,6 +156,9 @@ enum class ClauseEnd { Complete, Dropped, EndOfText };
 inline std::uint64_t eight_bytes(const char *t) {
     std::uint64_t x;
     std::memcpy(&x, t, sizeof x);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    x = __builtin_bswap64(x);
+#endif
     return x;
 }
 
