@@ -72,7 +72,9 @@ vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &optio
         control.proof = &*proof;
     }
     if (options.time_limit > 0)
-        control.deadline = deadline_after(SolveControl::Clock::now(), options.time_limit);
+        control.deadline = deadline_after(control.start, options.time_limit);
+    if (options.progress)
+        control.progress = &options.progress;
     SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);
     vetrix::Result result;
     result.verdict = vetrix::verdict_of(outcome.verdict);

@@ -1,21 +1,14 @@
 #include "driver/stats_report.h"
 
-#include <sys/resource.h>
-
 #include <cinttypes>
 #include <cstdio>
+
+#include "support/peak_memory.h"
 
 namespace {
 
 void line(const char *name, std::uint64_t value) {
     std::fprintf(stderr, "c %s: %" PRIu64 "\n", name, value);
-}
-
-// Peak resident set size of the process in MB (getrusage reports KB on Linux).
-double peak_rss_mb() {
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace

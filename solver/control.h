@@ -1,11 +1,14 @@
 // What the caller of a solve controls besides the formula: where the proof
-// goes, and when the search has to give up without a verdict. Everything is
-// reached through the solve's own state, so solves in several threads each
-// have their own.
+// goes, when the search has to give up without a verdict, and who hears of
+// its progress. Everything is reached through the solve's own state, so
+// solves in several threads each have their own.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+
+#include "vetrix/vetrix.h"
 
 class ProofWriter;
 
@@ -15,6 +18,8 @@ struct SolveControl {
     ProofWriter *proof = nullptr;                     // DRAT output, or none
     Clock::time_point deadline = Clock::time_point::max(); // stop at the first decision or conflict after it
     const std::atomic<bool> *stop = nullptr;          // raised from outside (a signal) to stop likewise
+    const std::function<void(const vetrix::Progress &)> *progress = nullptr; // told of progress, or none
+    Clock::time_point start = Clock::now();           // Progress::seconds count from here
 };
 
 // The deadline seconds after start.

@@ -21,6 +21,7 @@ int run_passes(CHpGN56 &s) {
             if (s.result == RESULT_SAT || s.result == RESULT_UNSAT)
                 return value;
         }
+        progress_between_passes(s);
     }
 }
 
@@ -36,13 +37,17 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
     if (formula.has_empty_clause() || refuted_by_first_decision(formula, strategy)) {
         formula.clear();
         proof_finish(control, true);
+        progress_without_search(control);
         outcome.verdict = "s UNSATISFIABLE\n";
         return outcome;
     }
     CHpGN56 s(formula, nb_var, strategy);
     s.control = control;
+    if (control)
+        s.progress_told = control->start;
     load_cube_base(formula, s);
     outcome.pass_value = run_passes(s);
+    progress_at_end(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
     outcome.stats = s.stats;
     proof_finish(control, s.result == RESULT_UNSAT);

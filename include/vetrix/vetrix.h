@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -21,11 +22,33 @@ namespace vetrix {
 
 enum class Verdict { satisfiable, unsatisfiable, unknown };
 
+// Where a search stands, for Options::progress. The counters only grow
+// from one call to the next, except learnt_held, which the reviews lower.
+struct Progress {
+    double seconds = 0;               // wall seconds since the search started
+    std::uint64_t passes = 0;         // search passes begun
+    std::uint64_t conflicts = 0;      // learnt cubes derived
+    std::uint64_t decisions = 0;      // literals set as decisions
+    std::uint64_t propagations = 0;   // literals set, decisions and derived
+    std::uint64_t learnt_held = 0;    // learnt cubes in the cube base now
+    std::uint64_t fixed = 0;          // variables fixed at the root
+    std::uint64_t reviews = 0;        // reviews of the cube base run
+    double peak_memory_mb = 0;        // peak resident memory of the process
+    bool last = false;                // the search has ended: no call follows
+};
+
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
     std::ostream *proof = nullptr; // DRAT proof (text) written while solving, or none
     double time_limit = 0;         // seconds from the start of the search, 0 = none;
                                    // past it the verdict is unknown
+    // The progress callback, when set, is called in the solving thread, never
+    // in the middle of a propagation: after a pass and its review, or at a
+    // conflict within a long pass, when 0.1 s to 1 s have passed since the
+    // last call (a tenth of the time since the start), and once when the
+    // search ends (last). An exception it throws ends the solve and reaches
+    // the caller.
+    std::function<void(const Progress &)> progress; // called after passes with the search's counters, or empty
 };
 
 // Counters of one solve, as the command line's --stats reports them.
