@@ -36,6 +36,8 @@ const OptionRow OPTIONS[] = {
      [](RunOptions &o, const std::string &) { o.version = true; return true; }},
     {"stats", Value::none, "", "write search counters, memory and time to standard error",
      [](RunOptions &o, const std::string &) { o.stats = true; return true; }},
+    {"verbose", Value::none, "", "write a line of search progress to standard error every so often",
+     [](RunOptions &o, const std::string &) { o.verbose = true; return true; }},
     {"proof", Value::required, "FILE", "write a DRAT proof to FILE ('-' standard output, text only)",
      [](RunOptions &o, const std::string &v) { o.proof = v; return !v.empty(); }},
     {"binary-proof", Value::none, "", "write the proof in binary DRAT",
