@@ -16,8 +16,8 @@ expected one; the limit is the CPU limit of run-info.txt. vetrix runs are
 labelled "vetrix BUILD N" (N the strategy); only the build NAME (default
 "now") is drawn, as "vetrix N". A solver that ran fewer instances than the
 others says so in its legend; the instances it did not run count as
-unsolved. Needs matplotlib (Debian's python3-matplotlib, bench/setup.sh),
-hence /usr/bin/python3.
+unsolved. Needs Debian's python3-matplotlib (tools/install_peers.sh
+--bench), hence /usr/bin/python3.
 """
 import argparse
 import collections
