@@ -79,6 +79,7 @@ RaceResult race_strategies(std::unique_ptr<Formula> formula, int nb_var,
         race->lanes[k].control = control;
         race->lanes[k].control.proof = entrants[k].proof;
         race->lanes[k].control.cancel = &race->cancel;
+        race->lanes[k].control.progress = nullptr; // a losing lane may outlive the caller's callback
         wait_for_all = wait_for_all || entrants[k].proof;
     }
     std::vector<std::thread> threads;

@@ -71,7 +71,9 @@ Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
     }
     control.stop = options.stop;
     if (options.time_limit > 0)
-        control.deadline = deadline_after(SolveControl::Clock::now(), options.time_limit);
+        control.deadline = deadline_after(control.start, options.time_limit);
+    if (options.progress)
+        control.progress = &options.progress;
     SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);
     Result result;
     result.verdict = verdict_of(outcome.verdict);

@@ -7,6 +7,7 @@
 #include "api/run.h"
 #include "driver/options.h"
 #include "driver/portfolio_report.h"
+#include "driver/progress_lines.h"
 #include "driver/proof_file.h"
 #include "driver/signals.h"
 #include "driver/stats_report.h"
@@ -27,14 +28,18 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The proof output and the stop conditions the options ask for.
+// The proof output, the stop conditions and the progress lines the options
+// ask for.
 SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
-                          ProofFile &proof) {
+                          ProofFile &proof, const std::function<void(const vetrix::Progress &)> &progress) {
     SolveControl control;
     control.proof = proof.writer();
     control.stop = &stop_signal_flag();
     if (options.time_limit > 0)
         control.deadline = deadline_after(start, options.time_limit);
+    if (progress)
+        control.progress = &progress;
+    control.start = start;
     return control;
 }
 
@@ -90,7 +95,9 @@ int main(int argc, char **argv) {
             !race_proofs.open(options.proof, options.portfolio.size(), proof_format(options), error))
             return failed(error);
         catch_stop_signals();
-        const SolveControl control = make_control(options, start, proof);
+        const std::function<void(const vetrix::Progress &)> progress =
+            options.verbose ? progress_lines() : nullptr;
+        const SolveControl control = make_control(options, start, proof, progress);
         SolveStats stats;
         std::string race_error;
         if (options.portfolio.empty())

@@ -58,6 +58,8 @@ const OptionRow OPTIONS[] = {
      [](RunOptions &o, const std::string &) { o.version = true; return true; }},
     {"stats", Value::none, "", "write search counters, memory and time to standard error",
      [](RunOptions &o, const std::string &) { o.stats = true; return true; }},
+    {"verbose", Value::none, "", "write a line of search progress to standard error every so often",
+     [](RunOptions &o, const std::string &) { o.verbose = true; return true; }},
     {"proof", Value::required, "FILE", "write a DRAT proof to FILE ('-' standard output, text only)",
      [](RunOptions &o, const std::string &v) { o.proof = v; return !v.empty(); }},
     {"binary-proof", Value::none, "", "write the proof in binary DRAT",
@@ -107,7 +109,8 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
 }
 
 // A binary proof needs a file, and on standard output it could not be told
-// apart from the verdict lines.
+// apart from the verdict lines. The strategies of a portfolio race in
+// threads of their own, which report no progress.
 bool options_fit_together(const RunOptions &options, std::string &error) {
     if (options.binary_proof && options.proof.empty()) {
         error = "vetrix: option '--binary-proof' needs --proof=FILE";
@@ -119,6 +122,10 @@ bool options_fit_together(const RunOptions &options, std::string &error) {
     }
     if (!options.portfolio.empty() && options.proof == "-") {
         error = "vetrix: option '--portfolio' cannot write the proof to standard output ('--proof=-')";
+        return false;
+    }
+    if (!options.portfolio.empty() && options.verbose) {
+        error = "vetrix: option '--verbose' cannot go with '--portfolio'";
         return false;
     }
     return true;

@@ -13,6 +13,7 @@ struct RunOptions {
     bool help = false;    // --help: usage and every option, status 0
     bool version = false; // --version
     bool stats = false;   // --stats: counters on standard error after the verdict
+    bool verbose = false; // --verbose: progress lines on standard error while solving
     std::string proof;    // --proof=FILE: DRAT proof to FILE ("-" standard output)
     bool binary_proof = false; // --binary-proof: the proof in binary DRAT
     double time_limit = 0;     // --time=SECONDS: give up after this long (0: no limit)

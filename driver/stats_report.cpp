@@ -1,9 +1,9 @@
 #include "driver/stats_report.h"
 
-#include <sys/resource.h>
-
 #include <cinttypes>
 #include <cstdio>
+
+#include "support/peak_memory.h"
 
 namespace vetrix {
 
@@ -11,13 +11,6 @@ namespace {
 
 void line(const char *name, std::uint64_t value) {
     std::fprintf(stderr, "c %s: %" PRIu64 "\n", name, value);
-}
-
-// Peak resident set size of the process in MB (getrusage reports KB on Linux).
-double peak_rss_mb() {
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace

@@ -197,6 +197,7 @@ class CHpGN56 {
     IntArray index_der_lev;     // per level [0, n+1]: index_der when it descended
     IntArray der_lit_lev_0_arr; // storage of der_lit_lev_0, n + 2 entries
     int nb_der_lit_lev_0;       // entries of der_lit_lev_0
+    int nb_fixed_released;      // level-0 codes the reviews took out of der_lit_lev_0
     IntArray lev_lit;           // per level [0, n]: its decision code
     IntArray frame_code;        // per open level [0, n+1]: its decision code (NONE at the root)
     long long nb_node;          // levels opened above the root in the whole solve;
@@ -262,6 +263,7 @@ class CHpGN56 {
     std::string info;        // diagnostic text (a failed model check's cube), never printed
     IntArray test_sol;       // per var: 0 true, 1 false; read only by test_cube456
     SolveStats stats;        // counters of the whole solve, never read by the search
+    SolveControl::Clock::time_point progress_told; // 'progress.cpp': when the caller last heard
 
     // ---- views into the storage, fixed for the whole solve ----
     // Set by the constructor (der_lit by set-up); the hot loops index these
@@ -440,6 +442,22 @@ void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
 void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
+
+// ---- Progress reports in 'progress.cpp' (each does nothing without a callback) ----
+// A check is due every PROGRESS_CONFLICTS conflicts within a pass.
+constexpr std::uint64_t PROGRESS_CONFLICTS = 64;
+// After a pass and its review: tells the caller when a report is due.
+void progress_between_passes(CHpGN56 &s);
+// At a conflict once the level is undone and the recipe included: the same.
+void progress_within_pass(CHpGN56 &s);
+inline void progress_at_conflict(CHpGN56 &s) {
+    if (s.stats.conflicts % PROGRESS_CONFLICTS == 0 && s.control && s.control->progress)
+        progress_within_pass(s);
+}
+// The search has ended: the last call, with the final counters.
+void progress_at_end(CHpGN56 &s);
+// The last call of a solve decided before any search (no state).
+void progress_without_search(const SolveControl *control);
 
 // ---- Pass loop in 'passes.cpp' ----
 // What a solve hands back.

@@ -1,11 +1,14 @@
 // What the caller of a solve controls besides the formula: where the proof
-// goes, and when the search has to give up without a verdict. Everything is
-// reached through the solve's own state, so solves in several threads each
-// have their own.
+// goes, when the search has to give up without a verdict, and who hears of
+// its progress. Everything is reached through the solve's own state, so
+// solves in several threads each have their own.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+
+#include "vetrix/progress.h"
 
 namespace vetrix {
 
@@ -19,6 +22,8 @@ struct SolveControl {
     const std::atomic<bool> *stop = nullptr;          // raised from outside (a signal) to stop likewise
     const std::atomic<bool> *cancel = nullptr;        // raised when another search of the same formula
                                                       // has decided it: stop likewise
+    const std::function<void(const vetrix::Progress &)> *progress = nullptr; // told of progress, or none
+    Clock::time_point start = Clock::now();           // Progress::seconds count from here
 };
 
 // The deadline seconds after start.

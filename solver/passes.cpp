@@ -23,6 +23,7 @@ int run_passes(CHpGN56 &s) {
             if (s.result == RESULT_SAT || s.result == RESULT_UNSAT)
                 return value;
         }
+        progress_between_passes(s);
     }
 }
 
@@ -36,6 +37,7 @@ namespace {
 // The verdict of a formula refuted before any cube base is built.
 SolveOutcome refuted_at_once(const SolveControl *control) {
     proof_finish(control, true);
+    progress_without_search(control);
     return SolveOutcome{NONE, "s UNSATISFIABLE\n", SolveStats(), std::vector<int>()};
 }
 
@@ -50,7 +52,10 @@ bool refuted_before_search(const Formula &formula) {
 // Runs the pass loop on a loaded state and formats its verdict.
 SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
     SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
+    if (control)
+        s.progress_told = control->start;
     outcome.pass_value = run_passes(s);
+    progress_at_end(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
     outcome.stats = s.stats;
     proof_finish(control, s.result == RESULT_UNSAT);

@@ -157,6 +157,7 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
         return;
     ++s.stats.reviews_root;
     // The level-0 variables never return to a cube: release their lists.
+    s.nb_fixed_released += s.nb_der_lit_lev_0;
     while (s.nb_der_lit_lev_0 > 0) {
         const int c = s.der_lit_lev_0[--s.nb_der_lit_lev_0];
         proof_root_unit(s, c);

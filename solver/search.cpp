@@ -40,6 +40,7 @@ int leave_after_conflict(CHpGN56 &s, int decision) {
     incl_lefttrB456_rs(decision, s);
     --s.lev;
     s.cub_stack_top = s.nb_cub - 1;
+    progress_at_conflict(s);
     return s.back_lev;
 }
 

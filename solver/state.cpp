@@ -58,6 +58,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     recipe_size = 0;
     der_lit_lev_0 = sized(der_lit_lev_0_arr, n + 2);
     nb_der_lit_lev_0 = 0;
+    nb_fixed_released = 0;
     // The arena and the spare cube slots are capacities: calloc'd storage
     // costs no resident memory until the solver writes it.
     // The slack past the last usable slot lets a walk read a whole window

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "tools/cnfgen.h"
 
 namespace {
 
@@ -130,6 +131,8 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{f, "--"}, BY_STRATEGY_0_1, 0},
         {{"--", "--stats"}, "cannot open  file --stats\n", 1},
         {{"--time=5", f, "2"}, BY_STRATEGY_2, 0},
+        {{f, "--verbose", "2"}, BY_STRATEGY_2, 0},
+        {{"--verbose=yes", f}, "", 1},
         {{f, "2", "--time=0.25", "--proof=/dev/null", "--binary-proof"}, BY_STRATEGY_2, 0},
         {{"--time", f}, "", 1},
         {{"--time=", f}, "", 1},
@@ -154,6 +157,7 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{"--portfolio=12", f}, "", 1},
         {{"--portfolio=one", f}, "", 1},
         {{"--portfolio", "--proof=-", f}, "", 1},
+        {{"--portfolio", "--verbose", f}, "", 1},
         {{"--portfolio", "--proof=" + link, f}, "", 1}, // replacing the link would not write through it
     };
     for (const Row &row : rows) {
@@ -162,7 +166,8 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         EXPECT_EQ(r.status, row.status) << row.args[0] << " ...";
     }
     harness::RunResult help = harness::run_vetrix({"--help", f});
-    for (const char *option : {"--stats", "--proof=FILE", "--binary-proof", "--time=SECONDS", "--portfolio[=LIST]"})
+    for (const char *option :
+         {"--stats", "--verbose", "--proof=FILE", "--binary-proof", "--time=SECONDS", "--portfolio[=LIST]"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_EQ(help.status, 0);
 }
@@ -202,6 +207,32 @@ TEST_F(Cli, PortfolioPrintsTheWinnersOutput) {
                       harness::run_vetrix({f, std::to_string(n)}).out);
     }
     EXPECT_GT(decided, 40);
+}
+
+// --verbose writes its table to standard error only: a header, then lines,
+// every one beginning with "c ", the last at the end of the search; the
+// verdict and the status are those of the plain run.
+TEST_F(Cli, VerboseLinesGoToStandardErrorOnly) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(5);
+    const std::string f = file("php.cnf", cnfgen::render_plain(php.nb_var, php.clauses));
+    for (const char *n : {"0", "2"}) {
+        const harness::RunResult plain = harness::run_vetrix({f, n});
+        EXPECT_EQ(harness::run_vetrix({"--verbose", f, n}).out, plain.out);
+        EXPECT_EQ(plain.status, 0);
+        const std::string cmd = harness::shell_quote(VETRIX_BIN) + " --verbose " + harness::shell_quote(f) +
+                                " " + n + " 2>&1 >/dev/null";
+        FILE *p = popen(cmd.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::vector<std::string> lines;
+        char buf[256];
+        while (fgets(buf, sizeof buf, p))
+            lines.emplace_back(buf);
+        pclose(p);
+        ASSERT_GE(lines.size(), 2u) << "strategy " << n;
+        EXPECT_NE(lines[0].find("seconds"), std::string::npos);
+        for (const std::string &line : lines)
+            EXPECT_EQ(line.rfind("c ", 0), 0u) << line;
+    }
 }
 
 } // namespace

@@ -1,19 +1,25 @@
 #!/bin/bash
 # Installs the peer SAT solvers that the differential test compares UNSAT
 # verdicts against (picosat first, then minisat, cadical), the libraries of
-# compressed input (zlib, liblzma, libbz2), GoogleTest, which the test
+# compressed input (zlib, liblzma, libbz2) and GoogleTest, which the test
 # suite needs, and Python's development files and pybind11, which the Python
-# module needs, when missing.
+# module needs, when missing. With --bench also what the benchmark scripts
+# use: time (CPU seconds and peak memory), hyperfine (start-up) and
+# python3-matplotlib (bench/plots.py, run with /usr/bin/python3).
 set -euo pipefail
+packages=(zlib1g-dev liblzma-dev libbz2-dev libgtest-dev python3-dev pybind11-dev)
+if [ "${1:-}" = --bench ]; then
+  packages+=(time hyperfine python3-matplotlib)
+fi
 missing=()
 for peer in picosat minisat cadical; do
   command -v "$peer" >/dev/null 2>&1 || missing+=("$peer")
 done
-for lib in zlib1g-dev liblzma-dev libbz2-dev libgtest-dev python3-dev pybind11-dev; do
+for lib in "${packages[@]}"; do
   dpkg -s "$lib" >/dev/null 2>&1 || missing+=("$lib")
 done
 if [ ${#missing[@]} -eq 0 ]; then
-  echo "present: picosat minisat cadical zlib1g-dev liblzma-dev libbz2-dev libgtest-dev python3-dev pybind11-dev"
+  echo "present: picosat minisat cadical ${packages[*]}"
   exit 0
 fi
 as_root=()

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 
 #include "vetrix/error.h"
 #include "vetrix/export.h"
+#include "vetrix/progress.h"
 #include "vetrix/statistics.h"
 
 namespace vetrix {
@@ -30,6 +32,13 @@ struct Options {
                                    // past it the verdict is unknown
     bool binary_proof = false;     // the proof in binary DRAT instead of text
     const std::atomic<bool> *stop = nullptr; // raised from another thread to stop the search; the verdict is then unknown
+    // The progress callback, when set, is called in the solving thread, never
+    // in the middle of a propagation: after a pass and its review, or at a
+    // conflict within a long pass, when 0.1 s to 1 s have passed since the
+    // last call (a tenth of the time since the start), and once when the
+    // search ends (last). An exception it throws ends the solve and reaches
+    // the caller.
+    std::function<void(const Progress &)> progress; // called after passes with the search's counters, or empty
 };
 
 struct Result {

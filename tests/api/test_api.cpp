@@ -190,6 +190,44 @@ TEST(ApiOptions, ProofChecksAndTimeLimitOrStopGivesUnknown) {
     }
 }
 
+// The progress callback: counters that never go back, then one last call at
+// the end with the result's own counters; a formula decided before any
+// search still gets its last call.
+TEST(ApiOptions, ProgressEndsWithTheResultsCounters) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(5);
+    for (int n = 0; n <= 2; ++n) {
+        SCOPED_TRACE("strategy " + std::to_string(n));
+        std::vector<vetrix::Progress> calls;
+        vetrix::Options options = with_strategy(n);
+        options.progress = [&](const vetrix::Progress &p) { calls.push_back(p); };
+        const vetrix::Result r = vetrix::solve(php.nb_var, php.clauses, options);
+        ASSERT_FALSE(calls.empty());
+        for (size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].last, i + 1 == calls.size());
+            if (i == 0)
+                continue;
+            const vetrix::Progress &a = calls[i - 1], &b = calls[i];
+            EXPECT_LE(a.seconds, b.seconds);
+            EXPECT_LE(a.passes, b.passes);
+            EXPECT_LE(a.conflicts, b.conflicts);
+            EXPECT_LE(a.decisions, b.decisions);
+            EXPECT_LE(a.propagations, b.propagations);
+            EXPECT_LE(a.fixed, b.fixed);
+            EXPECT_LE(a.reviews, b.reviews);
+        }
+        const vetrix::Progress &end = calls.back();
+        EXPECT_EQ(end.passes, r.stats.passes);
+        EXPECT_EQ(end.conflicts, r.stats.conflicts);
+        EXPECT_EQ(end.decisions, r.stats.decisions);
+        EXPECT_EQ(end.propagations, r.stats.propagations);
+        EXPECT_EQ(end.reviews, r.stats.reviews_root + r.stats.reviews_plain);
+        calls.clear();
+        vetrix::solve(1, {{1}, {}}, options);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_TRUE(calls[0].last);
+    }
+}
+
 // ------------------------------------------------------------------ errors
 
 TEST(ApiErrors, EachBadInputGivesTheCommandLinesMessage) {
