@@ -115,6 +115,34 @@ class PythonWriteBuffer : public std::streambuf {
     std::exception_ptr failure_;
 };
 
+// ------------------------------------------------------------- progress
+
+// Hands each progress report to a Python callable as a dict of the
+// vetrix::Progress names. The solve's thread takes the GIL for the call; an
+// exception the callable raises ends the solve and reaches the caller.
+class PythonProgress {
+  public:
+    explicit PythonProgress(py::object callback) : callback_(std::move(callback)) {}
+    void operator()(const vetrix::Progress &p) const {
+        py::gil_scoped_acquire gil;
+        py::dict report;
+        report["seconds"] = p.seconds;
+        report["passes"] = p.passes;
+        report["conflicts"] = p.conflicts;
+        report["decisions"] = p.decisions;
+        report["propagations"] = p.propagations;
+        report["learnt_held"] = p.learnt_held;
+        report["fixed"] = p.fixed;
+        report["reviews"] = p.reviews;
+        report["peak_memory_mb"] = p.peak_memory_mb;
+        report["last"] = p.last;
+        callback_(report);
+    }
+
+  private:
+    py::object callback_;
+};
+
 // ------------------------------------------------------------- the solve
 
 // Runs solve in a thread of its own with the options' stop flag, polling
@@ -164,11 +192,18 @@ vetrix::Result run_interruptible(const std::function<vetrix::Result(const vetrix
 }
 
 py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)> &solve, int strategy,
-                     const py::object &proof, bool binary_proof, double time_limit) {
+                     const py::object &proof, bool binary_proof, double time_limit, const py::object &progress) {
     vetrix::Options options;
     options.strategy = strategy;
     options.binary_proof = binary_proof;
     options.time_limit = time_limit;
+    // The library copies its options without the GIL: the callback it holds
+    // is a pointer to the Python callable's holder, never a Python object.
+    std::unique_ptr<PythonProgress> reporter;
+    if (!progress.is_none()) {
+        reporter = std::make_unique<PythonProgress>(progress);
+        options.progress = [holder = reporter.get()](const vetrix::Progress &p) { (*holder)(p); };
+    }
     std::unique_ptr<PythonWriteBuffer> buffer;
     std::unique_ptr<std::ostream> stream;
     if (!proof.is_none()) {
@@ -228,30 +263,34 @@ PYBIND11_MODULE(_vetrix, m) {
     m.def(
         "solve_clauses",
         [](py::handle clauses, py::object num_vars, int strategy, py::object proof, bool binary_proof,
-           double time_limit) {
+           double time_limit, py::object progress) {
             Clauses list;
             for (py::handle clause : py::iter(clauses))
                 list.push_back(clause_of(clause));
             const int n = num_vars.is_none() ? largest_variable(list) : num_vars.cast<int>();
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve(n, list, o); }, strategy,
-                              proof, binary_proof, time_limit);
+                              proof, binary_proof, time_limit, progress);
         },
         py::arg("clauses"), py::arg("num_vars"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("time_limit"));
+        py::arg("time_limit"), py::arg("progress"));
     m.def(
         "solve_file",
-        [](const py::bytes &path, int strategy, py::object proof, bool binary_proof, double time_limit) {
+        [](const py::bytes &path, int strategy, py::object proof, bool binary_proof, double time_limit,
+           py::object progress) {
             const std::string name = path;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_file(name, o); }, strategy,
-                              proof, binary_proof, time_limit);
+                              proof, binary_proof, time_limit, progress);
         },
-        py::arg("path"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"));
+        py::arg("path"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"),
+        py::arg("progress"));
     m.def(
         "solve_dimacs",
-        [](const py::bytes &text, int strategy, py::object proof, bool binary_proof, double time_limit) {
+        [](const py::bytes &text, int strategy, py::object proof, bool binary_proof, double time_limit,
+           py::object progress) {
             const std::string bytes = text;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_dimacs(bytes, o); },
-                              strategy, proof, binary_proof, time_limit);
+                              strategy, proof, binary_proof, time_limit, progress);
         },
-        py::arg("text"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"));
+        py::arg("text"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"),
+        py::arg("progress"));
 }

@@ -16,7 +16,7 @@ import enum
 import operator
 import os
 from dataclasses import dataclass, field
-from typing import IO, Dict, Iterable, List, Optional, Union
+from typing import IO, Callable, Dict, Iterable, List, Optional, Union
 
 from . import _vetrix
 
@@ -26,6 +26,7 @@ __version__: str = _vetrix.version()
 
 Clauses = Iterable[Iterable[int]]
 ProofTarget = Union[str, "os.PathLike[str]", IO[bytes], None]
+ProgressCallback = Callable[[Dict[str, Union[int, float, bool]]], None]
 
 _C_INT_MAX = 2**31 - 1
 
@@ -62,23 +63,23 @@ class Result:
 
 
 def _solve_with(call, *args, strategy: int, proof: ProofTarget, binary_proof: bool,
-                time_limit: Optional[float]) -> Result:
+                time_limit: Optional[float], progress: Optional[ProgressCallback]) -> Result:
     seconds = 0.0
     if time_limit is not None:
         seconds = float(time_limit)
         if not 0 < seconds <= 1e9:
             raise ValueError(f"time_limit must be above 0 and at most 1e9 seconds, not {time_limit!r}")
     if proof is None or hasattr(proof, "write"):
-        verdict, model, stats = call(*args, strategy, proof, bool(binary_proof), seconds)
+        verdict, model, stats = call(*args, strategy, proof, bool(binary_proof), seconds, progress)
     else:
         with open(proof, "wb") as file:
-            verdict, model, stats = call(*args, strategy, file, bool(binary_proof), seconds)
+            verdict, model, stats = call(*args, strategy, file, bool(binary_proof), seconds, progress)
     return Result(Verdict(verdict), model, stats)
 
 
 def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0,
           proof: ProofTarget = None, binary_proof: bool = False,
-          time_limit: Optional[float] = None) -> Result:
+          time_limit: Optional[float] = None, progress: Optional[ProgressCallback] = None) -> Result:
     """Decides the formula whose clauses are given as DIMACS literals.
 
     clauses: any iterable of iterables of ints (lists, tuples, generators,
@@ -89,18 +90,23 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
     strategy: the branching strategy, 0, 1 or 2.
     proof: a path or a writable binary file receiving the DRAT proof (binary
     DRAT with binary_proof). time_limit: seconds of search, after which the
-    verdict is UNKNOWN.
+    verdict is UNKNOWN. progress: a callable that receives a dict of the
+    search's counters (seconds, passes, conflicts, decisions, propagations,
+    learnt_held, fixed, reviews, peak_memory_mb, last) between passes, at
+    most about ten times a second and once at the end (last is True); an
+    exception it raises ends the solve and reaches the caller.
     """
     if num_vars is not None:
         num_vars = operator.index(num_vars)
         if not -_C_INT_MAX - 1 <= num_vars <= _C_INT_MAX:
             raise OverflowError(f"num_vars {num_vars} does not fit in a C int")
     return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategy=strategy, proof=proof,
-                       binary_proof=binary_proof, time_limit=time_limit)
+                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
 def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0, proof: ProofTarget = None,
-               binary_proof: bool = False, time_limit: Optional[float] = None) -> Result:
+               binary_proof: bool = False, time_limit: Optional[float] = None,
+               progress: Optional[ProgressCallback] = None) -> Result:
     """Reads a DIMACS CNF file as the command line does (plain, gzip, xz or
     bzip2; ``"-"`` is standard input) and decides it. Options as for solve."""
     name = os.fsencode(path)
@@ -108,16 +114,17 @@ def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0, proof
             os.path.exists(name) and os.path.exists(proof) and os.path.samefile(name, proof):
         raise Error(f"vetrix: the proof file '{os.fsdecode(proof)}' is the input file\n", 1)
     return _solve_with(_vetrix.solve_file, name, strategy=strategy, proof=proof, binary_proof=binary_proof,
-                       time_limit=time_limit)
+                       time_limit=time_limit, progress=progress)
 
 
 def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, proof: ProofTarget = None,
-                 binary_proof: bool = False, time_limit: Optional[float] = None) -> Result:
+                 binary_proof: bool = False, time_limit: Optional[float] = None,
+                 progress: Optional[ProgressCallback] = None) -> Result:
     """Reads text as the contents of a DIMACS CNF file and decides it.
     Options as for solve."""
     data = text.encode() if isinstance(text, str) else bytes(text)
     return _solve_with(_vetrix.solve_dimacs, data, strategy=strategy, proof=proof,
-                       binary_proof=binary_proof, time_limit=time_limit)
+                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
 class Solver:
@@ -126,12 +133,12 @@ class Solver:
     Each ``solve`` decides the clauses added so far from scratch, with the
     assumptions added as unit clauses: nothing learnt is kept between calls,
     and ``get_core`` is not offered. The options (``time_limit``, ``proof``,
-    ``binary_proof``) apply to every solve; a proof path is rewritten by each.
+    ``binary_proof``, ``progress``) apply to every solve; a proof path is rewritten by each.
     """
 
     def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0,
                  **options: object) -> None:
-        unknown = set(options) - {"time_limit", "proof", "binary_proof"}
+        unknown = set(options) - {"time_limit", "proof", "binary_proof", "progress"}
         if unknown:
             raise TypeError(f"unknown option {sorted(unknown)[0]!r}")
         self.strategy = strategy

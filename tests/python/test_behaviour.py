@@ -117,6 +117,19 @@ class Options(unittest.TestCase):
                                            "recipes_deleted", "cubes_held"})
         self.assertGreater(done.stats["conflicts"], 0)
 
+    def test_progress_reports_end_with_the_results_counters(self):
+        reports = []
+        result = vetrix.solve(pigeonhole(6), progress=reports.append)
+        self.assertTrue(reports and reports[-1]["last"])
+        self.assertEqual(reports[-1]["conflicts"], result.stats["conflicts"])
+        self.assertEqual([r["last"] for r in reports[:-1]], [False] * (len(reports) - 1))
+
+        def stop(report):
+            raise RuntimeError("enough")
+
+        with self.assertRaisesRegex(RuntimeError, "enough"):
+            vetrix.solve(HARD, progress=stop)
+
     def test_version_is_the_command_lines(self):
         from support import VETRIX_BIN
         out = subprocess.run([VETRIX_BIN, "--version"], capture_output=True, text=True).stdout
