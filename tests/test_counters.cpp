@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/harness.h"
@@ -104,6 +105,8 @@ TEST(Counters, AReviewThatDropsInputClauses) {
     const vetrix::Result r = vetrix::solve_dimacs(text, options);
     EXPECT_EQ(r.verdict, vetrix::Verdict::satisfiable);
     EXPECT_EQ(r.stats.conflicts, 5u);
+    EXPECT_EQ(r.stats.decisions, 7u);
+    EXPECT_EQ(r.stats.propagations, 17u);
     EXPECT_EQ(r.stats.passes, 2u);
     EXPECT_EQ(r.stats.reviews_root, 1u);
     EXPECT_EQ(r.stats.reviews_plain, 0u);
@@ -111,6 +114,20 @@ TEST(Counters, AReviewThatDropsInputClauses) {
     EXPECT_EQ(r.stats.recipes_deleted, 3u);
     EXPECT_EQ(r.stats.cubes_held, 7u);
     expect_counters_add_up(r, 12, "traced run");
+    // The command line reports the same counters under its own names.
+    harness::ScratchDir dir;
+    const std::string cnf = dir.path("traced.cnf"), err = dir.path("traced.err");
+    harness::write_file(cnf, text);
+    harness::run_vetrix({"--stats", cnf, "2"}, "", err);
+    const std::string stats = harness::read_file(err);
+    const std::pair<const char *, std::uint64_t> reported[] = {
+        {"conflicts", r.stats.conflicts},           {"decisions", r.stats.decisions},
+        {"propagations", r.stats.propagations},     {"visits", r.stats.visits},
+        {"passes", r.stats.passes},                 {"reviews_fixed", r.stats.reviews_root},
+        {"reviews_plain", r.stats.reviews_plain},   {"recipes_included", r.stats.recipes_included},
+        {"recipes_deleted", r.stats.recipes_deleted}, {"cubes_held", r.stats.cubes_held}};
+    for (const auto &[name, value] : reported)
+        EXPECT_EQ(harness::stat_value(stats, name), static_cast<long long>(value)) << name;
 }
 
 } // namespace
