@@ -72,9 +72,11 @@ TEST(Counters, AddUpOverACorpusSlice) {
     EXPECT_GT(runs, 200);
 }
 
-// Formulas whose reviews drop and shorten input clauses.
+// Formulas whose reviews drop and shorten input clauses. The search is part
+// of the contract, so the totals of these runs are pinned too: their root
+// limit grows several times, which the golden outputs barely reach.
 TEST(Counters, AddUpWhenReviewsDropInputClauses) {
-    std::uint64_t root_reviews = 0;
+    std::uint64_t root_reviews = 0, conflicts = 0, passes = 0;
     for (int seed = 9100; seed < 9106; ++seed) {
         cnfgen::Generated g;
         std::string error;
@@ -84,9 +86,13 @@ TEST(Counters, AddUpWhenReviewsDropInputClauses) {
             const vetrix::Result r = solve_counted(g.text, strategy, clauses);
             expect_counters_add_up(r, clauses, "seed " + std::to_string(seed) + " strategy " + std::to_string(strategy));
             root_reviews += r.stats.reviews_root;
+            conflicts += r.stats.conflicts;
+            passes += r.stats.passes;
         }
     }
-    EXPECT_GE(root_reviews, 18u);
+    EXPECT_EQ(root_reviews, 43u);
+    EXPECT_EQ(passes, 61u);
+    EXPECT_EQ(conflicts, 2337u);
 }
 
 // Variables 1, 2, 3 form all clauses over them but -1 -2 -3; 4 and 5 are
