@@ -161,6 +161,39 @@ Formula planted_ksat(Rng &rng, int nb_var, int k, int ratio_centi) {
     return f;
 }
 
+Formula padded_ksat(Rng &rng, int nb_var, int ratio_centi) {
+    Formula f = uniform_ksat(rng, nb_var, 3, ratio_centi);
+    std::vector<int> fixed; // the true literal of each pad variable
+    for (int v = nb_var + 1; v <= nb_var + kPadVars; ++v)
+        fixed.push_back(random_literal(rng, v));
+    Clauses extra;
+    int aux = nb_var + kPadVars;
+    for (size_t i = 0; i < fixed.size(); ++i) {
+        const int p = fixed[i];
+        if (i % 2 == 0) {
+            extra.push_back({p});
+            continue;
+        }
+        const int x = ++aux, y = ++aux; // -p leaves x, y no value
+        for (int sx : {x, -x})
+            for (int sy : {y, -y})
+                extra.push_back({p, sx, sy});
+    }
+    for (Clause &c : f.clauses) {
+        std::vector<int> pads = fixed;
+        shuffle(rng, pads);
+        const int n = 5 + rng.below(13);
+        const bool satisfied = rng.percent(10);
+        for (int k = 0; k < n; ++k)
+            c.push_back(satisfied && k == 0 ? pads[0] : -pads[static_cast<size_t>(k)]);
+        shuffle(rng, c);
+    }
+    for (Clause &c : extra)
+        insert_at_random(rng, f.clauses, std::move(c));
+    f.nb_var = aux;
+    return f;
+}
+
 Formula pigeonhole(int holes) {
     auto var = [holes](int pigeon, int hole) { return pigeon * holes + hole + 1; };
     Formula f;

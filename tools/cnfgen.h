@@ -43,6 +43,17 @@ Formula uniform_ksat(Rng &rng, int nb_var, int k, int ratio_centi);
 // Like uniform_ksat, but every clause is satisfied by a hidden assignment.
 Formula planted_ksat(Rng &rng, int nb_var, int k, int ratio_centi);
 
+// Random 3-SAT over variables 1..nb_var whose clauses are padded to 8 to 20
+// literals with kPadVars pad variables after them. Every pad variable is
+// fixed: half by unit clauses, half by a gadget of four clauses over two
+// fresh variables that the search must refute (so that root facts arrive in
+// later passes too). Padding literals are false under the fixed values, so
+// the root facts shorten the clauses back to their core; about one clause
+// in ten gets one true padding literal instead, which the root facts
+// satisfy. Satisfiable exactly when the core clauses not so satisfied are.
+constexpr int kPadVars = 20;
+Formula padded_ksat(Rng &rng, int nb_var, int ratio_centi);
+
 // PHP(holes + 1, holes): holes + 1 pigeons in holes holes, one per hole.
 Formula pigeonhole(int holes);
 
@@ -87,6 +98,7 @@ Clauses reader_view(const Clauses &clauses);
 //
 //   ksat N K RATIO      uniform random k-SAT, N variables, N*RATIO clauses
 //   planted N K RATIO   random k-SAT satisfied by a hidden assignment
+//   padded N RATIO      3-SAT padded to long clauses by fixed variables
 //   php HOLES           pigeonhole PHP(HOLES+1, HOLES)
 //   xor N sat|unsat     two parity chains over N variables
 //

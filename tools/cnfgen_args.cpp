@@ -59,6 +59,10 @@ bool make_formula(const Request &r, Rng &rng, Formula &f) {
         f = family == "ksat" ? uniform_ksat(rng, n, k, ratio) : planted_ksat(rng, n, k, ratio);
         return true;
     }
+    if (family == "padded" && n >= 3 && centi_word(r, 3) >= 0) {
+        f = padded_ksat(rng, n, centi_word(r, 3));
+        return true;
+    }
     if (family == "php" && n >= 1) {
         f = pigeonhole(n);
         return true;

@@ -190,6 +190,15 @@ class Checker {
     // Removes one held copy of the clause; false when none is held.
     bool remove(const Clause &lits);
     bool inconsistent() const { return inconsistent_; }
+    // Records which clauses hold each literal, for shortened_original.
+    void index_occurrences() { indexing_ = true; }
+    // True when shorter (normalized) shortens clause: its literals, none
+    // false at the root, are a strict subset of the clause's, and the
+    // clause's other literals are false there.
+    bool shortens(const Clause &shorter, const Clause &clause) const;
+    // True when shorter (normalized), all free at the root, shortens some
+    // held clause.
+    bool shortens_held(const Clause &shorter) const;
 
   private:
     struct Held {
@@ -217,6 +226,8 @@ class Checker {
     std::size_t propagated_ = 0;
     bool inconsistent_ = false;                  // the empty clause follows by propagation
     std::unordered_map<Clause, std::vector<int>, ClauseHash> by_key_;
+    bool indexing_ = false;
+    std::vector<std::vector<int>> occurs_;       // per literal index: clauses holding it, dead ones too
 };
 
 void Checker::make_room(const Clause &lits) {
@@ -332,6 +343,11 @@ void Checker::add(const Clause &lits) {
     const int id = static_cast<int>(held_.size());
     held_.push_back(Held{key, true});
     by_key_[key].push_back(id);
+    if (indexing_) {
+        occurs_.resize(values_.size());
+        for (int lit : key)
+            occurs_[index_of(lit)].push_back(id);
+    }
     if (!inconsistent_)
         attach(id);
 }
@@ -374,6 +390,33 @@ bool Checker::remove(const Clause &lits) {
     if (was_reason)
         rebuild_root();
     return true;
+}
+
+bool Checker::shortens(const Clause &shorter, const Clause &clause) const {
+    if (shorter.empty() || clause.size() <= shorter.size())
+        return false;
+    const Clause sorted = normalized(clause); // the watches reorder held clauses
+    return std::includes(sorted.begin(), sorted.end(), shorter.begin(), shorter.end()) &&
+           std::all_of(sorted.begin(), sorted.end(), [&](int lit) {
+               return std::binary_search(shorter.begin(), shorter.end(), lit) == (value(lit) != -1);
+           });
+}
+
+bool Checker::shortens_held(const Clause &shorter) const {
+    if (shorter.empty() || inconsistent_)
+        return false;
+    const std::vector<int> *fewest = nullptr;
+    for (int lit : shorter) {
+        const unsigned i = index_of(lit);
+        if (i >= occurs_.size() || value(lit) != 0)
+            return false;
+        if (!fewest || occurs_[i].size() < fewest->size())
+            fewest = &occurs_[i];
+    }
+    return std::any_of(fewest->begin(), fewest->end(), [&](int id) {
+        const Held &h = held_[static_cast<std::size_t>(id)];
+        return h.live && shortens(shorter, h.lits);
+    });
 }
 
 // A fact at the root lost the clause that forced it: derive the root
@@ -451,16 +494,30 @@ bool read_dimacs(const std::string &text, Clauses &clauses, std::string &error) 
     return true;
 }
 
-Verdict check_proof(const Clauses &clauses, const std::string &proof, ProofFormat format) {
+Verdict check_proof(const Clauses &clauses, const std::string &proof, ProofFormat format,
+                    bool check_shortening) {
     Verdict verdict;
     Checker checker;
+    if (check_shortening)
+        checker.index_occurrences();
     for (const Clause &clause : clauses)
         checker.add(clause);
     const bool binary = format == ProofFormat::binary || (format == ProofFormat::detect && looks_binary(proof));
     ProofReader reader(proof, binary);
     Step step;
     std::string error;
+    Clause shorter;           // the last addition when it shortens a held clause
+    std::string shortened_by; // that addition, empty when none is pending
+    auto unkept = [&] { return shortened_by + ": shortens a held clause that the next step does not delete"; };
     while (reader.next(step, error)) {
+        if (!shortened_by.empty()) {
+            if (!step.deletion || !checker.shortens(shorter, step.lits)) {
+                verdict.error = unkept();
+                return verdict;
+            }
+            ++verdict.shortenings;
+            shortened_by.clear();
+        }
         if (step.deletion) {
             ++verdict.deletions;
             if (!checker.remove(step.lits)) {
@@ -478,10 +535,19 @@ Verdict check_proof(const Clauses &clauses, const std::string &proof, ProofForma
             verdict.refuted = true;
             break;
         }
+        if (check_shortening) {
+            shorter = normalized(step.lits);
+            if (checker.shortens_held(shorter))
+                shortened_by = describe(step, binary);
+        }
         checker.add(step.lits);
     }
     if (!error.empty()) {
         verdict.error = error;
+        return verdict;
+    }
+    if (!shortened_by.empty()) {
+        verdict.error = unkept();
         return verdict;
     }
     verdict.valid = true;

@@ -29,11 +29,20 @@ struct Verdict {
     std::size_t additions = 0;
     std::size_t deletions = 0;
     std::string error;       // the first failing step, when not valid
+    // With shortening checked: additions that shorten a held clause, each
+    // followed by the deletion of that clause.
+    std::size_t shortenings = 0;
 };
 
 // Checks proof against the formula clauses. Reading stops at the first
 // empty clause that checks.
+//
+// With check_shortening, the proof must also keep the promise of vetrix's
+// reviews: an addition whose literals, all free at the root, are a strict
+// subset of a held clause whose other literals are all false at the root
+// is that clause shortened, and the very next step must delete the clause
+// (a step that deletes a clause not held fails in every mode).
 Verdict check_proof(const Clauses &clauses, const std::string &proof,
-                    ProofFormat format = ProofFormat::detect);
+                    ProofFormat format = ProofFormat::detect, bool check_shortening = false);
 
 } // namespace dratcheck

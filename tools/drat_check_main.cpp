@@ -1,7 +1,9 @@
-// dratcheck [--text|--binary] FORMULA.cnf PROOF: checks a DRAT proof of the
-// formula (see tools/drat_check.h). Exit status: 0 "s VERIFIED" (every step
-// checks and the empty clause is derived), 1 "s NOT VERIFIED" (a step fails),
-// 3 "s NO REFUTATION" (every step checks, no empty clause: the proof of a
+// dratcheck [--text|--binary] [--shortening] FORMULA.cnf PROOF: checks a
+// DRAT proof of the formula (see tools/drat_check.h); --shortening also
+// checks that every clause the proof shortens is deleted right after its
+// shorter form. Exit status: 0 "s VERIFIED" (every step checks and the empty
+// clause is derived), 1 "s NOT VERIFIED" (a step fails), 3 "s NO
+// REFUTATION" (every step checks, no empty clause: the proof of a
 // satisfiable or interrupted run), 2 usage or unreadable input.
 #include <cstdio>
 #include <fstream>
@@ -24,7 +26,7 @@ bool slurp(const std::string &path, std::string &text) {
 }
 
 int usage() {
-    std::cerr << "usage: dratcheck [--text|--binary] FORMULA.cnf PROOF\n";
+    std::cerr << "usage: dratcheck [--text|--binary] [--shortening] FORMULA.cnf PROOF\n";
     return 2;
 }
 
@@ -32,13 +34,18 @@ int usage() {
 
 int main(int argc, char **argv) {
     dratcheck::ProofFormat format = dratcheck::ProofFormat::detect;
+    bool shortening = false;
     int first = 1;
-    if (argc > 1 && std::string(argv[1]) == "--text") {
-        format = dratcheck::ProofFormat::text;
-        ++first;
-    } else if (argc > 1 && std::string(argv[1]) == "--binary") {
-        format = dratcheck::ProofFormat::binary;
-        ++first;
+    for (; first < argc; ++first) {
+        const std::string a = argv[first];
+        if (a == "--text")
+            format = dratcheck::ProofFormat::text;
+        else if (a == "--binary")
+            format = dratcheck::ProofFormat::binary;
+        else if (a == "--shortening")
+            shortening = true;
+        else
+            break;
     }
     if (argc - first != 2)
         return usage();
@@ -52,8 +59,10 @@ int main(int argc, char **argv) {
         std::cerr << "dratcheck: " << argv[first] << ": " << error << "\n";
         return 2;
     }
-    const dratcheck::Verdict v = dratcheck::check_proof(clauses, proof, format);
+    const dratcheck::Verdict v = dratcheck::check_proof(clauses, proof, format, shortening);
     std::cout << "c " << v.additions << " additions, " << v.deletions << " deletions checked\n";
+    if (shortening)
+        std::cout << "c " << v.shortenings << " shortened clauses, each original deleted next\n";
     if (!v.valid) {
         std::cout << "c " << v.error << "\ns NOT VERIFIED\n";
         return 1;

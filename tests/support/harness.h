@@ -59,15 +59,15 @@ inline std::string shell_quote(const std::string &s) {
 }
 
 // Runs the vetrix binary with the given arguments, standard input from
-// input_path when it is given; stderr goes to err_path (discarded by default).
+// input_path when it is given; stderr goes to err_path, or is discarded.
 inline RunResult run_vetrix(const std::vector<std::string> &args, const std::string &input_path = "",
-                            const std::string &err_path = "/dev/null") {
+                            const std::string &err_path = "") {
     std::string cmd = shell_quote(VETRIX_BIN);
     for (const std::string &a : args)
         cmd += " " + shell_quote(a);
     if (!input_path.empty())
         cmd += " < " + shell_quote(input_path);
-    cmd += " 2>" + shell_quote(err_path);
+    cmd += " 2>" + (err_path.empty() ? std::string("/dev/null") : shell_quote(err_path));
     RunResult r{std::string(), -1};
     FILE *p = popen(cmd.c_str(), "r");
     if (!p)
@@ -86,6 +86,13 @@ inline std::string read_file(const std::string &path) {
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+// The value of one counter in --stats output ("c NAME: VALUE"), -1 when absent.
+inline long long stat_value(const std::string &stats, const std::string &name) {
+    const std::string key = "c " + name + ": ";
+    const size_t at = stats.find(key);
+    return at == std::string::npos ? -1 : std::atoll(stats.c_str() + at + key.size());
 }
 
 inline void write_file(const std::string &path, const std::string &text) {
