@@ -33,9 +33,7 @@ struct Race {
     int winner = -1;
 };
 
-bool decided(const SolveOutcome &outcome) {
-    return outcome.verdict.rfind("s SATISFIABLE\n", 0) == 0 || outcome.verdict == "s UNSATISFIABLE\n";
-}
+bool decided(const SolveOutcome &outcome) { return verdict_of(outcome.verdict) != Verdict::unknown; }
 
 void run_lane(std::shared_ptr<Race> race, std::size_t k, std::shared_ptr<const Formula> formula,
               int nb_var, int strategy) {

@@ -12,18 +12,6 @@
 
 namespace vetrix {
 
-namespace {
-
-Verdict verdict_of(const std::string &text) {
-    if (text.rfind("s SATISFIABLE\n", 0) == 0)
-        return Verdict::satisfiable;
-    if (text == "s UNSATISFIABLE\n")
-        return Verdict::unsatisfiable;
-    return Verdict::unknown;
-}
-
-} // namespace
-
 Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options) {
     return with_memory_guard([&] {
         check_strategy(options.strategy);
