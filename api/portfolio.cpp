@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <ctime>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -20,6 +21,7 @@ struct Lane {
     bool ended = false;
     SolveOutcome outcome{};
     std::exception_ptr failure; // set when the solve failed
+    double cpu_seconds = 0;     // the CPU time of the entrant's thread
 };
 
 // What the caller and the entrants' threads share. Lane k is written only
@@ -32,6 +34,13 @@ struct Race {
     std::size_t ended = 0;
     int winner = -1;
 };
+
+// The CPU time the calling thread has used so far.
+double thread_cpu_seconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 bool decided(const SolveOutcome &outcome) { return verdict_of(outcome.verdict) != Verdict::unknown; }
 
@@ -49,6 +58,7 @@ void run_lane(std::shared_ptr<Race> race, std::size_t k, std::shared_ptr<const F
     std::lock_guard<std::mutex> lock(race->mutex);
     lane.outcome = std::move(outcome);
     lane.failure = failure;
+    lane.cpu_seconds = thread_cpu_seconds();
     lane.ended = true;
     ++race->ended;
     if (!failure && race->winner < 0 && decided(lane.outcome)) {
@@ -102,8 +112,10 @@ RaceResult race_strategies(std::unique_ptr<Formula> formula, int nb_var,
     std::lock_guard<std::mutex> lock(race->mutex);
     RaceResult result;
     if (wait_for_all)
-        for (const Lane &lane : race->lanes)
+        for (const Lane &lane : race->lanes) {
             result.conflicts.push_back(lane.failure ? 0 : lane.outcome.stats.conflicts);
+            result.cpu_seconds.push_back(lane.cpu_seconds);
+        }
     result.decided = race->winner >= 0;
     result.winner = result.decided ? static_cast<std::size_t>(race->winner) : first_without_failure(*race);
     result.outcome = std::move(race->lanes[result.winner].outcome);

@@ -25,6 +25,8 @@ struct RaceResult {
     // Per entrant, the conflicts it had learnt when it ended (0 when it
     // failed); filled only when the race waited for every entrant.
     std::vector<std::uint64_t> conflicts;
+    // Per entrant, the CPU seconds its thread used; filled like conflicts.
+    std::vector<double> cpu_seconds;
 };
 
 // Solves formula with every entrant (at least one) at once, each under

@@ -20,8 +20,8 @@ SolveStats run_portfolio(const char *file_name, const PortfolioRun &run, const S
     else
         std::fprintf(stderr, "c portfolio winner: none\n");
     for (std::size_t k = 0; run.stats && k < race.conflicts.size(); ++k)
-        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 "\n", run.strategies[k],
-                     race.conflicts[k]);
+        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 " cpu_seconds: %.3f\n",
+                     run.strategies[k], race.conflicts[k], race.cpu_seconds[k]);
     std::fflush(stderr);
     if (run.proofs)
         run.proofs->keep(race.winner, proof_error);
