@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Pictures of a tier's runs from throughput.sh's raw data.
 
-usage: bench/plots.py [-o DIR] [--build NAME] [--name NAME] [--svg] RESULT_DIR...
+usage: bench/plots.py [-o DIR] [--build NAME] [--name NAME] [--wall] [--svg] RESULT_DIR...
 
 Reads RESULT_DIR/raw.tsv of every directory given (bench/throughput.sh's
 lines: path, solver, expected and found verdict, wall and CPU seconds, ...)
-and draws, from CPU seconds:
+and draws, from CPU seconds (wall seconds with --wall, for runs that use
+several threads such as the portfolio, "vetrix BUILD portfolio"):
 
   DIR/NAME-cactus.png   instances solved against time, one line per solver
   DIR/NAME-scatter.png  per instance, each solver's time against MiniSat's,
@@ -36,7 +37,7 @@ PEERS = ["MiniSat", "CaDiCaL", "PicoSAT"]
 SHORTEST = 0.01  # seconds: faster runs are drawn here on the log scales
 
 
-def read_runs(dirs, build):
+def read_runs(dirs, build, column):
     """{solver: {path: (solved, cpu_s)}} over every raw.tsv, the later
     directory winning when two ran the same solver on the same instance."""
     runs = collections.defaultdict(dict)
@@ -50,7 +51,7 @@ def read_runs(dirs, build):
                         continue
                     label = "vetrix " + words[2]
                 solved = row["verdict"] == row["expected"]
-                runs[label][row["path"]] = (solved, float(row["cpu_s"]))
+                runs[label][row["path"]] = (solved, float(row[column]))
     return runs
 
 
@@ -88,7 +89,7 @@ def style(solver):
     return {"linestyle": "--", "linewidth": 1.5}
 
 
-def cactus(runs, solvers, instances, limit, title, out):
+def cactus(runs, solvers, instances, limit, title, unit, out):
     fig, ax = plt.subplots(figsize=(8, 5))
     for s in solvers:
         times = sorted(max(t, SHORTEST) for ok, t in runs[s].values() if ok)
@@ -99,7 +100,7 @@ def cactus(runs, solvers, instances, limit, title, out):
     ax.set_ylim(SHORTEST, limit * 1.2)
     ax.axhline(limit, color="grey", linewidth=0.8, linestyle=":")
     ax.set_xlabel("instances solved (of %d)" % len(instances))
-    ax.set_ylabel("CPU seconds per instance (limit %g s)" % limit)
+    ax.set_ylabel("%s seconds per instance (limit %g s)" % (unit, limit))
     ax.set_title(title)
     ax.grid(True, which="both", alpha=0.3)
     ax.legend(loc="upper left", fontsize=8)
@@ -108,7 +109,7 @@ def cactus(runs, solvers, instances, limit, title, out):
     plt.close(fig)
 
 
-def scatter(runs, solvers, limit, title, out):
+def scatter(runs, solvers, limit, title, unit, out):
     others = [s for s in solvers if s != "MiniSat"]
     cols = 3
     rows = math.ceil(len(others) / cols)
@@ -136,8 +137,8 @@ def scatter(runs, solvers, limit, title, out):
         ax.set_xlim(SHORTEST * 0.8, edge * 1.3)
         ax.set_ylim(SHORTEST * 0.8, edge * 1.3)
         ax.set_aspect("equal")
-        ax.set_xlabel("MiniSat, CPU s")
-        ax.set_ylabel("%s, CPU s" % s)
+        ax.set_xlabel("MiniSat, %s s" % unit)
+        ax.set_ylabel("%s, %s s" % (s, unit))
         ax.set_title("%s: %d faster, %d slower" % (s, faster, slower), fontsize=10)
         ax.grid(True, which="major", alpha=0.3)
     for ax in list(axes.flat)[len(others):]:
@@ -155,21 +156,24 @@ def main():
     ap.add_argument("--build", default="now", help="the vetrix build label drawn (default now)")
     ap.add_argument("--name", default="hard60", help="file name stem (default hard60)")
     ap.add_argument("--title", default="hard tier, 60 s of CPU per run", help="title of both pictures")
+    ap.add_argument("--wall", action="store_true", help="wall seconds instead of CPU seconds")
     ap.add_argument("--svg", action="store_true", help="SVG files beside the PNGs")
     args = ap.parse_args()
 
-    runs = read_runs(args.dirs, args.build)
+    unit = "wall" if args.wall else "CPU"
+    runs = read_runs(args.dirs, args.build, "wall_s" if args.wall else "cpu_s")
     if "MiniSat" not in runs:
         sys.exit("plots.py: no MiniSat runs in %s" % " ".join(args.dirs))
     solvers = solver_order(runs)
     instances = set()
     for s in solvers:
         instances.update(runs[s])
-    limit = cpu_limit(args.dirs) or max(t for s in solvers for _, t in runs[s].values())
+    limit = (None if args.wall else cpu_limit(args.dirs)) or round(max(t for s in solvers for _, t in runs[s].values()))
     os.makedirs(args.out, exist_ok=True)
     for ext in ["png"] + (["svg"] if args.svg else []):
-        cactus(runs, solvers, instances, limit, args.title, os.path.join(args.out, "%s-cactus.%s" % (args.name, ext)))
-        scatter(runs, solvers, limit, args.title, os.path.join(args.out, "%s-scatter.%s" % (args.name, ext)))
+        cactus(runs, solvers, instances, limit, args.title, unit,
+               os.path.join(args.out, "%s-cactus.%s" % (args.name, ext)))
+        scatter(runs, solvers, limit, args.title, unit, os.path.join(args.out, "%s-scatter.%s" % (args.name, ext)))
         print("wrote %s/%s-cactus.%s and %s-scatter.%s" % (args.out, args.name, ext, args.name, ext))
 
 

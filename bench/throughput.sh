@@ -16,7 +16,9 @@
 #   -v LABEL=DIR  a vetrix build directory (bench/build.sh DIR) whose
 #                 vetrix is run with --stats; repeatable (default
 #                 now=build-bench)
-#   -S LIST       vetrix strategies, comma-separated (default 0,1)
+#   -S LIST       vetrix strategies, comma-separated (default 0,1); P runs
+#                 --portfolio (label "vetrix BUILD portfolio") and keeps each
+#                 strategy's conflicts and thread CPU seconds in DIR/lanes.tsv
 #   -p LIST       peers from minisat, cadical, picosat (default all three)
 #   -o DIR        result directory (default /tmp/vetrix-throughput-<date>)
 #   -c DIR        the corpus (default $VETRIX_CORPUS, or ../shared/bench beside the repository)
@@ -82,6 +84,8 @@ cat "$outdir/run-info.txt" >&2
 
 raw="$outdir/raw.tsv"
 printf 'path\tsolver\texpected\tverdict\twall_s\tcpu_s\trss_kb\tconflicts\tdecisions\tpropagations\tvisits\n' > "$raw"
+lanes="$outdir/lanes.tsv"
+printf 'path\tsolver\tstrategy\tconflicts\tcpu_s\twinner\n' > "$lanes"
 
 # Runs one solver command on one instance; appends its line to raw.tsv.
 # $1 path, $2 expected, $3 solver label, $4 counter format, rest: command.
@@ -126,7 +130,15 @@ while IFS=$'\t' read -r path expected; do
   echo "throughput.sh: $path" >&2
   for s in "${strategy_list[@]}"; do
     for b in "${builds[@]}"; do
-      run_one "$path" "$expected" "vetrix ${b%%=*} $s" vetrix "${b#*=}/vetrix" --stats "$file" "$s"
+      if [[ $s == P ]]; then
+        run_one "$path" "$expected" "vetrix ${b%%=*} portfolio" vetrix "${b#*=}/vetrix" --portfolio --stats "$file"
+        awk -v p="$path" -v l="vetrix ${b%%=*} portfolio" '
+          /^c portfolio winner:/ { w = $NF }
+          /^c portfolio strategy [0-9]+ conflicts:/ { n++; s[n] = $4; c[n] = $6; t[n] = $8 }
+          END { for (i = 1; i <= n; i++) printf "%s\t%s\t%s\t%s\t%s\t%s\n", p, l, s[i], c[i], t[i], w }' "$work/err" >> "$lanes"
+      else
+        run_one "$path" "$expected" "vetrix ${b%%=*} $s" vetrix "${b#*=}/vetrix" --stats "$file" "$s"
+      fi
     done
   done
   for p in "${peer_list[@]}"; do
