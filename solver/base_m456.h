@@ -76,6 +76,7 @@
 // decides which model is printed, so none of them may change.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,17 +91,20 @@ namespace vetrix {
 
 constexpr int NONE = -1; // no literal, no candidate, end of a pass
 
-// Assignment states of a code, held in lit_ind.
-constexpr int FREE = -1;    // not set
-constexpr int DERIVED = 2;  // set by propagation: a unit cube forced it
-constexpr int DECISION = 3; // set as the decision of its level
+// Assignment states of a code, held in lit_ind. A byte per code keeps the
+// table a quarter of an int table's size: the watch-list walks read it for
+// every tail code they test, so fewer cache lines hold it.
+using CodeState = std::int8_t;
+constexpr CodeState FREE = -1;    // not set
+constexpr CodeState DERIVED = 2;  // set by propagation: a unit cube forced it
+constexpr CodeState DECISION = 3; // set as the decision of its level
 
 // True when code c is set (derived or decided) under the states ind.
-constexpr bool is_set(const int *ind, int c) { return ind[c] > 1; }
+constexpr bool is_set(const CodeState *ind, int c) { return ind[c] > 1; }
 // True when code c is free under the states ind.
-constexpr bool is_free(const int *ind, int c) { return ind[c] == FREE; }
+constexpr bool is_free(const CodeState *ind, int c) { return ind[c] == FREE; }
 // True when both codes of 0-based variable v are free.
-constexpr bool var_free(const int *ind, int v) {
+constexpr bool var_free(const CodeState *ind, int v) {
     return is_free(ind, positive_code(v)) && is_free(ind, negative_code(v));
 }
 
@@ -126,6 +130,8 @@ constexpr int TAIL_WINDOW = 4;            // tail codes the watch-list walk test
 constexpr int QUEUE_EXTRA = 20001;        // queue entries beyond one per code
 constexpr int PASS_RECIPE_LIMIT = 550;    // a pass stops after more recipes than this
 
+// The table of code states.
+using StateArray = MyCArray<CodeState, CodeState &>;
 // A table of unsigned ints (the analysis stamps).
 using UIntArray = MyCArray<unsigned int, unsigned int &>;
 
@@ -190,7 +196,7 @@ class CHpGN56 {
     int lev;                    // current decision level; -1 between passes
     IntArray lit_u_arr;         // storage of lit_u
     IntArray lit_ul_arr;        // storage of lit_ul
-    IntArray lit_ind_arr;       // storage of lit_ind
+    StateArray lit_ind_arr;     // storage of lit_ind
     IntArray lit_n_arr;         // storage of lit_n
     IntArray der_lit_arr;       // storage of der_lit, n + 1 entries (set-up sizes it)
     int index_der;              // index of the trail's last entry, -1 when empty
@@ -278,7 +284,7 @@ class CHpGN56 {
     int *cub_gen;         // per cube: analyses it took part in; 0 for a new recipe
     int *lit_u;           // per code [0, 2n): level at which it was last set
     int *lit_ul;          // per code: implication depth within its level (0 for a decision)
-    int *lit_ind;         // per code: FREE, DERIVED or DECISION
+    CodeState *lit_ind;   // per code: FREE, DERIVED or DECISION
     int *lit_n;           // per code: reason cube of a derived code
     int *der_lit;         // trail of codes set above level 0, in the order set
     int *der_lit_lev_0;   // codes set at level 0, in order
@@ -316,7 +322,7 @@ template <class Visit> inline void for_cube_codes(const CHpGN56 &s, int i, Visit
 // window: where the first free code lies is hard to predict, whether it lies
 // in the first window much less so. A window may read up to TAIL_WINDOW - 1
 // codes past e, within the tail store's slack; they are never used.
-inline int first_free_code(const int *tails, const int *ind, int k, int e) {
+inline int first_free_code(const int *tails, const CodeState *ind, int k, int e) {
     for (; k < e; k += TAIL_WINDOW) {
         unsigned free = 0;
         for (int j = 0; j < TAIL_WINDOW; ++j)

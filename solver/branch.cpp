@@ -7,7 +7,7 @@
 namespace vetrix {
 
 bool is_ud456(int cube, CHpGN56 &s) {
-    const int *ind = s.lit_ind;
+    const CodeState *ind = s.lit_ind;
     if (is_set(ind, lit_neg(s.guard_0[cube])))
         return true;
     int g1 = s.guard_1[cube];
@@ -29,7 +29,7 @@ constexpr int WEIGHT_CAP = 100;
 // passed in: inlined there, it reads one cube record and the tail. code is
 // one of the cube's guards, so the other one is found without a branch
 // (NONE for a cube of one code).
-inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const int *ind, int cube,
+inline bool unit_but_guard(const CubeRecord *cubes, const int *tails, const CodeState *ind, int cube,
                            int code, int &other) {
     const CubeRecord &c = cubes[cube];
     const int o = c.guard_0 ^ c.guard_1 ^ code;
@@ -56,7 +56,7 @@ bool is_ves2_and_neud456(int cube, int code, CHpGN56 &s) {
 int get_lit_ves_456(int code, CHpGN56 &s) {
     const CubeRecord *const cubes = s.cubes;
     const int *const tails = s.cub_set;
-    const int *const ind = s.lit_ind;
+    const CodeState *const ind = s.lit_ind;
     int w = 0;
     const IntArray &list = s.guard_list[code];
     for (int k = 0; k < list.size; ++k) {
@@ -122,7 +122,7 @@ int choice_stack_lia_456(CHpGN56 &s) {
 // The even code of the lowest free variable. The cursor lowest_free only
 // moves down when a variable is freed, so a descent scans each variable once.
 int choice_stat456(CHpGN56 &s) {
-    const int *ind = s.lit_ind;
+    const CodeState *ind = s.lit_ind;
     int v = s.lowest_free;
     while (v < s.nb_var && !var_free(ind, v))
         ++v;

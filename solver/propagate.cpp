@@ -49,7 +49,7 @@ inline void prefetch_entries(const CHpGN56 &s, int w) {
 
 // get_sublit_B456, inlined into the queue walk.
 inline int force_unit(int i, int level, CHpGN56 &s) {
-    const int *ind = s.lit_ind;
+    const CodeState *ind = s.lit_ind;
     const CubeRecord &c = s.cubes[i];
     int d = 0;
     int r = NONE;
@@ -146,7 +146,7 @@ bool subst_litB456(int lit, CHpGN56 &s) {
     IntArray *const lists = s.guard_list.data;
     int *const entries = list.data; // only other lists grow during the walk
     CubeRecord *const cubes = s.cubes;
-    const int *const ind = s.lit_ind;
+    const CodeState *const ind = s.lit_ind;
     int *const tails = s.cub_set;
     const int size = list.size;
     int pos = 0;

@@ -86,7 +86,7 @@ enum class Rebuilt { Kept, Dropped, NoFreeCode };
 // First review: rewrites old cube o as cube j at p, leaving out codes set at
 // level 0; a code whose complement is set drops the cube.
 Rebuilt rebuild_simplified(CHpGN56 &s, const OldCube &o, int j, int &p) {
-    const int *ind = s.lit_ind;
+    const CodeState *ind = s.lit_ind;
     int placed = 0;
     bool kept = for_old_codes(s, o, [&](int x) {
         if (!is_free(ind, x))
@@ -119,7 +119,7 @@ Rebuilt rebuild_simplified(CHpGN56 &s, const OldCube &o, int j, int &p) {
 // Second review: rewrites old cube o as cube j at p, leaving out set codes;
 // each guard enters its watch list as soon as it is placed.
 Rebuilt rebuild_compacted(CHpGN56 &s, const OldCube &o, int j, int &p) {
-    const int *ind = s.lit_ind;
+    const CodeState *ind = s.lit_ind;
     int placed = 0;
     for_old_codes(s, o, [&](int x) {
         if (!is_free(ind, x))

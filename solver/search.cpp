@@ -13,7 +13,7 @@ namespace vetrix {
 
 void recove_stateB456_rs(CHpGN56 &s) {
     const int mark = s.index_der_lev[s.lev - 1];
-    int *ind = s.lit_ind;
+    CodeState *ind = s.lit_ind;
     const int *trail = s.der_lit;
     int top = s.index_der;
     while (top > mark) {

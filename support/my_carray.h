@@ -4,11 +4,11 @@
 //
 // Public fields are read directly by the solver's hot loops; there is no
 // bounds checking. Elements are relocated on growth by a byte copy, and every
-// element type used with it (int, unsigned int, long long, int*, the cube
-// records and MyCArray itself) has the all-zero-bytes pattern as its empty /
-// zero state. That lets the first allocation come from calloc: large
-// capacities (the cube arena, the spare cube slots) stay untouched zero pages
-// until the solver writes them.
+// element type used with it (int, unsigned int, long long, int*, the code
+// states, the cube records and MyCArray itself) has the all-zero-bytes
+// pattern as its empty / zero state. That lets the first allocation come
+// from calloc: large capacities (the cube arena, the spare cube slots) stay
+// untouched zero pages until the solver writes them.
 #pragma once
 
 #include <cstdlib>

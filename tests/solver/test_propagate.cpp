@@ -104,7 +104,7 @@ TEST(Propagation, FalsifiedCubesAreSkippedAndFalseTailCodesTaken) {
 // and free codes right past the tail's end that must not be taken.
 TEST(Propagation, FirstFreeTailCodeAcrossWindows) {
     const int n = 12;
-    std::vector<int> ind(2 * n, DERIVED); // every code set
+    std::vector<CodeState> ind(2 * n, DERIVED); // every code set
     std::vector<int> tails(40);
     for (size_t k = 0; k < tails.size(); ++k)
         tails[k] = static_cast<int>(k % (2 * n));
