@@ -27,6 +27,22 @@ enum class Verdict { satisfiable, unsatisfiable, unknown };
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
+    // The strategies to race on the formula, each in a thread of its own
+    // with its own solver; empty: the single strategy above, which a list
+    // replaces. Each is 0, 1 or 2 and listed at most once ("wrong strategy
+    // N", "repeated strategy N"). The first strategy to reach a verdict wins
+    // and its answer is the result, exactly what it gives alone; which one
+    // wins depends on the threads' timing, so on a formula that two decide
+    // in about the same time the winner, and with it the model, may differ
+    // from run to run. The call returns once every strategy has stopped (the
+    // others are told to stop at their next decision or conflict). A list of
+    // one strategy is exactly a single solve of it, in the calling thread.
+    // stop and time_limit apply to every strategy; the proof is the winner's,
+    // each strategy writing its own into an anonymous temporary file until
+    // the race ends. A race of more than one strategy gives no progress
+    // reports: with a progress callback it fails ("progress reports are not
+    // given by a race of strategies").
+    std::vector<int> strategies;
     std::ostream *proof = nullptr; // DRAT proof written while solving, or none
     double time_limit = 0;         // seconds from the start of the search, 0 = none;
                                    // past it the verdict is unknown
@@ -47,6 +63,10 @@ struct Result {
     // line prints (a variable it leaves out is -v). Empty otherwise.
     std::vector<int> model;
     Statistics stats;
+    // The strategy whose search gave the result: the options' strategy for a
+    // single solve; for a race the winner, or, when none decided (time limit,
+    // stop flag), the first listed one that did not fail.
+    int strategy = 0;
 };
 
 // Decides the formula of num_vars variables whose clauses are given as
