@@ -22,7 +22,8 @@ void check_strategies(const vetrix::Options &options) {
         if (std::find(list.begin(), k, *k) != k)
             fatal("repeated strategy " + std::to_string(*k) + "\n");
     }
-    // A losing strategy's reports would interleave with the winner's.
+    // Searches in threads of their own would call the callback at once and
+    // mix their counters.
     if (list.size() > 1 && options.progress)
         fatal("progress reports are not given by a race of strategies\n");
 }

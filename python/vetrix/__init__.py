@@ -102,8 +102,8 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
     once) to race on the formula, each in a thread of its own: the first to
     reach a verdict wins, and the result is exactly its answer alone
     (Result.strategy names it; which one wins may differ from run to run).
-    One strategy is a single solve of it; a race of more gives no progress
-    reports (vetrix.Error with progress).
+    One strategy is a single solve of it, an empty sequence a ValueError; a
+    race of more gives no progress reports (vetrix.Error with progress).
     proof: a path or a writable binary file receiving the DRAT proof (binary
     DRAT with binary_proof). time_limit: seconds of search, after which the
     verdict is UNKNOWN. progress: a callable that receives a dict of the
