@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "reader/clause_builder.h"
 #include "support/formula.h"
@@ -20,7 +21,9 @@ void check_counts(int nb_var, std::size_t nb_clause);
 // reader numbers clause lines in its "out of range" message.
 void add_clause(ClauseBuilder &builder, const int *lits, std::size_t n);
 
-// Decides formula (consumed) of nb_var variables with the options' strategy.
-vetrix::Result decide(Formula &formula, int nb_var, const vetrix::Options &options);
+// Decides formula (consumed) of nb_var variables with the options'
+// strategy, or races the options' strategies; the options are checked
+// (check_strategies) already.
+vetrix::Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options);
 
 } // namespace vetrix

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "api/formula.h"
+#include "api/library_race.h"
 #include "api/run.h"
 #include "solver/base_m456.h"
 #include "solver/proof.h"
@@ -14,56 +15,69 @@ namespace vetrix {
 
 Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const Options &options) {
     return with_memory_guard([&] {
-        check_strategy(options.strategy);
+        check_strategies(options);
         check_counts(num_vars, clauses.size());
-        Formula formula;
-        ClauseBuilder builder(formula, num_vars, static_cast<int>(clauses.size()));
+        auto formula = std::make_unique<Formula>();
+        ClauseBuilder builder(*formula, num_vars, static_cast<int>(clauses.size()));
         for (const std::vector<int> &clause : clauses)
             add_clause(builder, clause.data(), clause.size());
-        return decide(formula, num_vars, options);
+        return decide(std::move(formula), num_vars, options);
     });
 }
 
 Result solve_file(const std::string &path, const Options &options) {
     return with_memory_guard([&] {
-        check_strategy(options.strategy);
-        Formula formula;
+        check_strategies(options);
+        auto formula = std::make_unique<Formula>();
         int nb_var = 0;
-        load_formula(path.c_str(), formula, nb_var);
-        return decide(formula, nb_var, options);
+        load_formula(path.c_str(), *formula, nb_var);
+        return decide(std::move(formula), nb_var, options);
     });
 }
 
 Result solve_dimacs(std::string_view text, const Options &options) {
     return with_memory_guard([&] {
-        check_strategy(options.strategy);
-        Formula formula;
+        check_strategies(options);
+        auto formula = std::make_unique<Formula>();
         int nb_var = 0;
         {
             std::string copy(text); // the reader wants the bytes and one NUL
             copy.push_back('\0');
-            read_formula(copy, formula, nb_var);
+            read_formula(copy, *formula, nb_var);
         }
-        return decide(formula, nb_var, options);
+        return decide(std::move(formula), nb_var, options);
     });
 }
 
 const char *version() { return VETRIX_VERSION; }
 
-Result decide(Formula &formula, int nb_var, const vetrix::Options &options) {
-    SolveControl control;
+namespace {
+
+// The one strategy of a solve without a race.
+SolveOutcome solve_alone(Formula &formula, int nb_var, const vetrix::Options &options, SolveControl &control,
+                         int strategy) {
     std::optional<ProofWriter> proof; // flushed when it goes out of scope
     if (options.proof) {
         proof.emplace(*options.proof, options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text);
         control.proof = &*proof;
     }
+    if (options.progress)
+        control.progress = &options.progress;
+    return solve_formula(formula, nb_var, strategy, &control);
+}
+
+} // namespace
+
+Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options) {
+    SolveControl control;
     control.stop = options.stop;
     if (options.time_limit > 0)
         control.deadline = deadline_after(control.start, options.time_limit);
-    if (options.progress)
-        control.progress = &options.progress;
-    SolveOutcome outcome = solve_formula(formula, nb_var, options.strategy, &control);
     Result result;
+    result.strategy = options.strategies.empty() ? options.strategy : options.strategies.front();
+    SolveOutcome outcome = options.strategies.size() > 1
+                               ? race_options(std::move(formula), nb_var, options, control, result.strategy)
+                               : solve_alone(*formula, nb_var, options, control, result.strategy);
     result.verdict = verdict_of(outcome.verdict);
     result.model = std::move(outcome.model);
     result.stats = outcome.stats;

@@ -1,14 +1,16 @@
-// The C interface: one call that reads the clauses from a flat literal
-// array, decides them and turns every failure into a status and a message.
+// The C interface: calls that read the clauses from a flat literal array,
+// decide them with one strategy or a race of several, and turn every failure
+// into a status and a message.
 #include "vetrix/vetrix_c.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "api/formula.h"
-#include "api/run.h"
+#include "api/library_race.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -34,20 +36,25 @@ size_t count_clauses(const int *lits, size_t num_lits) {
     return clauses;
 }
 
-int solve_lits(int num_vars, const int *lits, size_t num_lits, int strategy, int *model) {
-    check_strategy(strategy);
+int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strategies, size_t num_strategies,
+               int *winner, int *model) {
+    if (num_strategies == 0)
+        fatal("no strategy to race\n");
+    vetrix::Options options;
+    options.strategies.assign(strategies, strategies + num_strategies);
+    check_strategies(options);
     const size_t nb_clause = count_clauses(lits, num_lits);
     check_counts(num_vars, nb_clause);
-    Formula formula;
-    ClauseBuilder builder(formula, num_vars, static_cast<int>(nb_clause));
+    auto formula = std::make_unique<Formula>();
+    ClauseBuilder builder(*formula, num_vars, static_cast<int>(nb_clause));
     for (size_t start = 0, k = 0; k < num_lits; ++k)
         if (lits[k] == 0) {
             add_clause(builder, lits + start, k - start);
             start = k + 1;
         }
-    vetrix::Options options;
-    options.strategy = strategy;
-    const vetrix::Result result = decide(formula, num_vars, options);
+    const vetrix::Result result = decide(std::move(formula), num_vars, options);
+    if (winner)
+        *winner = result.strategy;
     switch (result.verdict) {
     case vetrix::Verdict::satisfiable:
         if (model)
@@ -65,11 +72,12 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, int strategy, int
 
 } // namespace vetrix
 
-extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
-                            size_t error_size) {
+extern "C" int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
+                                 size_t num_strategies, int *winner, int *model, char *error, size_t error_size) {
     try {
-        return vetrix::with_memory_guard(
-            [&] { return vetrix::solve_lits(num_vars, lits, num_lits, strategy, model); });
+        return vetrix::with_memory_guard([&] {
+            return vetrix::solve_lits(num_vars, lits, num_lits, strategies, num_strategies, winner, model);
+        });
     } catch (const vetrix::Error &e) {
         vetrix::copy_message(e.message(), error, error_size);
     } catch (const std::exception &e) {
@@ -78,4 +86,9 @@ extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int 
         vetrix::copy_message("unknown error\n", error, error_size);
     }
     return -1;
+}
+
+extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
+                            size_t error_size) {
+    return vetrix_solve_race(num_vars, lits, num_lits, &strategy, 1, nullptr, model, error, error_size);
 }

@@ -1,12 +1,13 @@
 // The compiled half of the Python module vetrix: the library's three solves
-// (clauses, a file, DIMACS text) for the pure-Python layer of
-// python/vetrix/__init__.py, which gives them their Python shape. It uses the
-// public C++ interface only.
+// (clauses, a file, DIMACS text), with one strategy or a race of several,
+// for the pure-Python layer of python/vetrix/__init__.py, which gives them
+// their Python shape. It uses the public C++ interface only.
 //
-// A solve runs in a thread of its own while the calling thread waits without
-// the GIL, waking every few milliseconds to run Python's signal check: a
-// KeyboardInterrupt raised there stops the search (the library's stop flag)
-// and leaves the call once the search has ended.
+// A solve (a race with its own threads) runs in a thread of its own while
+// the calling thread waits without the GIL, waking every few milliseconds to
+// run Python's signal check: a KeyboardInterrupt raised there stops the
+// search (the library's stop flag, which stops every strategy of a race) and
+// leaves the call once the search has ended.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -192,9 +193,11 @@ vetrix::Result run_interruptible(const std::function<vetrix::Result(const vetrix
 }
 
 py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)> &solve, int strategy,
-                     const py::object &proof, bool binary_proof, double time_limit, const py::object &progress) {
+                     const std::vector<int> &strategies, const py::object &proof, bool binary_proof,
+                     double time_limit, const py::object &progress) {
     vetrix::Options options;
     options.strategy = strategy;
+    options.strategies = strategies;
     options.binary_proof = binary_proof;
     options.time_limit = time_limit;
     // The library copies its options without the GIL: the callback it holds
@@ -232,7 +235,7 @@ py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)
     stats["recipes_included"] = s.recipes_included;
     stats["recipes_deleted"] = s.recipes_deleted;
     stats["cubes_held"] = s.cubes_held;
-    return py::make_tuple(verdict, model, stats);
+    return py::make_tuple(verdict, model, stats, result.strategy);
 }
 
 // A vetrix::Error becomes the package's vetrix.Error(message, status), the
@@ -262,35 +265,35 @@ PYBIND11_MODULE(_vetrix, m) {
           "The literals as a list of ints, checked as a solve checks them.");
     m.def(
         "solve_clauses",
-        [](py::handle clauses, py::object num_vars, int strategy, py::object proof, bool binary_proof,
-           double time_limit, py::object progress) {
+        [](py::handle clauses, py::object num_vars, int strategy, const std::vector<int> &strategies,
+           py::object proof, bool binary_proof, double time_limit, py::object progress) {
             Clauses list;
             for (py::handle clause : py::iter(clauses))
                 list.push_back(clause_of(clause));
             const int n = num_vars.is_none() ? largest_variable(list) : num_vars.cast<int>();
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve(n, list, o); }, strategy,
-                              proof, binary_proof, time_limit, progress);
+                              strategies, proof, binary_proof, time_limit, progress);
         },
-        py::arg("clauses"), py::arg("num_vars"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("time_limit"), py::arg("progress"));
+        py::arg("clauses"), py::arg("num_vars"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"),
+        py::arg("binary_proof"), py::arg("time_limit"), py::arg("progress"));
     m.def(
         "solve_file",
-        [](const py::bytes &path, int strategy, py::object proof, bool binary_proof, double time_limit,
-           py::object progress) {
+        [](const py::bytes &path, int strategy, const std::vector<int> &strategies, py::object proof,
+           bool binary_proof, double time_limit, py::object progress) {
             const std::string name = path;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_file(name, o); }, strategy,
-                              proof, binary_proof, time_limit, progress);
+                              strategies, proof, binary_proof, time_limit, progress);
         },
-        py::arg("path"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"),
-        py::arg("progress"));
+        py::arg("path"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
+        py::arg("time_limit"), py::arg("progress"));
     m.def(
         "solve_dimacs",
-        [](const py::bytes &text, int strategy, py::object proof, bool binary_proof, double time_limit,
-           py::object progress) {
+        [](const py::bytes &text, int strategy, const std::vector<int> &strategies, py::object proof,
+           bool binary_proof, double time_limit, py::object progress) {
             const std::string bytes = text;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_dimacs(bytes, o); },
-                              strategy, proof, binary_proof, time_limit, progress);
+                              strategy, strategies, proof, binary_proof, time_limit, progress);
         },
-        py::arg("text"), py::arg("strategy"), py::arg("proof"), py::arg("binary_proof"), py::arg("time_limit"),
-        py::arg("progress"));
+        py::arg("text"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
+        py::arg("time_limit"), py::arg("progress"));
 }

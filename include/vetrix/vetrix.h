@@ -37,8 +37,26 @@ struct Options {
     // conflict within a long pass, when 0.1 s to 1 s have passed since the
     // last call (a tenth of the time since the start), and once when the
     // search ends (last). An exception it throws ends the solve and reaches
-    // the caller.
+    // the caller. A race of strategies (below) gives no progress reports.
     std::function<void(const Progress &)> progress; // called after passes with the search's counters, or empty
+    // The strategies to race on the formula, each in a thread of its own
+    // with its own solver; empty: the single strategy, which a list
+    // replaces. Each is 0, 1 or 2 and listed at most once ("wrong strategy
+    // N", "repeated strategy N"). The first strategy to reach a verdict wins
+    // and its answer is the result, exactly what it gives alone; which one
+    // wins depends on the threads' timing, so on a formula that two decide
+    // in about the same time the winner, and with it the model, may differ
+    // from run to run. The call returns once every strategy has stopped (the
+    // others are told to stop at their next decision or conflict). A list of
+    // one strategy is exactly a single solve of it, in the calling thread.
+    // stop and time_limit apply to every strategy; the proof is the winner's,
+    // each strategy writing its own into an anonymous temporary file until
+    // the race ends. A strategy that fails (a capacity of its solver) ends
+    // alone; when every one fails, the first listed one's error is thrown.
+    // A race of more than one strategy gives no progress reports: with a
+    // progress callback it fails ("progress reports are not given by a race
+    // of strategies").
+    std::vector<int> strategies;
 };
 
 struct Result {
@@ -47,6 +65,10 @@ struct Result {
     // line prints (a variable it leaves out is -v). Empty otherwise.
     std::vector<int> model;
     Statistics stats;
+    // The strategy whose search gave the result: the options' strategy for a
+    // single solve; for a race the winner, or, when none decided (time limit,
+    // stop flag), the first listed one that did not fail.
+    int strategy = 0;
 };
 
 // Decides the formula of num_vars variables whose clauses are given as

@@ -24,6 +24,15 @@ extern "C" {
 VETRIX_API int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
                             size_t error_size);
 
+/* As vetrix_solve, racing the strategies[0 .. num_strategies-1] (each 0, 1 or
+ * 2, at most once; at least one) in threads of their own, as the C++
+ * interface's Options::strategies does: the first to reach a verdict wins,
+ * and the answer is exactly what it gives alone. *winner (winner may be
+ * NULL) receives that strategy, or, when none decided, the first listed one
+ * that did not fail. One strategy is exactly vetrix_solve with it. */
+VETRIX_API int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
+                                 size_t num_strategies, int *winner, int *model, char *error, size_t error_size);
+
 #ifdef __cplusplus
 }
 #endif

@@ -6,7 +6,8 @@
     (<Verdict.SATISFIABLE: 10>, [-1, -2, 3])
 
 The answers are the command line's: for a given formula and strategy the
-model is the one ``vetrix FILE N`` prints. Every failure of the input is a
+model is the one ``vetrix FILE N`` prints; a race of strategies gives the
+answer of the one that wins it. Every failure of the input is a
 :class:`vetrix.Error` carrying the command line's message and exit status.
 """
 
@@ -16,7 +17,7 @@ import enum
 import operator
 import os
 from dataclasses import dataclass, field
-from typing import IO, Callable, Dict, Iterable, List, Optional, Union
+from typing import IO, Callable, Dict, Iterable, List, Optional, Sequence, Union
 
 from . import _vetrix
 
@@ -55,30 +56,39 @@ class Verdict(enum.Enum):
 @dataclass(frozen=True)
 class Result:
     """verdict; model: for v = 1..n, +v or -v (empty unless satisfiable);
-    stats: the search's counters under the names of ``--stats``."""
+    stats: the search's counters under the names of ``--stats``; strategy:
+    the strategy whose search gave the answer (a race's winner, or, when none
+    decided, the first listed one)."""
 
     verdict: Verdict
     model: List[int] = field(default_factory=list)
     stats: Dict[str, int] = field(default_factory=dict)
+    strategy: int = 0
 
 
-def _solve_with(call, *args, strategy: int, proof: ProofTarget, binary_proof: bool,
-                time_limit: Optional[float], progress: Optional[ProgressCallback]) -> Result:
+def _solve_with(call, *args, strategy: int, strategies: Optional[Sequence[int]], proof: ProofTarget,
+                binary_proof: bool, time_limit: Optional[float], progress: Optional[ProgressCallback]) -> Result:
     seconds = 0.0
     if time_limit is not None:
         seconds = float(time_limit)
         if not 0 < seconds <= 1e9:
             raise ValueError(f"time_limit must be above 0 and at most 1e9 seconds, not {time_limit!r}")
+    listed: List[int] = []
+    if strategies is not None:
+        listed = [operator.index(n) for n in strategies]
+        if not listed:
+            raise ValueError("strategies must list at least one strategy")
     if proof is None or hasattr(proof, "write"):
-        verdict, model, stats = call(*args, strategy, proof, bool(binary_proof), seconds, progress)
+        answer = call(*args, strategy, listed, proof, bool(binary_proof), seconds, progress)
     else:
         with open(proof, "wb") as file:
-            verdict, model, stats = call(*args, strategy, file, bool(binary_proof), seconds, progress)
-    return Result(Verdict(verdict), model, stats)
+            answer = call(*args, strategy, listed, file, bool(binary_proof), seconds, progress)
+    verdict, model, stats, decided_by = answer
+    return Result(Verdict(verdict), model, stats, decided_by)
 
 
 def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0,
-          proof: ProofTarget = None, binary_proof: bool = False,
+          strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None, binary_proof: bool = False,
           time_limit: Optional[float] = None, progress: Optional[ProgressCallback] = None) -> Result:
     """Decides the formula whose clauses are given as DIMACS literals.
 
@@ -88,6 +98,12 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
     complement is dropped, an empty clause makes the formula unsatisfiable.
     num_vars: the number of variables, by default the largest one used.
     strategy: the branching strategy, 0, 1 or 2.
+    strategies: instead of strategy, the strategies (each 0, 1 or 2, at most
+    once) to race on the formula, each in a thread of its own: the first to
+    reach a verdict wins, and the result is exactly its answer alone
+    (Result.strategy names it; which one wins may differ from run to run).
+    One strategy is a single solve of it, an empty sequence a ValueError; a
+    race of more gives no progress reports (vetrix.Error with progress).
     proof: a path or a writable binary file receiving the DRAT proof (binary
     DRAT with binary_proof). time_limit: seconds of search, after which the
     verdict is UNKNOWN. progress: a callable that receives a dict of the
@@ -100,11 +116,12 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
         num_vars = operator.index(num_vars)
         if not -_C_INT_MAX - 1 <= num_vars <= _C_INT_MAX:
             raise OverflowError(f"num_vars {num_vars} does not fit in a C int")
-    return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategy=strategy, proof=proof,
-                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
+    return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategy=strategy, strategies=strategies,
+                       proof=proof, binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
-def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0, proof: ProofTarget = None,
+def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0,
+               strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None,
                binary_proof: bool = False, time_limit: Optional[float] = None,
                progress: Optional[ProgressCallback] = None) -> Result:
     """Reads a DIMACS CNF file as the command line does (plain, gzip, xz or
@@ -113,17 +130,17 @@ def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0, proof
     if proof is not None and not hasattr(proof, "write") and name != b"-" and \
             os.path.exists(name) and os.path.exists(proof) and os.path.samefile(name, proof):
         raise Error(f"vetrix: the proof file '{os.fsdecode(proof)}' is the input file\n", 1)
-    return _solve_with(_vetrix.solve_file, name, strategy=strategy, proof=proof, binary_proof=binary_proof,
-                       time_limit=time_limit, progress=progress)
+    return _solve_with(_vetrix.solve_file, name, strategy=strategy, strategies=strategies, proof=proof,
+                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
-def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, proof: ProofTarget = None,
-                 binary_proof: bool = False, time_limit: Optional[float] = None,
+def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, strategies: Optional[Sequence[int]] = None,
+                 proof: ProofTarget = None, binary_proof: bool = False, time_limit: Optional[float] = None,
                  progress: Optional[ProgressCallback] = None) -> Result:
     """Reads text as the contents of a DIMACS CNF file and decides it.
     Options as for solve."""
     data = text.encode() if isinstance(text, str) else bytes(text)
-    return _solve_with(_vetrix.solve_dimacs, data, strategy=strategy, proof=proof,
+    return _solve_with(_vetrix.solve_dimacs, data, strategy=strategy, strategies=strategies, proof=proof,
                        binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
@@ -134,14 +151,16 @@ class Solver:
     assumptions added as unit clauses: nothing learnt is kept between calls,
     and ``get_core`` is not offered. The options (``time_limit``, ``proof``,
     ``binary_proof``, ``progress``) apply to every solve; a proof path is rewritten by each.
+    With ``strategies`` each solve is a race of them, as for :func:`solve`.
     """
 
     def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0,
-                 **options: object) -> None:
+                 strategies: Optional[Sequence[int]] = None, **options: object) -> None:
         unknown = set(options) - {"time_limit", "proof", "binary_proof", "progress"}
         if unknown:
             raise TypeError(f"unknown option {sorted(unknown)[0]!r}")
         self.strategy = strategy
+        self.strategies = strategies
         self._options = options
         self._clauses: Optional[List[List[int]]] = []
         self._nof_vars = 0
@@ -173,7 +192,8 @@ class Solver:
         (stopped by the time limit)."""
         units = [[lit] for lit in _vetrix.clause(assumptions)]
         num_vars = max([self._nof_vars] + [abs(unit[0]) for unit in units])
-        result = solve(self._held() + units, num_vars=num_vars, strategy=self.strategy, **self._options)
+        result = solve(self._held() + units, num_vars=num_vars, strategy=self.strategy,
+                       strategies=self.strategies, **self._options)
         for name, value in result.stats.items():
             self._stats[name] = self._stats.get(name, 0) + value
         self._status = {Verdict.SATISFIABLE: True, Verdict.UNSATISFIABLE: False}.get(result.verdict)

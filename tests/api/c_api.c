@@ -1,5 +1,6 @@
 /* The C interface from a C program: verdicts, the model, and every failure
- * as -1 with the command line's message, cut to the buffer. */
+ * as -1 with the command line's message, cut to the buffer; a race of
+ * strategies and its winner. */
 #include <stdio.h>
 #include <string.h>
 
@@ -32,6 +33,10 @@ int main(void) {
     const int unended[] = {1, 0, 2, 3};
     int model[3] = {0, 0, 0};
     char cut[8];
+    const int all_three[] = {2, 0, 1};
+    const int twice[] = {1, 1};
+    int winner = -1;
+    char error[64];
     int strategy;
 
     for (strategy = 0; strategy <= 2; ++strategy) {
@@ -50,6 +55,18 @@ int main(void) {
     check(vetrix_solve(3, out_of_range, 4, 0, model, cut, sizeof cut) == -1, "cut message");
     check(strcmp(cut, "literal") == 0, "message cut to 7 bytes and its NUL");
     check(vetrix_solve(3, sat, 8, 0, model, cut, sizeof cut) == 10, "a solve after an error");
+
+    check(vetrix_solve_race(3, sat, 8, all_three, 3, &winner, model, NULL, 0) == 10, "race: satisfiable");
+    check(winner >= 0 && winner <= 2, "race: the winner");
+    check(model[0] == -1 && model[1] == -2 && model[2] == 3, "race: the model");
+    check(vetrix_solve_race(1, unsat, 4, all_three + 1, 1, &winner, NULL, NULL, 0) == 20 && winner == 0,
+          "race of one: unsatisfiable, its strategy");
+    check(vetrix_solve_race(3, sat, 8, twice, 2, NULL, model, error, sizeof error) == -1 &&
+              strcmp(error, "repeated strategy 1\n") == 0,
+          "race: a strategy listed twice");
+    check(vetrix_solve_race(3, sat, 8, NULL, 0, NULL, model, error, sizeof error) == -1 &&
+              strcmp(error, "no strategy to race\n") == 0,
+          "race: no strategy");
 
     printf("%s\n", failures ? "C interface: failures" : "C interface: all checks passed");
     return failures != 0;

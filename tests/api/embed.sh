@@ -4,8 +4,9 @@
 # through vetrix.pc; tests/api/host.cpp, whose own functions and globals bear
 # the internals' names, built through vetrix.pc. Checks that the library
 # defines no global name outside namespace vetrix and the C interface's
-# vetrix_* (a shared one: exports nothing else, SONAME libvetrix.so.0), and
-# that a request for another major version is refused.
+# vetrix_* (a shared one: exports nothing else, SONAME libvetrix.so.0), that
+# it defines (exports) each call of the C interface, and that a request for
+# another major version is refused.
 # Usage: embed.sh BUILD_DIR SOURCE_DIR CXX_COMPILER
 set -euo pipefail
 build=$1 source=$2 cxx=$3
@@ -41,10 +42,14 @@ else
   soname=$(objdump -p "$library" | awk '$1 == "SONAME" { print $2 }')
   [ "$soname" = "libvetrix.so.0" ] || { echo "SONAME '$soname'"; exit 1; }
 fi
-foreign=$("${symbols[@]}" "$library" | grep -E '^[0-9a-f]+ [A-Za-z] ' |
+defined=$("${symbols[@]}" "$library")
+foreign=$(grep -E '^[0-9a-f]+ [A-Za-z] ' <<<"$defined" |
   grep -Ev ' [A-Za-z] (((typeinfo|typeinfo name|vtable|guard variable|VTT) for )|[^ (]+ )?vetrix(::|_)' |
   grep -Ev "$weak" || true)
 [ -z "$foreign" ] || { echo "global names outside vetrix:: in $library:"; echo "$foreign"; exit 1; }
+for call in vetrix_solve vetrix_solve_race; do
+  grep -qE "^[0-9a-f]+ T $call\$" <<<"$defined" || { echo "$library does not export $call"; exit 1; }
+done
 
 mkdir "$tmp/major"
 printf '%s\n' 'cmake_minimum_required(VERSION 3.16)' 'project(major LANGUAGES NONE)' \

@@ -1,9 +1,11 @@
 // Solves in several threads at once give the same answers as the same solves
-// one after another: no state is shared between solves. tools/tsan.sh runs
-// this under ThreadSanitizer.
+// one after another: no state is shared between solves; a race's strategies
+// share only the formula they read. tools/tsan.sh runs this under
+// ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -128,6 +130,24 @@ TEST(ApiThreads, PortfolioReportsTheWinnersSerialAnswer) {
     EXPECT_EQ(race.winner, 0u);
     EXPECT_EQ(race.outcome.verdict, "s UNKNOWN\n");
     EXPECT_EQ(race.conflicts, std::vector<std::uint64_t>(3, 0));
+}
+
+// The library's race: each strategy writes its proof in its own thread into
+// its own temporary file, and the winner's is copied once all have stopped.
+TEST(ApiThreads, LibraryRaceCopiesTheWinnersProof) {
+    std::vector<Job> some = jobs();
+    some.resize(2);
+    for (const Job &job : some) {
+        std::ostringstream proof, alone_proof;
+        Job race = job, alone = job;
+        race.options.strategies = {0, 1, 2};
+        race.options.proof = &proof;
+        const vetrix::Result r = vetrix::solve(race.nb_var, race.clauses, race.options);
+        alone.options.strategy = r.strategy;
+        alone.options.proof = &alone_proof;
+        EXPECT_EQ(run(alone).model, r.model);
+        EXPECT_EQ(proof.str(), alone_proof.str());
+    }
 }
 
 } // namespace

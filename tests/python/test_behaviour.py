@@ -1,6 +1,6 @@
 """The module's errors, options and behaviour: every error class, proofs
-checked by the project's checker, the time limit, threads, Ctrl-C, memory
-across calls, and the PySAT-shaped Solver."""
+checked by the project's checker, the time limit, a race of strategies,
+threads, Ctrl-C, memory across calls, and the PySAT-shaped Solver."""
 
 import io
 import os
@@ -36,6 +36,8 @@ class Errors(unittest.TestCase):
             (OverflowError, lambda: vetrix.solve([[1]], num_vars=2**40)),
             (ValueError, lambda: vetrix.solve([[1]], time_limit=0)),
             (ValueError, lambda: vetrix.solve([[1]], time_limit=float("nan"))),
+            (ValueError, lambda: vetrix.solve([[1]], strategies=[])),
+            (TypeError, lambda: vetrix.solve([[1]], strategies=["1"])),
             (FileNotFoundError, lambda: vetrix.solve([[1]], proof="/nonexistent-dir/proof.drat")),
         ]
         for error, call in rows:
@@ -50,6 +52,10 @@ class Errors(unittest.TestCase):
             (lambda: vetrix.solve([[-(2**31)]]), "wrong array size\n"),
             (lambda: vetrix.solve([[1]], num_vars=-1), "wrong array size\n"),
             (lambda: vetrix.solve([[1]], strategy=3), "wrong strategy 3\n"),
+            (lambda: vetrix.solve([[1]], strategies=(2, 3)), "wrong strategy 3\n"),
+            (lambda: vetrix.solve_file(missing, strategies=[0, 2, 0]), "repeated strategy 0\n"),
+            (lambda: vetrix.solve([[1]], strategies=[0, 1], progress=print),
+             "progress reports are not given by a race of strategies\n"),
             (lambda: vetrix.solve_dimacs("x"), "a CNF is empty (not opened?)\n"),
             (lambda: vetrix.solve_dimacs("p cnf 2 1\n1 3 0\n"), "literal 3 out of range in clause 1\n"),
             (lambda: vetrix.solve_file(missing), f"cannot open  file {missing}\n"),
@@ -130,6 +136,20 @@ class Options(unittest.TestCase):
         with self.assertRaisesRegex(RuntimeError, "enough"):
             vetrix.solve(HARD, progress=stop)
 
+    def test_a_race_gives_the_winners_answer_and_proof(self):
+        php = pigeonhole(5)
+        sat = [[1, -2, 3], [-1, 2], [2, -3, 4], [-4, 1], [3, 4]]
+        for clauses in (php, sat):
+            for strategies in ([0, 1, 2], (2, 0), [1]):
+                with self.subTest(clauses=len(clauses), strategies=strategies):
+                    proof, alone_proof = io.BytesIO(), io.BytesIO()
+                    result = vetrix.solve_dimacs(dimacs(clauses), strategies=strategies, proof=proof)
+                    self.assertIn(result.strategy, strategies)
+                    self.assertEqual(result, vetrix.solve(clauses, strategy=result.strategy, proof=alone_proof))
+                    self.assertEqual(proof.getvalue(), alone_proof.getvalue())
+        with vetrix.Solver(bootstrap_with=php, strategies=[2, 1]) as s:
+            self.assertFalse(s.solve())
+
     def test_version_is_the_command_lines(self):
         from support import VETRIX_BIN
         out = subprocess.run([VETRIX_BIN, "--version"], capture_output=True, text=True).stdout
@@ -170,10 +190,11 @@ class Threads(unittest.TestCase):
             child.wait()
 
     def test_the_search_runs_without_the_gil(self):
-        body = ("t = threading.Thread(target=vetrix.solve, args=(pigeonhole(11),), daemon=True)\n"
-                "print('solving', flush=True); t.start()\n"
-                "t.join(0.2); print('main ran', t.is_alive(), flush=True); os._exit(0)\n")
-        self.assertEqual(self.run_child(body, False), ["main ran True"])
+        body = ("ts = [threading.Thread(target=vetrix.solve, args=(pigeonhole(11),), kwargs=k, daemon=True)\n"
+                "      for k in ({}, {'strategies': [0, 1, 2]})]\n"
+                "print('solving', flush=True); [t.start() for t in ts]\n"
+                "ts[1].join(0.2); print('main ran', [t.is_alive() for t in ts], flush=True); os._exit(0)\n")
+        self.assertEqual(self.run_child(body, False), ["main ran [True, True]"])
 
     def test_ctrl_c_raises_keyboard_interrupt(self):
         body = ("clauses = pigeonhole(11)\nprint('solving', flush=True)\n"

@@ -1,0 +1,47 @@
+#include "api/library_race.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "api/lane_proofs.h"
+#include "api/portfolio.h"
+#include "api/run.h"
+#include "support/uponeub.h"
+
+namespace vetrix {
+
+void check_strategies(const vetrix::Options &options) {
+    const std::vector<int> &list = options.strategies;
+    if (list.empty())
+        return check_strategy(options.strategy);
+    for (auto k = list.begin(); k != list.end(); ++k) {
+        check_strategy(*k);
+        if (std::find(list.begin(), k, *k) != k)
+            fatal("repeated strategy " + std::to_string(*k) + "\n");
+    }
+    // Searches in threads of their own would call the callback at once and
+    // mix their counters.
+    if (list.size() > 1 && options.progress)
+        fatal("progress reports are not given by a race of strategies\n");
+}
+
+SolveOutcome race_options(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options,
+                          const SolveControl &control, int &strategy) {
+    std::optional<LaneProofs> proofs; // closed, and so removed, whatever happens
+    if (options.proof)
+        proofs.emplace(options.strategies.size(),
+                       options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text);
+    std::vector<RaceEntrant> entrants;
+    for (std::size_t k = 0; k < options.strategies.size(); ++k)
+        entrants.push_back(RaceEntrant{options.strategies[k], proofs ? proofs->writer(k) : nullptr});
+    RaceResult race = race_strategies(std::move(formula), nb_var, entrants, control, true);
+    if (proofs)
+        proofs->copy(race.winner, *options.proof);
+    strategy = options.strategies[race.winner];
+    return std::move(race.outcome);
+}
+
+} // namespace vetrix
