@@ -3,8 +3,6 @@
 // records the model.
 #include "solver/base_m456.h"
 
-#include "support/huge_pages.h"
-
 namespace vetrix {
 
 namespace {
@@ -68,9 +66,6 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     cub_set = sized(cub_set_arr, m + ARENA_EXTRA + TAIL_WINDOW - 1);
     cube_arr.SetSize(max_nb_cub + 1, -1);
     cubes = cube_arr.data;
-    // The watch-list walks read tails and cube records all over these two.
-    advise_huge_pages(cub_set, static_cast<size_t>(cub_set_arr.max_size) * sizeof(int));
-    advise_huge_pages(cubes, static_cast<size_t>(cube_arr.max_size) * sizeof(CubeRecord));
     guard_0.records = guard_1.records = cub_data_pnt.records = cubes;
     cub_data_pnt[0] = 0;
     max_cub_data_pnt = m + ARENA_EXTRA - 1;

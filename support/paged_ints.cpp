@@ -3,7 +3,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "support/huge_pages.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -19,6 +18,10 @@ size_t round_to_pages(size_t bytes) {
     const size_t page = page_size();
     return (bytes + page - 1) / page * page;
 }
+
+// The size from which a store asks for large pages; below it a store's last
+// large page, partly used, would cost more resident memory than it saves.
+constexpr size_t HUGE_FROM = size_t{16} << 20;
 
 } // namespace
 
@@ -40,7 +43,8 @@ void PagedInts::reserve(size_t count) {
     capacity_ = bytes / sizeof(int);
     // A large store is filled front to back: pages of 2 MB, where the system
     // offers them, take one fault where 4 KB pages take 512.
-    advise_huge_pages(data_, bytes);
+    if (bytes >= HUGE_FROM)
+        madvise(data_, bytes, MADV_HUGEPAGE);
 }
 
 void PagedInts::release_below(size_t count) {
