@@ -54,6 +54,10 @@ def main(outdir):
     solvers = singles + [port] + [p for p in PEERS if p in runs]
     paths = sorted({p for s in solvers for p in runs[s]})
 
+    def winner_of(p):
+        """The portfolio's winner line on p ("none" when no strategy decided), or None without one."""
+        return next(iter(lanes[p].values()))["winner"] if lanes.get(p) else None
+
     def solved(s, p):
         r = runs[s].get(p)
         return r is not None and r["verdict"] == r["expected"]
@@ -103,16 +107,12 @@ def main(outdir):
         done = [cpu(s, p) for s in singles if solved(s, p)]
         return min(done) if done else limit
 
-    def winner_of(p):
-        return lanes[p][next(iter(lanes[p]))]["winner"] if p in lanes and lanes[p] else "none"
-
     def core_each(p):
         if not solved(port, p) or p not in lanes:
             return limit
         ls = lanes[p]
-        winner = ls[next(iter(ls))]["winner"]
         reading = cpu(port, p) - sum(float(r["cpu_s"]) for r in ls.values())
-        return max(reading, 0.0) + float(ls[winner]["cpu_s"])
+        return max(reading, 0.0) + float(ls[winner_of(p)]["cpu_s"])
 
     def row(name, f, ok):
         both = [p for p in base if ok(p)]
@@ -129,9 +129,11 @@ def main(outdir):
     row("best strategy per instance, alone", best, lambda p: any(solved(s, p) for s in singles))
     port_ok = lambda p: solved(port, p)  # noqa: E731
     row("portfolio, a core per strategy (reading + winner's thread CPU, measured inside)", core_each, port_ok)
-    row("the same winners alone, on the instances the portfolio solved (no sharing)",
-        lambda p: cpu("vetrix " + winner_of(p), p) if port_ok(p) and solved("vetrix " + winner_of(p), p) else limit,
-        port_ok)
+    def winner_alone(p):
+        s = "vetrix " + str(winner_of(p))
+        return cpu(s, p) if port_ok(p) and solved(s, p) else limit
+
+    row("the same winners alone, on the instances the portfolio solved (no sharing)", winner_alone, port_ok)
     row("portfolio, CPU of all its threads", lambda p: cpu(port, p) if port_ok(p) else limit, port_ok)
     row("portfolio, wall on this machine", lambda p: wall(port, p) if port_ok(p) else limit, port_ok)
     print(f"\n{len(base)} instances; in the first ratio an unsolved run counts as the limit, {limit:.0f} s; "
@@ -141,7 +143,7 @@ def main(outdir):
     slow = []
     for p in paths:
         if p in lanes and solved(port, p):
-            w = lanes[p][next(iter(lanes[p]))]["winner"]
+            w = winner_of(p)
             s = "vetrix " + w
             if s in runs and solved(s, p) and cpu(s, p) >= 0.5:
                 slow.append((float(lanes[p][w]["cpu_s"]) / cpu(s, p), p))
@@ -155,7 +157,7 @@ def main(outdir):
     print("|---|" + "---:|" * (len(solvers) + 2))
     for p in paths:
         cells = [f"{wall(s, p):.2f}" if solved(s, p) else "-" for s in solvers]
-        w = lanes[p][next(iter(lanes[p]))]["winner"] if p in lanes and lanes[p] else "-"
+        w = winner_of(p) or "-"
         b = best_single(p)
         r = f"{wall(port, p) / b[0]:.2f}" if b and solved(port, p) else "-"
         print(f"| {p.removesuffix('.cnf')} | " + " | ".join(cells) + f" | {w} | {r} |")
