@@ -20,10 +20,9 @@
 #include "vetrix/export.h"
 #include "vetrix/progress.h"
 #include "vetrix/statistics.h"
+#include "vetrix/verdict.h"
 
 namespace vetrix {
-
-enum class Verdict { satisfiable, unsatisfiable, unknown };
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
@@ -89,3 +88,5 @@ VETRIX_API Result solve_dimacs(std::string_view text, const Options &options = {
 VETRIX_API const char *version();
 
 } // namespace vetrix
+
+#include "vetrix/solver.h" // the incremental solver

@@ -33,6 +33,12 @@ VETRIX_API int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int 
 VETRIX_API int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
                                  size_t num_strategies, int *winner, int *model, char *error, size_t error_size);
 
+/* vetrix's own addition to the incremental interface of vetrix/ipasir.h:
+ * chooses the branching strategy (0, 1 or 2) of an IPASIR solver before its
+ * first clause. Returns 0, or -1 (nothing changed) for a strategy other than
+ * 0, 1, 2 or a solver that holds clauses already. */
+VETRIX_API int vetrix_ipasir_set_strategy(void *solver, int strategy);
+
 #ifdef __cplusplus
 }
 #endif
