@@ -21,6 +21,8 @@ void check_counts(int nb_var, std::size_t nb_clause) {
         fatal("wrong array size\n");
 }
 
+int max_vars() { return MAX_VARS; }
+
 void add_clause(ClauseBuilder &builder, const int *lits, std::size_t n) {
     builder.begin_clause();
     for (std::size_t k = 0; k < n; ++k)

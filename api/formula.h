@@ -14,6 +14,8 @@ namespace vetrix {
 // Fails with "wrong array size" when the solver's tables cannot be sized for
 // nb_var variables and nb_clause clauses.
 void check_counts(int nb_var, std::size_t nb_clause);
+// The largest variable count the solver's tables can be sized for.
+int max_vars();
 
 // Adds the clause lits[0 .. n) through the reader's clause rules: a literal
 // repeated is stored once, a repeat while the complement is present drops

@@ -122,6 +122,7 @@ constexpr int CHAIN_END = -1;
 constexpr int RESULT_SAT = 0;
 constexpr int RESULT_UNSAT = 1;
 constexpr int RESULT_UNDECIDED = 2;
+constexpr int RESULT_FAILED = 3; // unsatisfiable under the call's assumptions (incremental solving)
 
 // Fixed capacities beyond the formula's size.
 constexpr int SPARE_CUBES = 300000;       // cube slots for recipes
@@ -263,6 +264,15 @@ class CHpGN56 {
     IntArray irred_arr;  // storage of irred
     int irred_size;      // entries of irred
 
+    // ---- incremental solving: 'assume.cpp' decides the assumptions, 'grow.cpp'
+    //      makes room for variables and clauses added between calls ----
+    bool grows;          // capacities grow instead of ending the run (an incremental solver)
+    const int *assumed;  // the call's assumptions as the codes that make them true, or none
+    int nb_assumed;      // entries of assumed
+    IntArray assumed_after_arr; // per level [0, n+1]: assumptions handled up to that level's decision
+    std::vector<int> failed_assumed; // after RESULT_FAILED: the indices into assumed the refutation used
+    IntArray model_arr;  // an incremental solver's model, in place of var_activity_old
+
     // ---- statistics and diagnostics: 'inclusion.cpp', 'report.cpp', 'dumps.cpp' ----
     IntArray recipe_len_nb;  // per recipe length [0, n]: recipes of that length
     IntArray recipe_len_lev; // per recipe length [0, n]: sum of their levels
@@ -295,6 +305,8 @@ class CHpGN56 {
     int *set;             // node pool, n + 2 nodes: set[2k] link, set[2k+1] code; link -1 ends
     int *dirki;           // stack of free nodes, n + 1 entries
     int *var_activity_old; // per var: activity; once a model is found, the model
+    int *model_values;    // per var: where the model is recorded: var_activity_old, or
+                          // model_arr for an incremental solver, whose activities live on
     int *lit_activity;    // per code: recipes the code entered
     int *irred;           // indices of the cubes a review keeps
 };
@@ -345,6 +357,7 @@ void order_init(CHpGN56 &s);             // builds the heap (or the cursor) afte
 void order_bumped(CHpGN56 &s, int v);    // v's activity rose
 void order_insert(CHpGN56 &s, int v);    // v enters the heap
 void order_rescaled(CHpGN56 &s);         // every activity changed
+void order_grown(CHpGN56 &s, int old_n); // variables old_n .. nb_var-1 are new
 int order_most_active_free(CHpGN56 &s);  // the variable, or NONE
 // Divides every activity by 4 and rebuilds the heap.
 void resert_var_activityB456(CHpGN56 &s);
@@ -356,6 +369,30 @@ inline void order_freed(CHpGN56 &s, int v) {
     if (s.order_heap_on && s.heap_pos.data[v] < 0)
         order_insert(s, v);
 }
+
+// ---- Incremental growth in 'grow.cpp' ----
+// Makes the state an incremental solver's: capacities grow from now on.
+void make_growable(CHpGN56 &s);
+// Widens every per-variable and per-code table to n variables (n > nb_var);
+// the new variables are free and enter the decision order.
+void grow_variables(CHpGN56 &s, int n);
+// Room for cubes more cubes holding tail_codes more tail codes.
+void reserve_cubes(CHpGN56 &s, int cubes, long long tail_codes);
+// Adds the formula's clauses as input cubes, between the input cubes held
+// and the learnt ones; between calls, at the root. Codes set at the root are
+// left out and a clause with a true literal at the root is not kept. False
+// when a clause has every literal false at the root: the formula is refuted.
+bool add_input_cubes(CHpGN56 &s, const Formula &formula);
+// Frees every code set above the root: the end of a call that was stopped
+// in the middle of a pass.
+void undo_to_root(CHpGN56 &s);
+
+// ---- Assumptions in 'assume.cpp' ----
+// The decision of the level just opened: the first assumption of the call
+// not yet true, else the strategy's choice (NONE when every variable is
+// set). An assumption found false ends the call: result RESULT_FAILED, the
+// failed assumptions recorded, NONE.
+int decide_assumed(CHpGN56 &s);
 
 // ---- Set-up in 'setup.cpp' ----
 // Builds the node pool: the sentinel, every node free, every chain empty.
@@ -488,6 +525,11 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
 // to let go frees it).
 SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
                                   const SolveControl *control);
+// One call of an incremental solver on its loaded state, under the
+// assumptions the state names: the pass loop, from and back to the root.
+// The result tells the answer: RESULT_SAT (model_values), RESULT_FAILED
+// (failed_assumed), RESULT_UNSAT (for good) or RESULT_UNDECIDED (stopped).
+void search_call(CHpGN56 &s, const SolveControl *control);
 // Solves the formula (consumed), prints the verdict and flushes standard
 // output; the solve's counters go to stats when it is given.
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
@@ -499,6 +541,9 @@ int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats =
 bool IsCorrect456_rs(CHpGN56 &s);
 // Appends cube i's codes (tail, guard_0, guard_1) to info.
 void cub_info_out456(int i, CHpGN56 &s);
+// When the result is satisfiable and the model passes the check above:
+// the model as the verdict lines print it (per var v = 1..n, +v or -v), true.
+bool checked_model(CHpGN56 &s, std::vector<int> &model);
 // Appends the SAT-competition verdict lines for the state's result; a
 // satisfiable verdict also fills model.
 void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);

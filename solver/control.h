@@ -6,7 +6,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <limits>
+#include <vector>
 
 #include "vetrix/progress.h"
 
@@ -24,6 +27,16 @@ struct SolveControl {
                                                       // has decided it: stop likewise
     const std::function<void(const vetrix::Progress &)> *progress = nullptr; // told of progress, or none
     Clock::time_point start = Clock::now();           // Progress::seconds count from here
+
+    // An incremental solver's bounds of one call, as totals of the solver's
+    // counters: the search stops once one is reached.
+    static constexpr std::uint64_t NO_LIMIT = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t conflict_limit = NO_LIMIT;
+    std::uint64_t decision_limit = NO_LIMIT;
+    std::uint64_t propagation_limit = NO_LIMIT;
+    const std::function<bool()> *terminate = nullptr; // asked with the stop flags; true stops likewise
+    const std::function<void(const std::vector<int> &)> *learn = nullptr; // handed each learnt clause ...
+    int learn_max_size = 0;                           // ... of at most this many literals
 };
 
 // The deadline seconds after start.
@@ -37,6 +50,8 @@ inline bool stop_requested(const SolveControl &control) {
     if (control.stop && control.stop->load(std::memory_order_relaxed))
         return true;
     if (control.cancel && control.cancel->load(std::memory_order_relaxed))
+        return true;
+    if (control.terminate && (*control.terminate)())
         return true;
     return control.deadline != SolveControl::Clock::time_point::max() &&
            SolveControl::Clock::now() >= control.deadline;

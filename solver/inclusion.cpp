@@ -1,5 +1,7 @@
 // Recipe inclusion: the recipe becomes the newest cube, unit at the level the
 // search returns to.
+#include <vector>
+
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
@@ -17,6 +19,14 @@ bool too_long_for_level(int recipe_size, int lev) {
         if (lev <= row_top && recipe_size > factor * k)
             return true;
     return false;
+}
+
+// Hands the clause of cube i (the clause the learnt cube refutes) to the
+// caller's learn callback.
+void tell_learnt(const CHpGN56 &s, int i) {
+    std::vector<int> clause;
+    for_cube_codes(s, i, [&](int c) { clause.push_back(code_to_dimacs(c)); });
+    (*s.control->learn)(clause);
 }
 
 } // namespace
@@ -63,8 +73,11 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
 
     const int start = s.cub_data_pnt[n];
     const int tail_len = size - (g1 != NONE ? 2 : 1);
-    if (n + 1 >= s.max_nb_cub || start + tail_len > s.max_cub_data_pnt)
-        AfxMessageBox("\n please, increase max_base_inc");
+    if (n + 1 >= s.max_nb_cub || start + tail_len > s.max_cub_data_pnt) {
+        if (!s.grows)
+            AfxMessageBox("\n please, increase max_base_inc");
+        reserve_cubes(s, 1, tail_len);
+    }
     int p = start;
     for (int k = 0; k < size; ++k) {
         const int x = recipe[k];
@@ -76,6 +89,8 @@ bool incl_lefttrB456_rs(int lit, CHpGN56 &s) {
     s.cub_data_pnt[n + 1] = p;
     Uponeub_sh1(s.cub_set + start, p - start);
     proof_add_cube(s, n);
+    if (s.control && s.control->learn && size <= s.control->learn_max_size)
+        tell_learnt(s, n);
     ++s.nb_recipe_rev;
     ++s.stats.recipes_included;
     return true;

@@ -132,6 +132,19 @@ void order_init(CHpGN56 &s) {
     s.heap_size = s.nb_var;
 }
 
+void order_grown(CHpGN56 &s, int old_n) {
+    if (s.lowest_free > old_n)
+        s.lowest_free = old_n;
+    if (!s.order_heap_on)
+        return;
+    s.heap_arr.SetSize(s.nb_var, -1);
+    s.heap_pos.SetSize(s.nb_var, -1);
+    for (int v = old_n; v < s.nb_var; ++v) {
+        s.heap_pos[v] = -1;
+        order_insert(s, v);
+    }
+}
+
 void order_bumped(CHpGN56 &s, int v) {
     if (s.order_heap_on && s.heap_pos[v] >= 0)
         sift_up(s, s.heap_pos[v], order_key(s.var_activity_old, v));

@@ -68,6 +68,17 @@ SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
 
 } // namespace
 
+void search_call(CHpGN56 &s, const SolveControl *control) {
+    if (control)
+        s.progress_told = control->start;
+    s.result = RESULT_UNDECIDED;
+    run_passes(s);
+    progress_at_end(s);
+    s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
+    undo_to_root(s); // a stop leaves the pass's levels open
+    proof_finish(control, s.result == RESULT_UNSAT);
+}
+
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
     if (refuted_before_search(formula)) {
         formula.clear();

@@ -13,7 +13,7 @@ void append_model(const CHpGN56 &s, std::string &out) {
     char buf[16];
     int written = 0;
     for (int v = 0; v < s.nb_var; ++v) {
-        if (s.var_activity_old[v] != MODEL_TRUE)
+        if (s.model_values[v] != MODEL_TRUE)
             continue;
         std::snprintf(buf, sizeof buf, " %d", v + 1);
         out += buf;
@@ -27,13 +27,13 @@ void append_model(const CHpGN56 &s, std::string &out) {
 void record_model(const CHpGN56 &s, std::vector<int> &model) {
     model.resize(static_cast<size_t>(s.nb_var));
     for (int v = 0; v < s.nb_var; ++v)
-        model[static_cast<size_t>(v)] = s.var_activity_old[v] == MODEL_TRUE ? v + 1 : -(v + 1);
+        model[static_cast<size_t>(v)] = s.model_values[v] == MODEL_TRUE ? v + 1 : -(v + 1);
 }
 
 } // namespace
 
 bool IsCorrect456_rs(CHpGN56 &s) {
-    const int *model = s.var_activity_old;
+    const int *model = s.model_values;
     for (int i = 0; i < s.nb_cub; ++i) {
         bool passes = false;
         for_cube_codes(s, i, [&](int c) { passes = passes || code_true(model, c); });
@@ -59,12 +59,18 @@ void cub_info_out456(int i, CHpGN56 &s) {
     string_add(s.info, buf);
 }
 
+bool checked_model(CHpGN56 &s, std::vector<int> &model) {
+    if (s.result != RESULT_SAT || !IsCorrect456_rs(s))
+        return false;
+    record_model(s, model);
+    return true;
+}
+
 void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model) {
-    if (s.result == RESULT_SAT && IsCorrect456_rs(s)) {
+    if (checked_model(s, model)) {
         out += "s SATISFIABLE\nv";
         append_model(s, out);
         out += " 0\n";
-        record_model(s, model);
     } else if (s.result == RESULT_UNSAT) {
         out += "s UNSATISFIABLE\n";
     } else {

@@ -201,7 +201,9 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     }
     s.cub_data_pnt[j] = p;
     s.nb_cub = j;
-    if (s.nb_cub == 0) {
+    // An empty base is satisfied by any assignment, unless a call's
+    // assumptions still have to be decided: the search then goes on.
+    if (s.nb_cub == 0 && s.nb_assumed == 0) {
         form_solutionB3_456(s);
         s.result = RESULT_SAT;
         return;

@@ -26,8 +26,14 @@ void recove_stateB456_rs(CHpGN56 &s) {
 
 namespace {
 
+// The bounds of an incremental solver's call, as totals of the counters.
+bool over_budget(const CHpGN56 &s, const SolveControl &control) {
+    return s.stats.conflicts >= control.conflict_limit || s.stats.decisions >= control.decision_limit ||
+           s.stats.propagations >= control.propagation_limit;
+}
+
 // The caller's stop: the pass ends at once, result stays undecided.
-bool must_stop(const CHpGN56 &s) { return s.control && stop_requested(*s.control); }
+bool must_stop(const CHpGN56 &s) { return s.control && (stop_requested(*s.control) || over_budget(s, *s.control)); }
 
 bool pass_limit_reached(const CHpGN56 &s) {
     return s.nb_recipe_rev > PASS_RECIPE_LIMIT || s.nb_der_lit_lev_0 > s.lim_lev_0;
@@ -67,10 +73,12 @@ int TautB456_rs(CHpGN56 &s) {
             if (must_stop(s))
                 return NONE;
             ++s.nb_node;
-            int code = choose_decision(s);
+            int code = s.nb_assumed != 0 ? decide_assumed(s) : choose_decision(s);
             if (code == NONE) {
-                s.result = RESULT_SAT;
-                form_solutionB3_456(s);
+                if (s.result != RESULT_FAILED) {
+                    s.result = RESULT_SAT;
+                    form_solutionB3_456(s);
+                }
                 r = NONE;
             } else {
                 s.lev_lit[s.lev] = code;

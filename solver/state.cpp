@@ -71,6 +71,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     max_cub_data_pnt = m + ARENA_EXTRA - 1;
     lit_activity = sized(lit_activity_arr, nb_lit);
     var_activity_old = sized(var_activity_arr, n);
+    model_values = var_activity_old;
     ac = sized(ac_arr, nb_lit);
     top_queu_pnt = 0;
     limit_queu_pnt = nb_lit + QUEUE_EXTRA - 1;
@@ -93,6 +94,9 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     heap_size = 0;
     lowest_free = 0;
     control = nullptr;
+    grows = false;
+    assumed = nullptr;
+    nb_assumed = 0;
 }
 
 void form_solutionB3_456(CHpGN56 &s) {
@@ -105,7 +109,7 @@ void form_solutionB3_456(CHpGN56 &s) {
             value = MODEL_TRUE; // the code of -v set
         else
             value = MODEL_FREE;
-        s.var_activity_old[v] = value;
+        s.model_values[v] = value;
     }
 }
 

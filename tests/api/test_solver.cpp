@@ -1,0 +1,226 @@
+// The incremental solver: a first call is the one-shot solve; random call
+// sequences (clauses added between calls, assumptions) answered as an
+// exhaustive search over the small formulas answers them, with models that
+// satisfy the clauses and the assumptions and cores that are refuted on
+// their own; limits give unknown and leave a usable solver; the IPASIR calls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include <vetrix/ipasir.h>
+#include <vetrix/vetrix.h>
+#include <vetrix/vetrix_c.h>
+
+#include "tools/cnfgen.h"
+
+namespace {
+
+using Clauses = std::vector<std::vector<int>>;
+
+// True when the assignment (bit v-1 of bits is variable v) satisfies lit.
+bool holds(unsigned bits, int lit) {
+    const bool value = (bits >> ((lit < 0 ? -lit : lit) - 1)) & 1u;
+    return lit > 0 ? value : !value;
+}
+
+// Exhaustive search: true when some assignment of nb_var <= 16 variables
+// satisfies every clause and every literal of units.
+bool satisfiable(int nb_var, const Clauses &clauses, const std::vector<int> &units) {
+    for (unsigned bits = 0; bits < (1u << nb_var); ++bits) {
+        bool ok = std::all_of(units.begin(), units.end(), [&](int l) { return holds(bits, l); });
+        for (size_t i = 0; ok && i < clauses.size(); ++i)
+            ok = std::any_of(clauses[i].begin(), clauses[i].end(), [&](int l) { return holds(bits, l); });
+        if (ok)
+            return true;
+    }
+    return false;
+}
+
+bool model_satisfies(const std::vector<int> &model, const Clauses &clauses, const std::vector<int> &units) {
+    auto is_true = [&](int l) {
+        const size_t v = static_cast<size_t>(l < 0 ? -l : l);
+        return v <= model.size() && model[v - 1] == l;
+    };
+    bool ok = std::all_of(units.begin(), units.end(), is_true);
+    for (const auto &c : clauses)
+        ok = ok && std::any_of(c.begin(), c.end(), is_true);
+    return ok;
+}
+
+// A fresh solver's first call is the one-shot solve: verdict, model and
+// every counter, under each strategy, on random formulas around the
+// threshold and on formulas long enough to reach the reviews.
+TEST(SolverFirstCall, IsTheOneShotSolve) {
+    for (uint64_t seed = 1; seed <= 24; ++seed) {
+        cnfgen::Rng rng(seed);
+        const cnfgen::Formula f = seed % 4 == 0 ? cnfgen::padded_ksat(rng, 40, 420)
+                                                : cnfgen::uniform_ksat(rng, 60 + static_cast<int>(seed), 3, 426);
+        const int n = static_cast<int>(seed % 3);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        vetrix::Options options;
+        options.strategy = n;
+        const vetrix::Result one_shot = vetrix::solve(f.nb_var, f.clauses, options);
+        vetrix::Solver solver(n);
+        solver.declare_vars(f.nb_var);
+        for (const auto &c : f.clauses)
+            solver.add_clause(c);
+        ASSERT_EQ(solver.solve(), one_shot.verdict);
+        if (one_shot.verdict == vetrix::Verdict::satisfiable) {
+            EXPECT_EQ(solver.model(), one_shot.model);
+        }
+        const vetrix::Statistics &a = solver.statistics(), &b = one_shot.stats;
+        EXPECT_EQ(a.conflicts, b.conflicts);
+        EXPECT_EQ(a.decisions, b.decisions);
+        EXPECT_EQ(a.propagations, b.propagations);
+        EXPECT_EQ(a.reviews_root + a.reviews_plain, b.reviews_root + b.reviews_plain);
+        EXPECT_EQ(a.cubes_held, b.cubes_held);
+    }
+}
+
+// Random sequences of calls on small formulas: clauses arrive in batches
+// between calls, each call under random assumptions. Every answer is the
+// exhaustive search's; a model satisfies every clause so far and the
+// assumptions; a core is a subset of the assumptions that the clauses
+// refute on their own. The same sequence gives the same answers twice.
+TEST(SolverSequences, AnswerAsExhaustiveSearch) {
+    int sat = 0, failed = 0, refuted = 0;
+    for (uint64_t seed = 1; seed <= 150; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::vector<std::string> runs;
+        for (int run = 0; run < 2; ++run) {
+            cnfgen::Rng rng(seed);
+            const int nb_var = 6 + rng.below(9);
+            const cnfgen::Formula f = cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(300));
+            vetrix::Solver solver(static_cast<int>(seed % 3));
+            Clauses held;
+            std::string trace;
+            size_t next = 0;
+            for (int call = 0; call < 8; ++call) {
+                const size_t batch = next + 1 + static_cast<size_t>(rng.below(static_cast<int>(f.clauses.size()) / 4 + 1));
+                for (; next < f.clauses.size() && next < batch; ++next) {
+                    solver.add_clause(f.clauses[next]);
+                    held.push_back(f.clauses[next]);
+                }
+                std::vector<int> assumptions;
+                for (int k = rng.below(5); k > 0; --k) {
+                    const int v = 1 + rng.below(nb_var + 2); // sometimes a variable no clause names
+                    assumptions.push_back(rng.percent(50) ? v : -v);
+                    solver.assume(assumptions.back());
+                }
+                const int vars = std::max(nb_var + 2, solver.num_vars());
+                const vetrix::Verdict got = solver.solve();
+                const bool expected = satisfiable(vars, held, assumptions);
+                ASSERT_EQ(got, expected ? vetrix::Verdict::satisfiable : vetrix::Verdict::unsatisfiable);
+                if (expected) {
+                    ++sat;
+                    EXPECT_TRUE(model_satisfies(solver.model(), held, assumptions));
+                    for (int l : assumptions)
+                        EXPECT_EQ(solver.value(l), l);
+                    trace += "s";
+                    continue;
+                }
+                const std::vector<int> &core = solver.failed_assumptions();
+                for (int l : core)
+                    EXPECT_NE(std::find(assumptions.begin(), assumptions.end(), l), assumptions.end());
+                EXPECT_FALSE(satisfiable(vars, held, core));
+                (core.empty() ? refuted : failed) += 1;
+                trace += "u" + std::to_string(core.size());
+            }
+            runs.push_back(trace);
+        }
+        EXPECT_EQ(runs[0], runs[1]);
+    }
+    EXPECT_GT(sat, 200);
+    EXPECT_GT(failed, 100);
+    EXPECT_GT(refuted, 20);
+}
+
+// A limit, the stop flag or the terminate callback gives unknown; the
+// solver stays valid and the next call decides; learnt clauses reach the
+// learn callback within its length bound; unsatisfiable alone is final.
+TEST(SolverCalls, LimitsStopAndLearnLeaveAUsableSolver) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(7);
+    vetrix::Solver solver(1);
+    for (const auto &c : php.clauses)
+        solver.add_clause(c);
+    solver.limit_conflicts(10);
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unknown);
+    EXPECT_LE(solver.statistics().conflicts, 10u);
+    solver.limit_decisions(5);
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unknown);
+    std::atomic<bool> stop{true};
+    solver.set_stop(&stop);
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unknown);
+    solver.set_stop(nullptr);
+    int asked = 0;
+    solver.set_terminate([&] { return ++asked > 100; });
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unknown);
+    solver.set_terminate(nullptr);
+    size_t learnt = 0, longest = 0;
+    solver.set_learn(3, [&](const std::vector<int> &clause) {
+        ++learnt;
+        longest = std::max(longest, clause.size());
+    });
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unsatisfiable);
+    EXPECT_GT(learnt, 0u);
+    EXPECT_LE(longest, 3u);
+    EXPECT_TRUE(solver.failed_assumptions().empty());
+    solver.add_clause({1});
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::unsatisfiable);
+    EXPECT_THROW(solver.model(), vetrix::Error);
+}
+
+// Clauses added after the first call outgrow its cube slots: the solver
+// grows them. Bad literals fail with a message and are not taken.
+TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
+    vetrix::Solver solver;
+    solver.add_clause({1, 2});
+    ASSERT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
+    const int chain = 320000; // more clauses than the first call left slots for
+    for (int v = 3; v < chain; ++v)
+        solver.add_clause({-(v - 1), v});
+    solver.assume(2);
+    ASSERT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
+    EXPECT_EQ(solver.value(chain - 1), chain - 1);
+    solver.assume(2);
+    solver.assume(-(chain - 1));
+    ASSERT_EQ(solver.solve(), vetrix::Verdict::unsatisfiable);
+    EXPECT_EQ(solver.failed_assumptions(), (std::vector<int>{-(chain - 1), 2}));
+    for (const std::vector<int> &bad : {std::vector<int>{1, 0}, std::vector<int>{INT_MIN}}) {
+        try {
+            solver.add_clause(bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const vetrix::Error &e) {
+            EXPECT_EQ(e.message().rfind("literal ", 0), 0u) << e.message();
+        }
+    }
+    EXPECT_THROW(solver.assume(0), vetrix::Error);
+    EXPECT_EQ(solver.num_clauses(), static_cast<size_t>(chain - 2));
+    EXPECT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
+}
+
+// The IPASIR calls: states, values, failed assumptions, the strategy.
+TEST(Ipasir, AnswersAsTheStandardSays) {
+    EXPECT_EQ(std::string(ipasir_signature()), std::string("vetrix ") + vetrix::version());
+    void *s = ipasir_init();
+    EXPECT_EQ(vetrix_ipasir_set_strategy(s, 3), -1);
+    EXPECT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
+    for (int lit : {1, 2, 0, -1, 2, 0, 3, -2, 0})
+        ipasir_add(s, lit);
+    EXPECT_EQ(vetrix_ipasir_set_strategy(s, 1), -1);
+    ASSERT_EQ(ipasir_solve(s), 10);
+    EXPECT_EQ(ipasir_val(s, 2), 2);
+    EXPECT_EQ(ipasir_val(s, -2), 2); // -2 is false: its negation
+    ipasir_assume(s, -3);
+    ipasir_assume(s, 1);
+    ASSERT_EQ(ipasir_solve(s), 20);
+    EXPECT_EQ(ipasir_failed(s, -3), 1);
+    EXPECT_EQ(ipasir_failed(s, 1), 0);
+    EXPECT_EQ(ipasir_solve(s), 10); // the assumptions are gone
+    ipasir_release(s);
+}
+
+} // namespace
