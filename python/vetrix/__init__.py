@@ -14,10 +14,12 @@ answer of the one that wins it. Every failure of the input is a
 from __future__ import annotations
 
 import enum
+import io
 import operator
 import os
+import time
 from dataclasses import dataclass, field
-from typing import IO, Callable, Dict, Iterable, List, Optional, Sequence, Union
+from typing import IO, Callable, Dict, Iterable, Iterator, List, Optional, Sequence, Tuple, Union
 
 from . import _vetrix
 
@@ -144,87 +146,232 @@ def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, strategies: Opti
                        binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
-class Solver:
-    """A solver in the shape of PySAT's ``Solver``.
+# Keyword arguments PySAT's solvers take that mean nothing to vetrix: name
+# (which solver PySAT should create), incr and warm_start (ways of running an
+# incremental solver, which vetrix.Solver always is). with_proof has its own
+# meaning here.
+_PYSAT_ARGUMENTS = {"name", "incr", "warm_start", "with_proof"}
+_OWN_OPTIONS = {"time_limit", "proof", "binary_proof", "progress"}
 
-    Each ``solve`` decides the clauses added so far from scratch, with the
-    assumptions added as unit clauses: nothing learnt is kept between calls,
-    and ``get_core`` is not offered. The options (``time_limit``, ``proof``,
-    ``binary_proof``, ``progress``) apply to every solve; a proof path is rewritten by each.
-    With ``strategies`` each solve is a race of them, as for :func:`solve`.
+
+class Solver:
+    """An incremental solver with the object interface of PySAT's solvers:
+    code written for a PySAT solver object runs unchanged on it (only the
+    constructor call differs).
+
+    The clauses added are kept, and so is everything the search learnt:
+    each ``solve`` goes on from the calls before it. Assumptions hold for one
+    call; after an unsatisfiable call ``get_core`` names the assumptions the
+    clauses refute.
+
+    bootstrap_with: clauses to start with. strategy: the branching strategy,
+    0, 1 or 2. use_timer: measure each call's CPU time (``time``,
+    ``time_accum``). Options: ``with_proof`` keeps a text DRAT proof of every
+    call in memory for ``get_proof``; ``proof`` (a path, or a writable binary
+    file) and ``binary_proof`` write it to a file instead, kept open until
+    ``delete``; ``time_limit`` bounds each call's search in seconds (the call
+    then returns None); ``progress`` is a callable given a dict of counters,
+    as for :func:`solve`. PySAT's ``name``, ``incr`` and ``warm_start`` are
+    accepted and change nothing. Any other keyword is a TypeError, and so is
+    ``strategies``: a race of strategies needs one solver per strategy, which
+    is what :func:`solve` does; an incremental solver has one.
     """
 
-    def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0,
-                 strategies: Optional[Sequence[int]] = None, **options: object) -> None:
-        unknown = set(options) - {"time_limit", "proof", "binary_proof", "progress"}
+    def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0, use_timer: bool = False,
+                 **options: object) -> None:
+        unknown = set(options) - _PYSAT_ARGUMENTS - _OWN_OPTIONS
+        if "strategies" in unknown:
+            raise TypeError("Solver takes no 'strategies': an incremental solver runs one strategy; "
+                            "vetrix.solve(clauses, strategies=...) races several")
         if unknown:
             raise TypeError(f"unknown option {sorted(unknown)[0]!r}")
-        self.strategy = strategy
-        self.strategies = strategies
-        self._options = options
-        self._clauses: Optional[List[List[int]]] = []
-        self._nof_vars = 0
+        self._seconds = 0.0
+        if options.get("time_limit") is not None:
+            self._seconds = float(options["time_limit"])  # type: ignore[arg-type]
+            if not 0 < self._seconds <= 1e9:
+                raise ValueError(f"time_limit must be above 0 and at most 1e9 seconds, not {options['time_limit']!r}")
+        self._proof_lines: Optional[io.BytesIO] = None
+        self._proof_file: Optional[IO[bytes]] = None
+        proof = options.get("proof")
+        binary = bool(options.get("binary_proof", False))
+        if options.get("with_proof"):
+            if proof is not None or binary:
+                raise ValueError("with_proof keeps a text proof for get_proof: not with proof= or binary_proof")
+            proof = self._proof_lines = io.BytesIO()
+        elif proof is not None and not hasattr(proof, "write"):
+            proof = self._proof_file = open(proof, "wb")  # type: ignore[call-overload]
+        self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(strategy, proof, binary, options.get("progress"))
+        self._use_timer = use_timer
+        self._call_time = 0.0
+        self._accum_time = 0.0
+        self._budgets = (0, 0, 0)  # conflicts, propagations, decisions of the next solve_limited
         self._status: Optional[bool] = None
         self._model: Optional[List[int]] = None
-        self._stats: Dict[str, int] = {}
+        self._core: Optional[List[int]] = None
+        self._refuted = False  # the clauses alone are unsatisfiable
         if bootstrap_with is not None:
             self.append_formula(bootstrap_with)
 
-    def _held(self) -> List[List[int]]:
-        if self._clauses is None:
+    def _live(self) -> "_vetrix.Solver":
+        if self._solver is None:
             raise ValueError("the solver has been deleted")
-        return self._clauses
+        return self._solver
 
-    def add_clause(self, clause: Iterable[int]) -> None:
-        """Adds one clause of DIMACS literals (ints)."""
-        lits = _vetrix.clause(clause)
-        self._held().append(lits)
-        self._nof_vars = max([self._nof_vars] + [abs(lit) for lit in lits])
+    # ---- the formula ----
 
-    def append_formula(self, formula: Clauses) -> None:
-        """Adds every clause of formula."""
-        for clause in formula:
-            self.add_clause(clause)
+    def add_clause(self, clause: Iterable[int], no_return: bool = True) -> Optional[bool]:
+        """Adds one clause of DIMACS literals (ints). With no_return=False,
+        returns False when the clauses are known to be unsatisfiable (an
+        empty clause, or an unsatisfiable call without a core)."""
+        if not self._live().add_clause(clause):
+            self._refuted = True
+        return None if no_return else not self._refuted
 
-    def solve(self, assumptions: Iterable[int] = ()) -> Optional[bool]:
-        """Decides the clauses added so far, from scratch, with each assumption
-        as a unit clause: True (satisfiable), False (unsatisfiable) or None
-        (stopped by the time limit)."""
-        units = [[lit] for lit in _vetrix.clause(assumptions)]
-        num_vars = max([self._nof_vars] + [abs(unit[0]) for unit in units])
-        result = solve(self._held() + units, num_vars=num_vars, strategy=self.strategy,
-                       strategies=self.strategies, **self._options)
-        for name, value in result.stats.items():
-            self._stats[name] = self._stats.get(name, 0) + value
-        self._status = {Verdict.SATISFIABLE: True, Verdict.UNSATISFIABLE: False}.get(result.verdict)
-        self._model = result.model if self._status else None
-        return self._status
+    def append_formula(self, formula: Clauses, no_return: bool = True) -> Optional[bool]:
+        """Adds every clause of formula; the return as for add_clause."""
+        if not self._live().add_clauses(formula):
+            self._refuted = True
+        return None if no_return else not self._refuted
 
-    def get_status(self) -> Optional[bool]:
-        """The last solve's answer (None before the first)."""
-        return self._status
-
-    def get_model(self) -> Optional[List[int]]:
-        """The last solve's model, +v or -v for v = 1..n, or None unless it
-        was satisfiable."""
-        return self._model
+    def supports_atmost(self) -> bool:
+        """False: cardinality constraints go through CNF encodings."""
+        return False
 
     def nof_vars(self) -> int:
         """The largest variable of the clauses added."""
-        return self._nof_vars
+        return self._live().num_vars()
 
     def nof_clauses(self) -> int:
-        """The number of clauses added."""
-        return len(self._held())
+        """The number of clauses added (the blocking clauses of enum_models
+        included)."""
+        return self._live().num_clauses()
+
+    # ---- calls ----
+
+    def _call(self, assumptions: Iterable[int], budgets: Tuple[int, int, int]) -> Optional[bool]:
+        solver = self._live()
+        self._status = self._model = self._core = None
+        start = time.process_time()
+        try:
+            verdict = solver.solve(assumptions, self._seconds, *budgets)
+        finally:
+            if self._use_timer:
+                self._call_time = time.process_time() - start
+                self._accum_time += self._call_time
+        self._status = {10: True, 20: False}.get(verdict)
+        if self._status is False:
+            self._core = solver.core()
+            self._refuted = self._refuted or not self._core
+        return self._status
+
+    def solve(self, assumptions: Iterable[int] = []) -> Optional[bool]:
+        """Decides the clauses under the assumptions (literals true for this
+        call only): True or False; None only when the call was stopped by
+        interrupt() or time_limit."""
+        self._budgets = (0, 0, 0)
+        return self._call(assumptions, (0, 0, 0))
+
+    def solve_limited(self, assumptions: Iterable[int] = [], expect_interrupt: bool = False) -> Optional[bool]:
+        """As solve, within the budgets set since the last call: None when
+        one was spent or interrupt() was called. interrupt() works whatever
+        expect_interrupt says."""
+        budgets, self._budgets = self._budgets, (0, 0, 0)
+        return self._call(assumptions, budgets)
+
+    def conf_budget(self, budget: int = -1) -> None:
+        """Bounds the conflicts of the next solve_limited (0 or -1: no bound)."""
+        self._budgets = (max(operator.index(budget), 0),) + self._budgets[1:]
+
+    def prop_budget(self, budget: int = -1) -> None:
+        """Bounds the propagations (literals set) of the next solve_limited
+        (0 or -1: no bound)."""
+        self._budgets = self._budgets[:1] + (max(operator.index(budget), 0),) + self._budgets[2:]
+
+    def dec_budget(self, budget: int = -1) -> None:
+        """Bounds the decisions of the next solve_limited (0 or -1: no bound)."""
+        self._budgets = self._budgets[:2] + (max(operator.index(budget), 0),)
+
+    def interrupt(self) -> None:
+        """Stops the running call (from another thread, or a threading.Timer),
+        which returns None. Every call returns None at once until
+        clear_interrupt()."""
+        self._live().interrupt()
+
+    def clear_interrupt(self) -> None:
+        """Lets calls run again after interrupt()."""
+        self._live().clear_interrupt()
+
+    def propagate(self, assumptions: Iterable[int] = [], phase_saving: int = 0) -> Tuple[bool, List[int]]:
+        """Unit propagation of the assumptions, one after another, without
+        search: (False, ...) when a conflict arises, and the literals set
+        beyond the clauses' own facts (the assumptions not already true and
+        what they imply, in the order set, up to a conflict). It looks at the
+        clauses added only, not at what the search learnt; phase_saving
+        changes nothing (no search is run)."""
+        if self._refuted:
+            return False, []
+        return self._live().propagate(assumptions)
+
+    def enum_models(self, assumptions: Iterable[int] = []) -> Iterator[List[int]]:
+        """The models, one at a time; after each, the clause that excludes it
+        is added (and kept)."""
+        assumptions = _vetrix.clause(assumptions)
+        while self.solve(assumptions):
+            model = self.get_model()
+            self.add_clause([-lit for lit in model])  # type: ignore[union-attr]
+            yield model  # type: ignore[misc]
+
+    # ---- the last call ----
+
+    def get_status(self) -> Optional[bool]:
+        """The last call's answer (None before the first or when stopped)."""
+        return self._status
+
+    def get_model(self) -> Optional[List[int]]:
+        """The last call's model, +v or -v for v = 1..nof_vars(), or None
+        unless it was satisfiable."""
+        if self._status and self._model is None:
+            self._model = self._live().model()
+        return self._model
+
+    def get_core(self) -> Optional[List[int]]:
+        """After an unsatisfiable call, the assumptions that the clauses
+        refute (a subset of the call's assumptions; empty when the clauses
+        alone are unsatisfiable); None otherwise."""
+        return self._core
+
+    def get_proof(self) -> Optional[List[str]]:
+        """With with_proof=True, the DRAT proof of every call so far, one
+        line a step; None otherwise."""
+        if self._proof_lines is None:
+            return None
+        return self._proof_lines.getvalue().decode().splitlines()
+
+    def time(self) -> float:
+        """With use_timer, the CPU seconds of the last call; 0.0 otherwise."""
+        return self._call_time
+
+    def time_accum(self) -> float:
+        """With use_timer, the CPU seconds of every call so far."""
+        return self._accum_time
 
     def accum_stats(self) -> Dict[str, int]:
-        """The ``--stats`` counters summed over every solve."""
-        return dict(self._stats)
+        """Counters of every call so far: PySAT's restarts (vetrix's search
+        passes: each starts from the root), conflicts, decisions and
+        propagations, and vetrix's own under the names of ``--stats``."""
+        stats = self._live().statistics()
+        return {"restarts": stats["passes"], **stats}
+
+    # ---- its life ----
 
     def delete(self) -> None:
-        """Drops the clauses; the solver cannot be used afterwards."""
-        self._clauses = None
-        self._model = None
+        """Frees the solver (and closes a proof file it opened); it cannot
+        be used afterwards."""
+        self._solver = None
+        self._model = self._core = None
+        if self._proof_file is not None:
+            self._proof_file.close()
+            self._proof_file = None
 
     def __enter__(self) -> "Solver":
         return self

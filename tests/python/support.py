@@ -1,8 +1,10 @@
 """What the Python tests share: the build's programs, the fixtures, an own
-DIMACS reading, an own model check and small formulas."""
+DIMACS reading, an own model check, small formulas and the peer solver."""
 
+import importlib.util
 import os
 import subprocess
+import sysconfig
 
 SOURCE_DIR = os.environ.get("VETRIX_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 VETRIX_BIN = os.environ.get("VETRIX_BIN", "vetrix")
@@ -53,3 +55,22 @@ def pigeonhole(holes):
     clauses = [[var(p, h) for h in range(holes)] for p in range(holes + 1)]
     clauses += [[-var(p, h), -var(q, h)] for h in range(holes) for p in range(holes + 1) for q in range(p)]
     return clauses
+
+
+def peer_module():
+    """pycryptosat (CryptoMiniSat's incremental solver, from Debian's
+    python3-cryptominisat), or None. Debian installs it for its own
+    /usr/bin/python3; another interpreter of the same ABI (pyenv, a venv)
+    loads that build of the module directly."""
+    try:
+        import pycryptosat
+        return pycryptosat
+    except ImportError:
+        pass
+    path = "/usr/lib/python3/dist-packages/pycryptosat" + sysconfig.get_config_var("EXT_SUFFIX")
+    if not os.path.exists(path):
+        return None
+    spec = importlib.util.spec_from_file_location("pycryptosat", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module

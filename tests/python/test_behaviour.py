@@ -147,8 +147,7 @@ class Options(unittest.TestCase):
                     self.assertIn(result.strategy, strategies)
                     self.assertEqual(result, vetrix.solve(clauses, strategy=result.strategy, proof=alone_proof))
                     self.assertEqual(proof.getvalue(), alone_proof.getvalue())
-        with vetrix.Solver(bootstrap_with=php, strategies=[2, 1]) as s:
-            self.assertFalse(s.solve())
+        self.assertRaisesRegex(TypeError, "strategies", vetrix.Solver, bootstrap_with=php, strategies=[2, 1])
 
     def test_version_is_the_command_lines(self):
         from support import VETRIX_BIN
@@ -192,15 +191,22 @@ class Threads(unittest.TestCase):
     def test_the_search_runs_without_the_gil(self):
         body = ("ts = [threading.Thread(target=vetrix.solve, args=(pigeonhole(11),), kwargs=k, daemon=True)\n"
                 "      for k in ({}, {'strategies': [0, 1, 2]})]\n"
+                "ts.append(threading.Thread(target=vetrix.Solver(pigeonhole(11)).solve, daemon=True))\n"
                 "print('solving', flush=True); [t.start() for t in ts]\n"
                 "ts[1].join(0.2); print('main ran', [t.is_alive() for t in ts], flush=True); os._exit(0)\n")
-        self.assertEqual(self.run_child(body, False), ["main ran [True, True]"])
+        self.assertEqual(self.run_child(body, False), ["main ran [True, True, True]"])
 
     def test_ctrl_c_raises_keyboard_interrupt(self):
         body = ("clauses = pigeonhole(11)\nprint('solving', flush=True)\n"
                 "try:\n    vetrix.solve(clauses)\nexcept KeyboardInterrupt:\n    print('interrupted')\n"
                 "print(vetrix.solve([[1]]).model)\n")
         self.assertEqual(self.run_child(body, True), ["interrupted", "[1]"])
+
+    def test_ctrl_c_leaves_a_solver_usable(self):
+        body = ("s = vetrix.Solver([c + [-999] for c in pigeonhole(11)])\nprint('solving', flush=True)\n"
+                "try:\n    s.solve([999])\nexcept KeyboardInterrupt:\n    print('interrupted')\n"
+                "print(s.solve([-999]), s.get_model()[-1])\n")
+        self.assertEqual(self.run_child(body, True), ["interrupted", "True -999"])
 
 
 class Memory(unittest.TestCase):
@@ -239,22 +245,26 @@ class SolverClass(unittest.TestCase):
                     self.assertTrue(s.solve(assumptions=assumptions))
                     model = s.get_model()
                     self.assertTrue(satisfies(model, clauses + [[a] for a in assumptions]))
-                    units = [[a] for a in assumptions]
-                    self.assertEqual(model, vetrix.solve(clauses + units, strategy=1).model)
+                    self.assertIsNone(s.get_core())
             self.assertFalse(s.solve([-1, -2, -3]))
-            self.assertIsNone(s.get_model())
-            self.assertFalse(s.get_status())
+            self.assertEqual((s.get_model(), s.get_status(), sorted(s.get_core())), (None, False, [-3, -2, -1]))
             self.assertTrue(s.solve())  # nothing kept from the failed assumptions
             self.assertEqual(s.nof_clauses(), 4)
             self.assertGreater(s.accum_stats()["decisions"], 0)
             self.assertRaises(TypeError, s.add_clause, [1, None])
         self.assertRaises(ValueError, s.solve)
 
-    def test_time_limit_gives_none(self):
-        with vetrix.Solver(bootstrap_with=HARD, time_limit=1e-9) as s:
+    def test_options_time_limit_and_progress(self):
+        with vetrix.Solver(bootstrap_with=HARD, time_limit=1e-9, name="g4", incr=True, warm_start=True) as s:
             self.assertIsNone(s.solve())
             self.assertIsNone(s.get_model())
         self.assertRaises(TypeError, vetrix.Solver, conflicts=3)
+        reports = []
+        with vetrix.Solver(bootstrap_with=pigeonhole(6), use_timer=True, progress=reports.append) as s:
+            self.assertFalse(s.solve())
+            self.assertEqual(reports[-1]["conflicts"], s.accum_stats()["conflicts"])
+            self.assertGreaterEqual(s.time_accum(), s.time())
+            self.assertGreater(s.time(), 0)
 
 
 if __name__ == "__main__":
