@@ -18,7 +18,8 @@ namespace vetrix {
 
 namespace {
 
-// A solver of the interface: the solver, and its callbacks' user data.
+// A solver of the interface; whether it holds a literal yet decides whether
+// its strategy can still be chosen.
 struct IpasirSolver {
     std::unique_ptr<Solver> solver = std::make_unique<Solver>();
     bool has_clauses = false;
