@@ -95,8 +95,7 @@ bool Incremental::load_pending(int vars) {
     }
     if (consistent && vars > state_->nb_var)
         grow_variables(*state_, vars);
-    builder_.reset();
-    pending_ = std::make_unique<Formula>();
+    f.clear(); // the builder goes on filling it
     return consistent;
 }
 

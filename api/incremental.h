@@ -55,7 +55,7 @@ class Incremental {
 
     int strategy_;
     std::unique_ptr<CHpGN56> state_;         // built by the first call
-    std::unique_ptr<Formula> pending_;       // clauses added since the last call
+    std::unique_ptr<Formula> pending_;       // clauses added since the last call, emptied by each
     std::unique_ptr<ClauseBuilder> builder_; // fills pending_, for builder_vars_ variables
     int builder_vars_ = 0;
     int nb_var_ = 0;                         // largest variable named or declared
