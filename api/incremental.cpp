@@ -30,6 +30,7 @@ std::vector<int> codes_of(const std::vector<int> &assumptions) {
 // The state between calls: at the root, no assumptions, no caller's control.
 void end_call(CHpGN56 &s) {
     s.control = nullptr;
+    s.warm = false;
     s.assumed = nullptr;
     s.nb_assumed = 0;
 }
@@ -138,6 +139,7 @@ Verdict Incremental::solve(const SolveControl &control) {
     s.assumed = codes.data();
     s.nb_assumed = static_cast<int>(codes.size());
     s.control = &control;
+    s.warm = warm_;
     try {
         search_call(s, &control);
     } catch (...) {

@@ -32,6 +32,9 @@ class Incremental {
     void add_clause(const int *lits, std::size_t size);
     // Variables 1..num_vars exist from now on.
     void declare_vars(int num_vars);
+    // With on, the strategy's decisions take their polarity from the last
+    // model, in every call from the next on.
+    void warm_start(bool on) { warm_ = on; }
     // Assumes lit for the next call only ("assumption L out of range" for 0,
     // INT_MIN or beyond the largest variable count).
     void assume(int lit);
@@ -62,6 +65,7 @@ class Incremental {
     std::size_t nb_clauses_ = 0;             // clauses added
     std::vector<int> assumptions_;           // for the next call
     bool refuted_ = false;                   // the clauses alone are unsatisfiable
+    bool warm_ = false;                      // decisions in the last model's polarity
     Verdict last_ = Verdict::unknown;
     std::vector<int> model_;
     std::vector<int> failed_;

@@ -108,6 +108,8 @@ void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(vo
     });
 }
 
+void vetrix_ipasir_set_warm_start(void *solver, int on) { of(solver).solver->set_warm_start(on != 0); }
+
 int vetrix_ipasir_set_strategy(void *solver, int strategy) {
     vetrix::IpasirSolver &s = of(solver);
     if (s.has_clauses || strategy < 0 || strategy > 2)

@@ -80,6 +80,7 @@ void Solver::add_clause(const int *lits, std::size_t size) {
 
 void Solver::declare_vars(int num_vars) { impl_->solver.declare_vars(num_vars); }
 void Solver::assume(int lit) { impl_->solver.assume(lit); }
+void Solver::set_warm_start(bool on) { impl_->solver.warm_start(on); }
 
 Verdict Solver::solve() {
     return with_memory_guard([&] {

@@ -33,6 +33,19 @@ int ipasir_solve(void *solver);
 int32_t ipasir_val(void *solver, int32_t lit);
 int ipasir_failed(void *solver, int32_t lit);
 
+/* Built with -DVETRIX_WARM against libvetrix: every solver starts its later
+ * calls warm (vetrix_ipasir_set_warm_start). */
+#ifdef VETRIX_WARM
+void vetrix_ipasir_set_warm_start(void *solver, int on);
+static void *new_solver(void) {
+    void *s = ipasir_init();
+    vetrix_ipasir_set_warm_start(s, 1);
+    return s;
+}
+#else
+static void *new_solver(void) { return ipasir_init(); }
+#endif
+
 static uint64_t rng;
 static int below(int n) {
     rng = rng * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -73,7 +86,7 @@ static void full(long calls) {
     int planted[N + 1], v, k;
     long c;
     unsigned long sum = 0;
-    void *s = ipasir_init();
+    void *s = new_solver();
     double start;
     rng = 1;
     for (v = 1; v <= N; ++v)
@@ -104,7 +117,7 @@ static void backbone(void) {
     int candidate[N + 1], v, k;
     long calls = 0;
     unsigned long sum = 0;
-    void *s = ipasir_init();
+    void *s = new_solver();
     double start;
     rng = 2;
     for (k = 0; k < 39 * N / 10; ++k)
@@ -143,7 +156,7 @@ static void grow(void) {
     enum { N = 200 };
     int step, k;
     unsigned long sum = 0;
-    void *s = ipasir_init();
+    void *s = new_solver();
     double start = now();
     rng = 3;
     for (step = 0; step < 60; ++step) {
@@ -162,7 +175,7 @@ static void cores(void) {
     int active[M], k, round;
     long calls = 0;
     unsigned long sum = 0;
-    void *s = ipasir_init();
+    void *s = new_solver();
     double start;
     rng = 4;
     for (k = 0; k < M; ++k) {

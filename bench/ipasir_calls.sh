@@ -1,8 +1,8 @@
 #!/bin/bash
 # Incremental calls per second: bench/ipasir_calls.c, one program written
 # against the standard IPASIR calls, linked against this build's libvetrix
-# (strategy 0) and against CaDiCaL's libcadical.a (Debian's libcadical-dev),
-# run alternately REPEATS times on the same machine.
+# (strategy 0; as vetrix-warm with warm start) and against CaDiCaL's
+# libcadical.a (Debian's libcadical-dev), run in turn REPEATS times.
 #
 #   bench/ipasir_calls.sh [-b BUILD] [-r REPEATS] [-c CALLS] [-o OUT.tsv]
 #
@@ -24,11 +24,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 libs=$(pkg-config --static --libs zlib liblzma bzip2 2>/dev/null || echo "-lz -llzma -lbz2")
 gcc -O2 -o "$work/vetrix" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
+gcc -O2 -DVETRIX_WARM -o "$work/vetrix-warm" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
 gcc -O2 -o "$work/cadical" "$here/ipasir_calls.c" "$cadical" -lstdc++ -lm
 {
   printf 'solver\trun\tworkload\tcalls\tchecksum\tseconds\n'
   for run in $(seq "$repeats"); do
-    for solver in vetrix cadical; do
+    for solver in vetrix vetrix-warm cadical; do
       "$work/$solver" "$calls" 2>/dev/null | sed "s/^/$solver\t$run\t/"
     done
   done

@@ -87,6 +87,7 @@ TEST(SolverFirstCall, IsTheOneShotSolve) {
 // exhaustive search's; a model satisfies every clause so far and the
 // assumptions; a core is a subset of the assumptions that the clauses
 // refute on their own. The same sequence gives the same answers twice.
+// Half the sequences start their calls warm.
 TEST(SolverSequences, AnswerAsExhaustiveSearch) {
     int sat = 0, failed = 0, refuted = 0;
     for (uint64_t seed = 1; seed <= 150; ++seed) {
@@ -97,6 +98,7 @@ TEST(SolverSequences, AnswerAsExhaustiveSearch) {
             const int nb_var = 6 + rng.below(9);
             const cnfgen::Formula f = cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(300));
             vetrix::Solver solver(static_cast<int>(seed % 3));
+            solver.set_warm_start(seed % 2 == 0);
             Clauses held;
             std::string trace;
             size_t next = 0;
