@@ -82,7 +82,7 @@ void Incremental::assume(int lit) {
 // Brings the clauses added since the last call into the state, building it
 // at the first call exactly as a one-shot solve builds its own; false when
 // they refute the formula on their own.
-bool Incremental::load_pending(int vars) {
+bool Incremental::load_pending(int vars, const SolveControl &control) {
     Formula &f = *pending_;
     bool consistent = !f.has_empty_clause() && !f.has_complementary_units();
     if (consistent && !state_) {
@@ -92,7 +92,9 @@ bool Incremental::load_pending(int vars) {
     } else if (consistent && f.clause_count() > 0) {
         if (vars > state_->nb_var)
             grow_variables(*state_, vars);
+        state_->control = &control; // the proof hears of shortened clauses
         consistent = add_input_cubes(*state_, f);
+        state_->control = nullptr;
     }
     if (consistent && vars > state_->nb_var)
         grow_variables(*state_, vars);
@@ -128,7 +130,7 @@ Verdict Incremental::solve(const SolveControl &control) {
     int vars = nb_var_;
     for (int lit : assumed)
         vars = std::max(vars, variable_of(lit));
-    if (!refuted_ && !load_pending(vars)) {
+    if (!refuted_ && !load_pending(vars, control)) {
         refuted_ = true;
         proof_finish(&control, true);
     }

@@ -53,7 +53,7 @@ class Incremental {
 
   private:
     void builder_for(int vars);
-    bool load_pending(int vars);
+    bool load_pending(int vars, const SolveControl &control);
     Verdict answer(const std::vector<int> &assumed);
 
     int strategy_;

@@ -483,6 +483,9 @@ inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proo
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
+// An input clause added between calls, [begin, end), is held as kept, its
+// codes set at the root left out.
+void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept);
 void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
 void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base

@@ -159,6 +159,8 @@ bool add_input_cubes(CHpGN56 &s, const Formula &formula) {
     for (int i = 0; i < formula.clause_count(); ++i) {
         if (!free_codes(s, formula, i, codes))
             continue;
+        if (codes.size() < static_cast<size_t>(formula.clause_size(i)))
+            proof_input_shortened(s, formula.clause_begin(i), formula.clause_end(i), codes);
         if (codes.empty())
             return false;
         tails += codes.size() > 2 ? static_cast<long long>(codes.size()) - 2 : 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 
 #include "support/harness.h"
 #include "tools/cnfgen.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -204,6 +206,34 @@ TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
     EXPECT_THROW(solver.assume(0), vetrix::Error);
     EXPECT_EQ(solver.num_clauses(), static_cast<size_t>(chain - 2));
     EXPECT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
+}
+
+// One DRAT proof of a whole sequence of calls, the clauses added being its
+// formula, checks; once they alone are refuted it ends with the empty
+// clause. Clauses arrive in batches after facts were fixed at the root
+// (padded formulas), so later clauses are shortened by them.
+TEST(SolverCalls, OneProofOfEveryCallChecks) {
+    int refuted = 0;
+    for (uint64_t seed = 1; seed <= 12; ++seed) {
+        cnfgen::Rng rng(seed);
+        const cnfgen::Formula f = cnfgen::padded_ksat(rng, 30, 360 + 30 * static_cast<int>(seed));
+        std::ostringstream proof;
+        vetrix::Solver solver(static_cast<int>(seed % 3));
+        solver.set_proof(&proof, seed % 2 == 0);
+        for (size_t i = 0; i < f.clauses.size(); ++i) {
+            solver.add_clause(f.clauses[i]);
+            if (i % 25 == 24) {
+                solver.assume(1 + rng.below(30));
+                solver.solve();
+            }
+        }
+        const bool unsat = solver.solve() == vetrix::Verdict::unsatisfiable;
+        refuted += unsat;
+        const dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
+        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+        EXPECT_EQ(checked.refuted, unsat);
+    }
+    EXPECT_GE(refuted, 3);
 }
 
 // The lines the command line prints for a call of an incremental file.
