@@ -18,7 +18,8 @@ namespace vetrix {
 
 namespace {
 
-// A solver of the interface: the solver, and its callbacks' user data.
+// A solver of the interface; whether it holds a literal yet decides whether
+// its strategy can still be chosen.
 struct IpasirSolver {
     std::unique_ptr<Solver> solver = std::make_unique<Solver>();
     bool has_clauses = false;
@@ -106,6 +107,8 @@ void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(vo
         learn(data, ended.data());
     });
 }
+
+void vetrix_ipasir_set_warm_start(void *solver, int on) { of(solver).solver->set_warm_start(on != 0); }
 
 int vetrix_ipasir_set_strategy(void *solver, int strategy) {
     vetrix::IpasirSolver &s = of(solver);

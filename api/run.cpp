@@ -1,5 +1,7 @@
 #include "api/run.h"
 
+#include "api/incremental_file.h"
+#include "reader/inccnf.h"
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
 #include "support/input_file.h"
@@ -25,20 +27,43 @@ void read_formula(const std::string &text, Formula &formula, int &nb_var) {
         fatal("something went wrong\n");
 }
 
+namespace {
+
+// Reads the rest of input's text, its first bytes in text, into formula.
+void read_rest(InputFile &input, PrefixedSource &text, Formula &formula, int &nb_var) {
+    if (!raspok_dnf(text, formula, nb_var))
+        fatal("something went wrong\n");
+    input.check_rest();
+}
+
+} // namespace
+
 void load_formula(const char *file_name, Formula &formula, int &nb_var) {
     // The input is read block by block while the formula is built; only the
     // formula outlives it.
     InputFile input(file_name);
-    if (!raspok_dnf(input.text(), formula, nb_var))
-        fatal("something went wrong\n");
-    input.check_rest();
+    std::string head;
+    if (read_inccnf_head(input.text(), head))
+        fatal("an incremental CNF (p inccnf) holds many calls, not one formula\n");
+    PrefixedSource text(std::move(head), input.text());
+    read_rest(input, text, formula, nb_var);
 }
 
 void OnBase_m1(const char *file_name, int n, SolveStats *stats, const SolveControl *control) {
     with_memory_guard([&] {
         Formula formula;
         int nb_var = 0;
-        load_formula(file_name, formula, nb_var);
+        {
+            // As load_formula, but an incremental file is decided call by
+            // call as it is read.
+            InputFile input(file_name);
+            std::string head;
+            const bool incremental = read_inccnf_head(input.text(), head);
+            PrefixedSource text(std::move(head), input.text());
+            if (incremental)
+                return solve_incremental_file(text, n, stats, control);
+            read_rest(input, text, formula, nb_var);
+        }
         base_B456_rs(formula, nb_var, n, stats, control);
     });
 }

@@ -1,7 +1,9 @@
-// Assumptions of an incremental solver's call. They are decided first, in
-// the order given, one level each, before the strategy's own decisions: a
-// recipe then depends on them only as it depends on any decision, so every
-// learnt cube follows from the cubes alone and stays valid for later calls.
+// The decisions of an incremental solver's call. The call's assumptions are
+// decided first, in the order given, one level each, before the strategy's
+// own decisions: a recipe then depends on them only as it depends on any
+// decision, so every learnt cube follows from the cubes alone and stays
+// valid for later calls. With a warm start the strategy still chooses each
+// variable, and the last model gives its polarity.
 //
 // assumed_after[l] tells how many assumptions were handled once level l made
 // its decision (all of them when the strategy decided). The level opened
@@ -50,7 +52,24 @@ void record_failed(CHpGN56 &s, int k, int code) {
 
 } // namespace
 
-int decide_assumed(CHpGN56 &s) {
+namespace {
+
+// The strategy's decision, in the polarity the variable has in the last
+// model when the call starts warm and the model holds one.
+int strategy_decision(CHpGN56 &s) {
+    const int c = choose_decision(s);
+    if (c == NONE || !s.warm)
+        return c;
+    const int value = s.model_values[lit_var(c)];
+    if (value == MODEL_FREE)
+        return c;
+    // Setting the code of -v makes -v false: v true.
+    return value == MODEL_TRUE ? negative_code(lit_var(c)) : positive_code(lit_var(c));
+}
+
+} // namespace
+
+int decide_in_call(CHpGN56 &s) {
     int *after = s.assumed_after_arr.data;
     int k = s.lev > 1 ? after[s.lev - 1] : 0;
     for (; k < s.nb_assumed; ++k) {
@@ -66,7 +85,7 @@ int decide_assumed(CHpGN56 &s) {
         return a;
     }
     after[s.lev] = s.nb_assumed;
-    return choose_decision(s);
+    return strategy_decision(s);
 }
 
 } // namespace vetrix

@@ -271,6 +271,7 @@ class CHpGN56 {
     int nb_assumed;      // entries of assumed
     IntArray assumed_after_arr; // per level [0, n+1]: assumptions handled up to that level's decision
     std::vector<int> failed_assumed; // after RESULT_FAILED: the indices into assumed the refutation used
+    bool warm;           // the strategy's decisions take their polarity from the last model
     IntArray model_arr;  // an incremental solver's model, in place of var_activity_old
 
     // ---- statistics and diagnostics: 'inclusion.cpp', 'report.cpp', 'dumps.cpp' ----
@@ -387,12 +388,13 @@ bool add_input_cubes(CHpGN56 &s, const Formula &formula);
 // in the middle of a pass.
 void undo_to_root(CHpGN56 &s);
 
-// ---- Assumptions in 'assume.cpp' ----
+// ---- Decisions of an incremental call in 'assume.cpp' ----
 // The decision of the level just opened: the first assumption of the call
 // not yet true, else the strategy's choice (NONE when every variable is
-// set). An assumption found false ends the call: result RESULT_FAILED, the
-// failed assumptions recorded, NONE.
-int decide_assumed(CHpGN56 &s);
+// set), in the last model's polarity when the call starts warm. An
+// assumption found false ends the call: result RESULT_FAILED, the failed
+// assumptions recorded, NONE.
+int decide_in_call(CHpGN56 &s);
 
 // ---- Set-up in 'setup.cpp' ----
 // Builds the node pool: the sentinel, every node free, every chain empty.
@@ -481,6 +483,9 @@ inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proo
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
+// An input clause added between calls, [begin, end), is held as kept, its
+// codes set at the root left out.
+void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept);
 void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
 void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base

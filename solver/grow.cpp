@@ -102,6 +102,8 @@ void make_growable(CHpGN56 &s) {
     s.limit_queu_pnt = INT_MAX - 1; // the queue grows as it is used
     s.model_arr.SetSize(s.nb_var, -1);
     s.model_values = s.model_arr.data;
+    for (int v = 0; v < s.nb_var; ++v)
+        s.model_values[v] = MODEL_FREE; // no model yet
     s.assumed_after_arr.SetSize(s.nb_var + 2, -1);
 }
 
@@ -136,6 +138,8 @@ void grow_variables(CHpGN56 &s, int n) {
     for (int c = 0; c < code_count(old_n); ++c)
         if (s.lit_u[c] == old_no_lev)
             s.lit_u[c] = s.no_lev;
+    for (int v = old_n; v < n; ++v)
+        s.model_values[v] = MODEL_FREE; // in no model yet
     for (int c = code_count(old_n); c < s.nb_lit; ++c) {
         s.lit_ind[c] = FREE;
         s.lit_u[c] = s.no_lev;
@@ -155,6 +159,8 @@ bool add_input_cubes(CHpGN56 &s, const Formula &formula) {
     for (int i = 0; i < formula.clause_count(); ++i) {
         if (!free_codes(s, formula, i, codes))
             continue;
+        if (codes.size() < static_cast<size_t>(formula.clause_size(i)))
+            proof_input_shortened(s, formula.clause_begin(i), formula.clause_end(i), codes);
         if (codes.empty())
             return false;
         tails += codes.size() > 2 ? static_cast<long long>(codes.size()) - 2 : 0;

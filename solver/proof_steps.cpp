@@ -46,6 +46,22 @@ void proof_delete_cube(CHpGN56 &s, int i) {
     }
 }
 
+// The clause is added in its short form first (its removed literals are
+// false by unit propagation from the root facts), then the original goes.
+void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept) {
+    ProofWriter *w = writer(s);
+    if (!w)
+        return;
+    w->begin_addition();
+    for (int c : kept)
+        w->literal(c);
+    w->end();
+    w->begin_deletion();
+    for (const int *c = begin; c != end; ++c)
+        w->literal(*c);
+    w->end();
+}
+
 void proof_root_unit(CHpGN56 &s, int code) {
     if (ProofWriter *w = writer(s)) {
         w->begin_addition();

@@ -73,7 +73,7 @@ int TautB456_rs(CHpGN56 &s) {
             if (must_stop(s))
                 return NONE;
             ++s.nb_node;
-            int code = s.nb_assumed != 0 ? decide_assumed(s) : choose_decision(s);
+            int code = s.nb_assumed != 0 || s.warm ? decide_in_call(s) : choose_decision(s);
             if (code == NONE) {
                 if (s.result != RESULT_FAILED) {
                     s.result = RESULT_SAT;

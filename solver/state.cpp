@@ -95,6 +95,7 @@ CHpGN56::CHpGN56(const Formula &formula, int n, int strategy_) {
     lowest_free = 0;
     control = nullptr;
     grows = false;
+    warm = false;
     assumed = nullptr;
     nb_assumed = 0;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace vetrix {
 
@@ -23,6 +24,19 @@ class StringSource : public ByteSource {
   private:
     const char *data_;
     size_t left_;
+};
+
+// Bytes already taken from a source, then the rest of that source: a look
+// at the input's first bytes that leaves them to be read again.
+class PrefixedSource : public ByteSource {
+  public:
+    PrefixedSource(std::string prefix, ByteSource &rest) : prefix_(std::move(prefix)), rest_(rest) {}
+    size_t read(char *buf, size_t capacity) override;
+
+  private:
+    std::string prefix_;
+    size_t taken_ = 0; // bytes of prefix_ handed out
+    ByteSource &rest_;
 };
 
 } // namespace vetrix

@@ -93,6 +93,13 @@ class VETRIX_API Solver {
     bool failed(int lit) const;
     const std::vector<int> &failed_assumptions() const;
 
+    // Warm start: with on, every later call decides as its strategy
+    // chooses, but in the polarity each variable has in the last model (a
+    // variable it leaves free, or has never seen, keeps the strategy's).
+    // Sequences of similar calls (cores, MaxSAT, MUS) often end much sooner;
+    // off (the default), every call follows its strategy exactly.
+    void set_warm_start(bool on);
+
     // ---- limits of the next call (each forgotten after it; 0 or below: none) ----
     void limit_time(double seconds);
     void limit_conflicts(std::int64_t conflicts);

@@ -39,6 +39,11 @@ VETRIX_API int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits,
  * 0, 1, 2 or a solver that holds clauses already. */
 VETRIX_API int vetrix_ipasir_set_strategy(void *solver, int strategy);
 
+/* Warm start for an IPASIR solver (nonzero on, 0 off), as
+ * vetrix::Solver::set_warm_start: later calls decide in the polarity each
+ * variable has in the last model. */
+VETRIX_API void vetrix_ipasir_set_warm_start(void *solver, int on);
+
 #ifdef __cplusplus
 }
 #endif

@@ -3,10 +3,11 @@
 # that embeds vetrix does: examples/embed built through the CMake package and
 # through vetrix.pc; tests/api/host.cpp, whose own functions and globals bear
 # the internals' names, built through vetrix.pc. Checks that the library
-# defines no global name outside namespace vetrix and the C interface's
-# vetrix_* (a shared one: exports nothing else, SONAME libvetrix.so.0), that
-# it defines (exports) each call of the C interface, and that a request for
-# another major version is refused.
+# defines no global name outside namespace vetrix, the C interface's
+# vetrix_* and the standard incremental interface's ipasir_* (a shared one:
+# exports nothing else, SONAME libvetrix.so.0), that it defines (exports)
+# each call of the C and IPASIR interfaces, and that a request for another
+# major version is refused.
 # Usage: embed.sh BUILD_DIR SOURCE_DIR CXX_COMPILER
 set -euo pipefail
 build=$1 source=$2 cxx=$3
@@ -45,9 +46,11 @@ fi
 defined=$("${symbols[@]}" "$library")
 foreign=$(grep -E '^[0-9a-f]+ [A-Za-z] ' <<<"$defined" |
   grep -Ev ' [A-Za-z] (((typeinfo|typeinfo name|vtable|guard variable|VTT) for )|[^ (]+ )?vetrix(::|_)' |
+  grep -Ev ' T ipasir_[a-z_]+$' |
   grep -Ev "$weak" || true)
 [ -z "$foreign" ] || { echo "global names outside vetrix:: in $library:"; echo "$foreign"; exit 1; }
-for call in vetrix_solve vetrix_solve_race; do
+for call in vetrix_solve vetrix_solve_race vetrix_ipasir_set_strategy ipasir_signature ipasir_init ipasir_release \
+  ipasir_add ipasir_assume ipasir_solve ipasir_val ipasir_failed ipasir_set_terminate ipasir_set_learn; do
   grep -qE "^[0-9a-f]+ T $call\$" <<<"$defined" || { echo "$library does not export $call"; exit 1; }
 done
 

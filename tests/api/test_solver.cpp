@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,9 @@
 #include <vetrix/vetrix.h>
 #include <vetrix/vetrix_c.h>
 
+#include "support/harness.h"
 #include "tools/cnfgen.h"
+#include "tools/drat_check.h"
 
 namespace {
 
@@ -85,6 +89,7 @@ TEST(SolverFirstCall, IsTheOneShotSolve) {
 // exhaustive search's; a model satisfies every clause so far and the
 // assumptions; a core is a subset of the assumptions that the clauses
 // refute on their own. The same sequence gives the same answers twice.
+// Half the sequences start their calls warm.
 TEST(SolverSequences, AnswerAsExhaustiveSearch) {
     int sat = 0, failed = 0, refuted = 0;
     for (uint64_t seed = 1; seed <= 150; ++seed) {
@@ -95,6 +100,7 @@ TEST(SolverSequences, AnswerAsExhaustiveSearch) {
             const int nb_var = 6 + rng.below(9);
             const cnfgen::Formula f = cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(300));
             vetrix::Solver solver(static_cast<int>(seed % 3));
+            solver.set_warm_start(seed % 2 == 0);
             Clauses held;
             std::string trace;
             size_t next = 0;
@@ -200,6 +206,97 @@ TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
     EXPECT_THROW(solver.assume(0), vetrix::Error);
     EXPECT_EQ(solver.num_clauses(), static_cast<size_t>(chain - 2));
     EXPECT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
+}
+
+// One DRAT proof of a whole sequence of calls, the clauses added being its
+// formula, checks; once they alone are refuted it ends with the empty
+// clause. Clauses arrive in batches after facts were fixed at the root
+// (padded formulas), so later clauses are shortened by them.
+TEST(SolverCalls, OneProofOfEveryCallChecks) {
+    int refuted = 0;
+    for (uint64_t seed = 1; seed <= 12; ++seed) {
+        cnfgen::Rng rng(seed);
+        const cnfgen::Formula f = cnfgen::padded_ksat(rng, 30, 360 + 30 * static_cast<int>(seed));
+        std::ostringstream proof;
+        vetrix::Solver solver(static_cast<int>(seed % 3));
+        solver.set_proof(&proof, seed % 2 == 0);
+        for (size_t i = 0; i < f.clauses.size(); ++i) {
+            solver.add_clause(f.clauses[i]);
+            if (i % 25 == 24) {
+                solver.assume(1 + rng.below(30));
+                solver.solve();
+            }
+        }
+        const bool unsat = solver.solve() == vetrix::Verdict::unsatisfiable;
+        refuted += unsat;
+        const dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
+        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+        EXPECT_EQ(checked.refuted, unsat);
+    }
+    EXPECT_GE(refuted, 3);
+}
+
+// The lines the command line prints for a call of an incremental file.
+std::string call_lines(const vetrix::Solver &solver, vetrix::Verdict verdict) {
+    std::vector<int> lits;
+    std::string out;
+    char letter = 'f';
+    if (verdict == vetrix::Verdict::satisfiable) {
+        out = "s SATISFIABLE\n";
+        letter = 'v';
+        for (int l : solver.model())
+            if (l > 0)
+                lits.push_back(l);
+    } else {
+        out = "s UNSATISFIABLE\n";
+        lits = solver.failed_assumptions();
+    }
+    out += letter;
+    for (size_t k = 0; k < lits.size(); ++k)
+        out += " " + std::to_string(lits[k]) + ((k + 1) % 15 == 0 ? std::string("\n") + letter : "");
+    return out + " 0\n";
+}
+
+// An incremental file is the library's sequence of calls: the command line
+// prints exactly the answers of vetrix::Solver for the same clauses and
+// assumptions, under each strategy; bad lines give their messages.
+TEST(IncrementalFile, PrintsTheSolversAnswers) {
+    harness::ScratchDir dir;
+    for (uint64_t seed = 1; seed <= 12; ++seed) {
+        cnfgen::Rng rng(seed);
+        const cnfgen::Formula f = cnfgen::uniform_ksat(rng, 30, 3, 380);
+        const int n = static_cast<int>(seed % 3);
+        vetrix::Solver solver(n);
+        std::string text = "c calls\np inccnf\n", expected;
+        for (size_t i = 0; i < f.clauses.size(); ++i) {
+            for (int l : f.clauses[i])
+                text += std::to_string(l) + " ";
+            text += "0\n";
+            solver.add_clause(f.clauses[i]);
+            if (i % 16 != 15)
+                continue;
+            text += "a";
+            for (int k = rng.below(6); k > 0; --k) {
+                const int l = rng.percent(50) ? 1 + rng.below(30) : -1 - rng.below(30);
+                text += " " + std::to_string(l);
+                solver.assume(l);
+            }
+            text += " 0\n";
+            expected += call_lines(solver, solver.solve());
+        }
+        const std::string path = dir.path("calls" + std::to_string(seed) + ".cnf");
+        std::ofstream(path) << text;
+        EXPECT_EQ(harness::run_vetrix({path, std::to_string(n)}).out, expected) << "seed " << seed;
+    }
+    const std::string bad = dir.path("bad.cnf");
+    std::ofstream(bad) << "p inccnf\n1 2 0\na 1 x 0\n";
+    EXPECT_EQ(harness::run_vetrix({bad}).out, "wrong token x in line 3\n");
+    std::ofstream(bad) << "p inccnf\n1 2 0\na 1\n";
+    EXPECT_EQ(harness::run_vetrix({bad}).out, "something went wrong\n");
+    std::ofstream(bad) << "p inccnf\n1 -1 0\n";
+    EXPECT_EQ(harness::run_vetrix({bad}).out, "s SATISFIABLE\nv 1 0\n");
+    EXPECT_EQ(harness::run_vetrix({"--portfolio", bad}).out,
+              "an incremental CNF (p inccnf) holds many calls, not one formula\n");
 }
 
 // The IPASIR calls: states, values, failed assumptions, the strategy.

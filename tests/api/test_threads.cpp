@@ -150,4 +150,41 @@ TEST(ApiThreads, LibraryRaceCopiesTheWinnersProof) {
     }
 }
 
+// Incremental solvers, one per thread, each through a sequence of calls
+// under assumptions with clauses added between them (one solver's stop flag
+// raised from another thread), answer as the same sequences one after
+// another.
+TEST(ApiThreads, IncrementalSolversInThreadsGiveTheSerialAnswers) {
+    auto sequence = [](const Job &job, const std::atomic<bool> *stop) {
+        std::vector<int> answers;
+        vetrix::Solver solver(job.options.strategy);
+        solver.set_stop(stop);
+        for (size_t i = 0; i < job.clauses.size(); ++i) {
+            solver.add_clause(job.clauses[i]);
+            if (i % 20 != 19)
+                continue;
+            solver.assume(static_cast<int>(i % 7) + 1);
+            try {
+                answers.push_back(static_cast<int>(solver.solve()));
+            } catch (const vetrix::Error &) {
+                answers.push_back(-1);
+            }
+        }
+        return answers;
+    };
+    std::vector<Job> all = jobs();
+    all.resize(8);
+    std::vector<std::vector<int>> serial, threaded(all.size());
+    for (const Job &job : all)
+        serial.push_back(sequence(job, nullptr));
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (size_t k = 0; k < all.size(); ++k)
+        threads.emplace_back([&, k] { threaded[k] = sequence(all[k], k == 0 ? &stop : nullptr); });
+    stop = false; // written from this thread while solver 0 reads it
+    for (std::thread &t : threads)
+        t.join();
+    EXPECT_EQ(threaded, serial);
+}
+
 } // namespace
