@@ -37,8 +37,10 @@ class IncrementalSolver {
   public:
     // proof: None or an object with a binary write(); progress: None or a
     // callable taking a dict.
-    IncrementalSolver(int strategy, py::object proof, bool binary_proof, py::object progress) : solver_(strategy) {
+    IncrementalSolver(int strategy, bool warm_start, py::object proof, bool binary_proof, py::object progress)
+        : solver_(strategy) {
         solver_.set_stop(&stop_);
+        solver_.set_warm_start(warm_start);
         if (!proof.is_none()) {
             proof_buffer_ = std::make_unique<PythonWriteBuffer>(std::move(proof));
             proof_stream_ = std::make_unique<std::ostream>(proof_buffer_.get());
@@ -145,8 +147,8 @@ class IncrementalSolver {
 
 void bind_solver(py::module_ &module) {
     py::class_<IncrementalSolver>(module, "Solver")
-        .def(py::init<int, py::object, bool, py::object>(), py::arg("strategy"), py::arg("proof"),
-             py::arg("binary_proof"), py::arg("progress"))
+        .def(py::init<int, bool, py::object, bool, py::object>(), py::arg("strategy"), py::arg("warm_start"),
+             py::arg("proof"), py::arg("binary_proof"), py::arg("progress"))
         .def("add_clause", &IncrementalSolver::add_clause)
         .def("add_clauses", &IncrementalSolver::add_clauses)
         .def("solve", &IncrementalSolver::solve, py::arg("assumptions"), py::arg("seconds"), py::arg("conflicts"),

@@ -146,10 +146,9 @@ def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, strategies: Opti
                        binary_proof=binary_proof, time_limit=time_limit, progress=progress)
 
 
-# Keyword arguments PySAT's solvers take that mean nothing to vetrix: name
-# (which solver PySAT should create), incr and warm_start (ways of running an
-# incremental solver, which vetrix.Solver always is). with_proof has its own
-# meaning here.
+# Keyword arguments PySAT's solvers take beside the options of vetrix's
+# solves: name (which solver PySAT should create) and incr (Glucose's
+# incremental mode, which vetrix.Solver always runs in) mean nothing here.
 _PYSAT_ARGUMENTS = {"name", "incr", "warm_start", "with_proof"}
 _OWN_OPTIONS = {"time_limit", "proof", "binary_proof", "progress"}
 
@@ -171,8 +170,12 @@ class Solver:
     file) and ``binary_proof`` write it to a file instead, kept open until
     ``delete``; ``time_limit`` bounds each call's search in seconds (the call
     then returns None); ``progress`` is a callable given a dict of counters,
-    as for :func:`solve`. PySAT's ``name``, ``incr`` and ``warm_start`` are
-    accepted and change nothing. Any other keyword is a TypeError, and so is
+    as for :func:`solve`; ``warm_start=True`` makes each call after a
+    satisfiable one decide every variable in its polarity in the last model
+    (often much sooner on runs of similar calls: cores, MaxSAT, MUS), where
+    by default each call branches as its strategy does on a fresh formula.
+    PySAT's ``name`` and ``incr`` are accepted and change nothing. Any other
+    keyword is a TypeError, and so is
     ``strategies``: a race of strategies needs one solver per strategy, which
     is what :func:`solve` does; an incremental solver has one.
     """
@@ -200,7 +203,8 @@ class Solver:
             proof = self._proof_lines = io.BytesIO()
         elif proof is not None and not hasattr(proof, "write"):
             proof = self._proof_file = open(proof, "wb")  # type: ignore[call-overload]
-        self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(strategy, proof, binary, options.get("progress"))
+        self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(strategy, bool(options.get("warm_start", False)),
+                                                               proof, binary, options.get("progress"))
         self._use_timer = use_timer
         self._call_time = 0.0
         self._accum_time = 0.0
