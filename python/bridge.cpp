@@ -6,6 +6,9 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
+
+#include <unistd.h>
 
 namespace vetrix_python {
 
@@ -99,27 +102,76 @@ py::dict stats_dict(const vetrix::Statistics &s) {
 
 // ------------------------------------------------------------- the wait
 
-void run_interruptible(const std::function<void()> &work, const std::function<void()> &stop) {
+struct SearchThread::Channel {
     std::mutex mutex;
-    std::condition_variable finished;
+    std::condition_variable wake;     // a job or the end for the thread
+    std::condition_variable finished; // the job is done, for the caller
+    const std::function<void()> *job = nullptr;
     bool done = false;
+    bool quit = false;
     std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
+};
+
+void SearchThread::start() {
+    if (thread_ && process_ == static_cast<long>(getpid()))
+        return;
+    // After a fork the parent's thread and its channel are not ours to end.
+    (void)channel_.release();
+    (void)thread_.release();
+    channel_ = std::make_unique<Channel>();
+    process_ = static_cast<long>(getpid());
+    thread_ = std::make_unique<std::thread>([c = channel_.get()] {
+        std::unique_lock<std::mutex> lock(c->mutex);
+        for (;;) {
+            c->wake.wait(lock, [c] { return c->job != nullptr || c->quit; });
+            if (c->quit)
+                return;
+            const std::function<void()> *job = c->job;
+            c->job = nullptr;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                (*job)();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            c->failure = failure;
+            c->done = true;
+            c->finished.notify_one();
         }
-        std::lock_guard<std::mutex> lock(mutex);
-        done = true;
-        finished.notify_one();
     });
+}
+
+SearchThread::SearchThread() = default;
+
+SearchThread::~SearchThread() {
+    if (!thread_ || process_ != static_cast<long>(getpid()))
+        return;
+    {
+        std::lock_guard<std::mutex> lock(channel_->mutex);
+        channel_->quit = true;
+    }
+    channel_->wake.notify_one();
+    thread_->join(); // idle: run() returns once the job is done
+}
+
+void SearchThread::run(const std::function<void()> &work, const std::function<void()> &stop) {
+    start();
+    Channel &c = *channel_;
+    {
+        std::lock_guard<std::mutex> lock(c.mutex);
+        c.job = &work;
+        c.done = false;
+        c.failure = nullptr;
+    }
+    c.wake.notify_one();
     std::optional<py::error_already_set> interrupt; // the signal handler's exception
     for (;;) {
         {
             py::gil_scoped_release release;
-            std::unique_lock<std::mutex> lock(mutex);
-            if (finished.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; }))
+            std::unique_lock<std::mutex> lock(c.mutex);
+            if (c.finished.wait_for(lock, std::chrono::milliseconds(20), [&] { return c.done; }))
                 break;
         }
         if (PyErr_CheckSignals() != 0) {
@@ -130,12 +182,18 @@ void run_interruptible(const std::function<void()> &work, const std::function<vo
     }
     {
         py::gil_scoped_release release; // the search may need the GIL for its proof or progress
-        worker.join();
+        std::unique_lock<std::mutex> lock(c.mutex);
+        c.finished.wait(lock, [&] { return c.done; });
     }
     if (interrupt)
         throw *interrupt;
-    if (failure)
-        std::rethrow_exception(failure);
+    if (c.failure)
+        std::rethrow_exception(std::exchange(c.failure, nullptr));
+}
+
+void run_interruptible(const std::function<void()> &work, const std::function<void()> &stop) {
+    SearchThread thread;
+    thread.run(work, stop);
 }
 
 } // namespace vetrix_python

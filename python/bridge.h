@@ -8,8 +8,10 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <streambuf>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <vetrix/vetrix.h>
@@ -58,11 +60,32 @@ class PythonProgress {
 // The counters under the names of the command line's --stats.
 py::dict stats_dict(const vetrix::Statistics &s);
 
-// Runs work in a thread of its own while the calling thread waits without
-// the GIL, waking every few milliseconds to run Python's signal check. A
+// A thread that runs one search at a time for its owner (an incremental
+// solver makes many short calls: a thread made anew for each costs more
+// than a short call), started at the first and kept until the owner ends.
+// run() hands work to it while the calling thread waits without the GIL,
+// waking every few milliseconds to run Python's signal check. A
 // KeyboardInterrupt raised there calls stop, which must end the search at
 // its next decision or conflict, and is raised once work has ended;
-// otherwise what work threw is rethrown.
+// otherwise what work threw is rethrown. A process forked from the owner's
+// starts a thread of its own (the parent's is not in the child).
+class SearchThread {
+  public:
+    SearchThread();
+    SearchThread(const SearchThread &) = delete;
+    SearchThread &operator=(const SearchThread &) = delete;
+    ~SearchThread();
+    void run(const std::function<void()> &work, const std::function<void()> &stop);
+
+  private:
+    struct Channel;
+    void start();
+    std::unique_ptr<Channel> channel_;
+    std::unique_ptr<std::thread> thread_;
+    long process_ = 0; // the process that started the thread
+};
+
+// run() on a thread of its own, for a single search.
 void run_interruptible(const std::function<void()> &work, const std::function<void()> &stop);
 
 } // namespace vetrix_python

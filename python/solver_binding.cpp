@@ -1,5 +1,5 @@
 // vetrix::Solver with what Python needs around it: each solve runs without
-// the GIL and stops on Ctrl-C (bridge.h); interrupt(), from any thread,
+// the GIL on the solver's own search thread and stops on Ctrl-C (bridge.h); interrupt(), from any thread,
 // raises the solver's stop flag until clear_interrupt(); the proof goes to a
 // Python file and the progress reports to a Python callable; the clauses are
 // kept for propagate() (unit_propagation.h). A solver is used by one thread
@@ -87,7 +87,7 @@ class IncrementalSolver {
         vetrix::Verdict verdict = vetrix::Verdict::unknown;
         solving_ = true;
         try {
-            run_interruptible([&] { verdict = solver.solve(); }, [this] { stop_ = true; });
+            search_.run([&] { verdict = solver.solve(); }, [this] { stop_ = true; });
         } catch (...) {
             solving_ = false;
             stop_ = interrupted_; // Ctrl-C stopped this call only
@@ -141,6 +141,7 @@ class IncrementalSolver {
     bool solving_ = false;          // a solve runs without the GIL
     vetrix::Solver solver_;
     UnitPropagation propagation_;
+    SearchThread search_; // ended first: no search runs once the solver goes
 };
 
 } // namespace
