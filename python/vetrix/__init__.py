@@ -175,9 +175,9 @@ class Solver:
     (often much sooner on runs of similar calls: cores, MaxSAT, MUS), where
     by default each call branches as its strategy does on a fresh formula.
     PySAT's ``name`` and ``incr`` are accepted and change nothing. Any other
-    keyword is a TypeError, and so is
-    ``strategies``: a race of strategies needs one solver per strategy, which
-    is what :func:`solve` does; an incremental solver has one.
+    keyword is a TypeError, and so is ``strategies``: a race of strategies
+    needs one solver per strategy, which is what :func:`solve` does; an
+    incremental solver has one.
     """
 
     def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0, use_timer: bool = False,
@@ -203,8 +203,13 @@ class Solver:
             proof = self._proof_lines = io.BytesIO()
         elif proof is not None and not hasattr(proof, "write"):
             proof = self._proof_file = open(proof, "wb")  # type: ignore[call-overload]
-        self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(strategy, bool(options.get("warm_start", False)),
-                                                               proof, binary, options.get("progress"))
+        try:
+            self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(
+                strategy, bool(options.get("warm_start", False)), proof, binary, options.get("progress"))
+        except BaseException:
+            if self._proof_file is not None:
+                self._proof_file.close()
+            raise
         self._use_timer = use_timer
         self._call_time = 0.0
         self._accum_time = 0.0
