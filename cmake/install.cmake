@@ -1,8 +1,8 @@
 # `cmake --install BUILD --prefix P`: the command line, the library (static,
 # or shared with BUILD_SHARED_LIBS), its public headers, the CMake package
-# (find_package(vetrix 0.9 CONFIG) gives the imported target vetrix::vetrix;
-# a version of another major number is refused, as the shared library's
-# SONAME libvetrix.so.0 says) and the pkg-config file vetrix.pc. Every
+# (find_package(vetrix 1.0 CONFIG) gives the imported target vetrix::vetrix;
+# a request of another major number, 0.9 or 2.0, is refused, as the shared
+# library's SONAME libvetrix.so.1 says) and the pkg-config file vetrix.pc. Every
 # installed path is relative to P, so the prefix can be chosen at install
 # time.
 include(CMakePackageConfigHelpers)
