@@ -24,19 +24,12 @@
 #include <stdlib.h>
 #include <time.h>
 
-const char *ipasir_signature(void);
-void *ipasir_init(void);
-void ipasir_release(void *solver);
-void ipasir_add(void *solver, int32_t lit_or_zero);
-void ipasir_assume(void *solver, int32_t lit);
-int ipasir_solve(void *solver);
-int32_t ipasir_val(void *solver, int32_t lit);
-int ipasir_failed(void *solver, int32_t lit);
+#include "vetrix/ipasir.h"
 
 /* Built with -DVETRIX_WARM against libvetrix: every solver starts its later
  * calls warm (vetrix_ipasir_set_warm_start). */
 #ifdef VETRIX_WARM
-void vetrix_ipasir_set_warm_start(void *solver, int on);
+#include "vetrix/vetrix_c.h"
 static void *new_solver(void) {
     void *s = ipasir_init();
     vetrix_ipasir_set_warm_start(s, 1);

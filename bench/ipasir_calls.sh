@@ -23,9 +23,9 @@ cmake --build "$build" --target vetrix_core >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 libs=$(pkg-config --static --libs zlib liblzma bzip2 2>/dev/null || echo "-lz -llzma -lbz2")
-gcc -O2 -o "$work/vetrix" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
-gcc -O2 -DVETRIX_WARM -o "$work/vetrix-warm" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
-gcc -O2 -o "$work/cadical" "$here/ipasir_calls.c" "$cadical" -lstdc++ -lm
+gcc -O2 -I"$here/../include" -o "$work/vetrix" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
+gcc -O2 -I"$here/../include" -DVETRIX_WARM -o "$work/vetrix-warm" "$here/ipasir_calls.c" "$build/libvetrix.a" $libs -lstdc++ -lm -lpthread
+gcc -O2 -I"$here/../include" -o "$work/cadical" "$here/ipasir_calls.c" "$cadical" -lstdc++ -lm
 {
   printf 'solver\trun\tworkload\tcalls\tchecksum\tseconds\n'
   for run in $(seq "$repeats"); do

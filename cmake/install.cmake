@@ -1,10 +1,10 @@
-# `cmake --install BUILD --prefix P`: the command line, the library (static,
-# or shared with BUILD_SHARED_LIBS), its public headers, the CMake package
-# (find_package(vetrix 0.9 CONFIG) gives the imported target vetrix::vetrix;
-# a version of another major number is refused, as the shared library's
-# SONAME libvetrix.so.0 says) and the pkg-config file vetrix.pc. Every
-# installed path is relative to P, so the prefix can be chosen at install
-# time.
+# `cmake --install BUILD --prefix P`: the command line and its manual page
+# vetrix(1), the library (static, or shared with BUILD_SHARED_LIBS), its
+# public headers, the CMake package (find_package(vetrix 1.0 CONFIG) gives
+# the imported target vetrix::vetrix; a request of another major number, 0.9
+# or 2.0, is refused, as the shared library's SONAME libvetrix.so.1 says) and
+# the pkg-config file vetrix.pc. Every installed path is relative to P, so
+# the prefix can be chosen at install time.
 include(CMakePackageConfigHelpers)
 
 set(VETRIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vetrix)
@@ -14,6 +14,8 @@ install(TARGETS ${VETRIX_LIBRARY} EXPORT vetrixTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/vetrix DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+configure_file(doc/vetrix.1.in ${CMAKE_CURRENT_BINARY_DIR}/vetrix.1 @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vetrix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(EXPORT vetrixTargets NAMESPACE vetrix:: DESTINATION ${VETRIX_CMAKE_DIR})
 
 # A shared library links its decompression libraries itself: only a program

@@ -2,15 +2,17 @@
 # Installs the peer SAT solvers that the differential test compares UNSAT
 # verdicts against (picosat first, then minisat, cadical), the libraries of
 # compressed input (zlib, liblzma, libbz2) and GoogleTest, which the test
-# suite needs, Python's development files and pybind11, which the Python
-# module needs, CaDiCaL's IPASIR library (libcadical-dev), which the
-# incremental interface's test also links against, and pycryptosat
-# (python3-cryptominisat), the incremental peer of the Python module's tests,
-# when missing. With --bench also what the benchmark scripts use: time (CPU
-# seconds and peak memory), hyperfine (start-up) and
+# suite needs, groff, with which the suite renders the manual page, dpkg-dev
+# and file, with which CPack finds the Debian package's dependencies,
+# Python's development files and pybind11, which the Python module needs,
+# CaDiCaL's IPASIR library (libcadical-dev), which the incremental
+# interface's test also links against, and pycryptosat
+# (python3-cryptominisat), the incremental peer of the Python module's
+# tests, when missing. With --bench also what the benchmark scripts use:
+# time (CPU seconds and peak memory), hyperfine (start-up) and
 # python3-matplotlib (bench/plots.py, run with /usr/bin/python3).
 set -euo pipefail
-packages=(zlib1g-dev liblzma-dev libbz2-dev libgtest-dev python3-dev pybind11-dev libcadical-dev python3-cryptominisat)
+packages=(zlib1g-dev liblzma-dev libbz2-dev libgtest-dev groff-base dpkg-dev file python3-dev pybind11-dev libcadical-dev python3-cryptominisat)
 if [ "${1:-}" = --bench ]; then
   packages+=(time hyperfine python3-matplotlib)
 fi

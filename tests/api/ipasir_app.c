@@ -1,6 +1,6 @@
-/* A program written against the standard IPASIR interface alone: its ten
- * calls are declared here from the interface's documented signatures, so it
- * links unchanged against any solver that defines them. It runs seeded
+/* A program written against the standard IPASIR interface alone (the
+ * declarations of vetrix/ipasir.h are the standard ones), so it links
+ * unchanged against any solver that defines the ten calls. It runs seeded
  * random sequences of clauses and assumptions and prints one line per call:
  * the answer, and whether the model satisfies every clause and assumption
  * (after 10) or the failed assumptions alone are refuted again (after 20).
@@ -9,16 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-const char *ipasir_signature(void);
-void *ipasir_init(void);
-void ipasir_release(void *solver);
-void ipasir_add(void *solver, int32_t lit_or_zero);
-void ipasir_assume(void *solver, int32_t lit);
-int ipasir_solve(void *solver);
-int32_t ipasir_val(void *solver, int32_t lit);
-int ipasir_failed(void *solver, int32_t lit);
-void ipasir_set_terminate(void *solver, void *data, int (*terminate)(void *data));
-void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(void *data, int32_t *clause));
+#include "vetrix/ipasir.h"
 
 #define MAX_CLAUSES 400
 #define MAX_ASSUMED 6
