@@ -98,7 +98,7 @@ bool Incremental::load_pending(int vars, const SolveControl &control) {
     }
     if (consistent && vars > state_->nb_var)
         grow_variables(*state_, vars);
-    f.clear(); // the builder goes on filling it
+    f.rewind(); // the builder goes on filling its storage
     return consistent;
 }
 

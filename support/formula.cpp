@@ -55,6 +55,14 @@ void Formula::release_before(int i) {
     starts_.release_below(static_cast<size_t>(i));
 }
 
+void Formula::rewind() {
+    size_ = open_start_ = 0;
+    nb_clause_ = 0;
+    unit_pair_ = false;
+    has_empty_ = false;
+    tail_codes_ = 0;
+}
+
 void Formula::clear() {
     codes_.clear();
     starts_.clear();

@@ -68,6 +68,11 @@ class Formula {
     void release_before(int i);
     // Releases everything; the formula is empty afterwards.
     void clear();
+    // Forgets the clauses but keeps the storage, for a formula filled again
+    // and again (an incremental solver's clauses between two calls). The
+    // unit clauses seen stay known: a later unit clause of the complement
+    // still closes a pair.
+    void rewind();
 
   private:
     int start(int i) const { return starts_.data()[i]; }
