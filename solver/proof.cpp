@@ -1,6 +1,8 @@
-// DRAT proof output: the text and binary encodings of a step, the buffer
-// and its hand-over to the stream (ProofWriter, declared in proof.h).
+// Proof output: the text and binary encodings of a DRAT or LRAT step, the
+// buffer and its hand-over to the stream (ProofWriter, declared in proof.h).
 #include "solver/proof.h"
+
+#include "solver/lrat.h"
 
 namespace vetrix {
 
@@ -11,7 +13,8 @@ constexpr std::size_t BUFFER_BYTES = 1 << 20;
 } // namespace
 
 ProofWriter::ProofWriter(std::ostream &out, Format format)
-    : out_(out), binary_(format == Format::binary), buffer_(BUFFER_BYTES) {}
+    : out_(out), binary_(format == Format::binary || format == Format::lrat_binary),
+      lrat_(format == Format::lrat_text || format == Format::lrat_binary), buffer_(BUFFER_BYTES) {}
 
 ProofWriter::~ProofWriter() { flush(); }
 
@@ -72,6 +75,54 @@ void ProofWriter::end() {
         buffer_[fill_++] = '0';
         buffer_[fill_++] = '\n';
     }
+}
+
+void ProofWriter::number(ClauseId id) {
+    make_room(24);
+    char *p = buffer_.data() + fill_;
+    if (binary_) {
+        unsigned long long value = 2 * static_cast<unsigned long long>(id);
+        while (value > 127) {
+            *p++ = static_cast<char>((value & 127) | 128);
+            value >>= 7;
+        }
+        *p++ = static_cast<char>(value);
+    } else {
+        char digits[20];
+        int n = 0;
+        for (unsigned long long value = static_cast<unsigned long long>(id); value != 0; value /= 10)
+            digits[n++] = static_cast<char>('0' + value % 10);
+        while (n > 0)
+            *p++ = digits[--n];
+        *p++ = ' ';
+    }
+    fill_ = static_cast<std::size_t>(p - buffer_.data());
+}
+
+void ProofWriter::begin_addition(ClauseId id) {
+    begin_addition();
+    number(id);
+}
+
+void ProofWriter::end_addition(const std::vector<ClauseId> &hints) {
+    make_room(2);
+    if (binary_) {
+        buffer_[fill_++] = 0;
+    } else {
+        buffer_[fill_++] = '0';
+        buffer_[fill_++] = ' ';
+    }
+    for (ClauseId h : hints)
+        number(h);
+    end();
+}
+
+void ProofWriter::deletion(ClauseId last, ClauseId id) {
+    if (!binary_)
+        number(last);
+    begin_deletion();
+    number(id);
+    end();
 }
 
 void ProofWriter::flush() {
