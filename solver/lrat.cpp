@@ -109,6 +109,16 @@ void lrat_root_unit_hints(const CHpGN56 &s, LratIds &ids, int code) {
 
 void lrat_shortened_hints(const CHpGN56 &s, LratIds &ids, const std::vector<int> &codes, ClauseId clause) {
     new_step(ids);
+    // A clause that keeps a literal and its complement (an input clause the
+    // reader kept so) holds by itself: its negation is contradictory, no
+    // hint is due.
+    for (int c : codes)
+        if (is_free(s.lit_ind, c)) {
+            if (met(ids, lit_neg(c)))
+                return;
+            meet(ids, c);
+        }
+    new_step(ids);
     for (int c : codes)
         if (is_set(s.lit_ind, c))
             set_code(s, ids, c);

@@ -3,7 +3,9 @@
 // clauses, every UNSAT verdict against a peer solver (or, with no peer
 // installed, against exhaustive search on formulas small enough for it).
 // Every run writes a DRAT proof that the independent checker must accept,
-// with the empty clause exactly when the verdict is UNSAT.
+// with the empty clause exactly when the verdict is UNSAT; a second run of
+// the same formula and strategy writes an LRAT proof instead, which the
+// LRAT checker must accept likewise, and prints the same answer.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +20,7 @@
 
 #include "reader/raspok1.h"
 #include "support/harness.h"
+#include "support/lrat_runs.h"
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
 #include "tools/oracle.h"
@@ -147,6 +150,7 @@ void check_case(const Words &words, int index, Reviews *reviews = nullptr) {
             reviews->shortenings += static_cast<long long>(proof.shortenings);
         }
         EXPECT_EQ(proof.refuted, r.out == "s UNSATISFIABLE\n") << "empty clause and verdict disagree";
+        EXPECT_EQ(harness::run_with_lrat({path, std::to_string(strategy)}, f.clauses, path + ".lrat").out, r.out);
         std::vector<bool> truth;
         if (harness::parse_model(r.out, f.nb_var, truth)) {
             EXPECT_TRUE(harness::satisfies(clauses, truth)) << "model falsifies a clause";
@@ -167,6 +171,7 @@ void check_case(const Words &words, int index, Reviews *reviews = nullptr) {
     } else {
         std::remove(path.c_str());
         std::remove((path + ".drat").c_str());
+        std::remove((path + ".lrat").c_str());
     }
     std::remove((path + ".plain").c_str());
     std::remove((path + ".stats").c_str());
