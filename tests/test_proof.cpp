@@ -212,6 +212,33 @@ TEST_F(ProofRun, LratNumbersEveryClauseLine) {
     }
 }
 
+// The golden cases answered UNSAT: the golden output, and both proofs check.
+TEST_F(ProofRun, GoldenRefutationsCheckInDratAndLrat) {
+    const std::string dir = harness::source_path("../shared/golden/cases");
+    if (!std::filesystem::is_directory(dir))
+        GTEST_SKIP() << "golden cases not found at " << dir;
+    const std::string drat = path("golden.drat"), lrat = path("golden.lrat");
+    int checked = 0;
+    for (const std::filesystem::directory_entry &e : std::filesystem::directory_iterator(dir)) {
+        const std::string want = e.path().string();
+        if (e.path().extension() != ".out" || harness::read_file(want) != "s UNSATISFIABLE\n")
+            continue;
+        const std::string stem = e.path().stem().string(); // NAME.N
+        const std::string cnf = dir + "/" + stem.substr(0, stem.rfind('.')) + ".cnf";
+        const std::string strategy = stem.substr(stem.rfind('.') + 1);
+        SCOPED_TRACE(cnf + " " + strategy);
+        int nb_var = 0;
+        harness::Clauses lines;
+        ASSERT_TRUE(harness::read_cnf(cnf, nb_var, lines));
+        EXPECT_EQ(harness::run_vetrix({"--proof=" + drat, cnf, strategy}).out, "s UNSATISFIABLE\n");
+        const dratcheck::Verdict v = dratcheck::check_proof(lines, harness::read_file(drat));
+        EXPECT_TRUE(v.valid && v.refuted) << v.error;
+        EXPECT_EQ(harness::run_with_lrat({cnf, strategy}, lines, lrat).out, "s UNSATISFIABLE\n");
+        ++checked;
+    }
+    EXPECT_GE(checked, 40);
+}
+
 // A text proof's steps, each a deletion or not and its literals sorted; the
 // IDs of an LRAT proof are resolved through the clauses they name.
 using Steps = std::vector<std::pair<bool, dratcheck::Clause>>;
