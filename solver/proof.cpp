@@ -10,6 +10,11 @@ namespace {
 
 constexpr std::size_t BUFFER_BYTES = 1 << 20;
 
+// "00", "01", ..., "99" one after the other.
+constexpr char DIGIT_PAIRS[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                               "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                               "8081828384858687888990919293949596979899";
+
 } // namespace
 
 ProofWriter::ProofWriter(std::ostream &out, Format format)
@@ -88,12 +93,23 @@ void ProofWriter::number(ClauseId id) {
         }
         *p++ = static_cast<char>(value);
     } else {
+        // Two digits at a time from the end: IDs run to seven digits and
+        // more, and an LRAT step writes several of them.
         char digits[20];
-        int n = 0;
-        for (unsigned long long value = static_cast<unsigned long long>(id); value != 0; value /= 10)
-            digits[n++] = static_cast<char>('0' + value % 10);
-        while (n > 0)
-            *p++ = digits[--n];
+        int n = 20;
+        unsigned long long value = static_cast<unsigned long long>(id);
+        for (; value >= 100; value /= 100) {
+            n -= 2;
+            std::memcpy(digits + n, DIGIT_PAIRS + 2 * (value % 100), 2);
+        }
+        if (value >= 10) {
+            n -= 2;
+            std::memcpy(digits + n, DIGIT_PAIRS + 2 * value, 2);
+        } else {
+            digits[--n] = static_cast<char>('0' + value);
+        }
+        std::memcpy(p, digits + n, static_cast<std::size_t>(20 - n));
+        p += 20 - n;
         *p++ = ' ';
     }
     fill_ = static_cast<std::size_t>(p - buffer_.data());
