@@ -116,6 +116,7 @@ void ProofWriter::number(ClauseId id) {
 }
 
 void ProofWriter::begin_addition(ClauseId id) {
+    end_deletions();
     begin_addition();
     number(id);
 }
@@ -134,14 +135,23 @@ void ProofWriter::end_addition(const std::vector<ClauseId> &hints) {
 }
 
 void ProofWriter::deletion(ClauseId last, ClauseId id) {
-    if (!binary_)
-        number(last);
-    begin_deletion();
+    if (!deleting_) {
+        if (!binary_)
+            number(last);
+        begin_deletion();
+        deleting_ = true;
+    }
     number(id);
-    end();
+}
+
+void ProofWriter::end_deletions() {
+    if (deleting_)
+        end();
+    deleting_ = false;
 }
 
 void ProofWriter::flush() {
+    end_deletions();
     drain();
     out_.flush();
 }

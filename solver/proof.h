@@ -8,9 +8,9 @@
 //
 // LRAT: every clause has an ID (the input clauses 1, 2, ... in file order),
 // and an addition names the clauses (hints) that make it follow by unit
-// propagation. Text: "ID lits 0 hints 0", a deletion "LAST d ID 0" with LAST
+// propagation. Text: "ID lits 0 hints 0", a deletion "LAST d IDs 0" with LAST
 // the last ID given; binary: 'a', the ID, the literals, 0, the hints, 0, and
-// 'd', the ID, 0, every ID and hint h written as the number 2h like a
+// 'd', the IDs, 0, every ID and hint h written as the number 2h like a
 // literal.
 //
 // Steps collect in a large buffer that is handed to the stream in big blocks.
@@ -56,7 +56,8 @@ class ProofWriter {
     void end();
 
     // LRAT steps. An addition: begin_addition(id), one literal() per code,
-    // end_addition(hints). A deletion is one call.
+    // end_addition(hints). A deletion is one call; deletions in a row are
+    // written as one step that lists their IDs.
     bool lrat() const { return lrat_; }
     void begin_addition(ClauseId id);
     void end_addition(const std::vector<ClauseId> &hints);
@@ -83,10 +84,12 @@ class ProofWriter {
     }
     const char *make_text(int code); // caches the text of a literal, its length in the last byte
     void number(ClauseId id);         // an ID or hint, as the encoding writes it, with its blank
+    void end_deletions();             // ends the LRAT deletion step being written, if any
 
     std::ostream &out_;
     bool binary_;
     bool lrat_;
+    bool deleting_ = false; // an LRAT deletion step is open
     std::vector<char> buffer_;
     std::size_t fill_ = 0;
     // Per code: the literal as written ("-12 " or its binary bytes), made on

@@ -125,8 +125,8 @@ TEST(ProofWriter, TextAndBinaryBytes) {
 
 TEST(ProofWriter, LratTextAndBinaryBytes) {
     const std::pair<ProofWriter::Format, std::string> rows[] = {
-        {ProofWriter::Format::lrat_text, "9 1 -2 0 3 300 0\n9 d 4 0\n10 0 9 0\n"},
-        {ProofWriter::Format::lrat_binary, std::string("a\x12\x02\x05\x00\x06\xd8\x04\x00" "d\x08\x00" "a\x14\x00\x12\x00", 17)},
+        {ProofWriter::Format::lrat_text, "9 1 -2 0 3 300 0\n9 d 4 7 0\n10 0 9 0\n"},
+        {ProofWriter::Format::lrat_binary, std::string("a\x12\x02\x05\x00\x06\xd8\x04\x00" "d\x08\x0e\x00" "a\x14\x00\x12\x00", 18)},
     };
     for (const auto &row : rows) {
         std::ostringstream out;
@@ -136,7 +136,8 @@ TEST(ProofWriter, LratTextAndBinaryBytes) {
             for (int code : {0, 3}) // +1, -2
                 w.literal(code);
             w.end_addition({3, 300});
-            w.deletion(9, 4);
+            w.deletion(9, 4); // deletions in a row: one step
+            w.deletion(9, 7);
             w.begin_addition(10);
             w.end_addition({9});
         }
