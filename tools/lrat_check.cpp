@@ -22,7 +22,9 @@ struct Step {
 
 class ProofReader {
   public:
-    ProofReader(const std::string &proof, bool binary) : p_(proof), binary_(binary) {}
+    // The text's closing NUL ends every scan of it.
+    ProofReader(const std::string &proof, bool binary)
+        : begin_(proof.c_str()), at_(begin_), end_(begin_ + proof.size()), binary_(binary) {}
 
     // Reads the next step; false at the end or on an error (error set).
     bool next(Step &step, std::string &error) {
@@ -33,46 +35,42 @@ class ProofReader {
 
   private:
     bool fail(std::string &error, const std::string &what) {
-        error = (binary_ ? "byte " : "line ") + std::to_string(binary_ ? at_ : line_) + ": " + what;
+        error = (binary_ ? "byte " + std::to_string(at_ - begin_) : "line " + std::to_string(line_)) + ": " + what;
         return false;
     }
 
     // ---- text: whitespace-separated numbers, 'd', and comment lines ----
 
+    static bool is_blank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+
     // Skips blanks, line ends and comment lines ('c' first on its line).
     void skip_space() {
         for (;;) {
-            while (at_ < p_.size() && (p_[at_] == ' ' || p_[at_] == '\t' || p_[at_] == '\r' || p_[at_] == '\n')) {
-                if (p_[at_] == '\n') {
+            for (; is_blank(*at_); ++at_)
+                if (*at_ == '\n') {
                     ++line_;
                     line_start_ = true;
                 }
-                ++at_;
-            }
-            if (at_ >= p_.size() || !line_start_ || p_[at_] != 'c')
+            if (!line_start_ || *at_ != 'c')
                 return;
-            while (at_ < p_.size() && p_[at_] != '\n')
+            while (at_ < end_ && *at_ != '\n')
                 ++at_;
         }
-    }
-
-    bool ended_token() const {
-        return at_ >= p_.size() || p_[at_] == ' ' || p_[at_] == '\t' || p_[at_] == '\r' || p_[at_] == '\n';
     }
 
     // A signed decimal number of at most 18 digits.
     bool number(std::int64_t &value, std::string &error) {
         skip_space();
         line_start_ = false;
-        if (at_ >= p_.size())
+        if (at_ >= end_)
             return fail(error, "the step has no closing 0");
-        const bool negative = p_[at_] == '-';
+        const bool negative = *at_ == '-';
         at_ += negative;
+        const char *first = at_;
         std::int64_t v = 0;
-        int digits = 0;
-        for (; at_ < p_.size() && p_[at_] >= '0' && p_[at_] <= '9' && digits <= 18; ++at_, ++digits)
-            v = 10 * v + (p_[at_] - '0');
-        if (digits == 0 || digits > 18 || !ended_token())
+        for (unsigned digit; (digit = static_cast<unsigned char>(*at_) - unsigned('0')) < 10 && at_ - first < 19; ++at_)
+            v = 10 * v + digit;
+        if (at_ == first || at_ - first > 18 || !(is_blank(*at_) || at_ == end_))
             return fail(error, "not a number where one is due");
         value = negative ? -v : v;
         return true;
@@ -101,13 +99,13 @@ class ProofReader {
 
     bool next_text(Step &step, std::string &error) {
         skip_space();
-        if (at_ >= p_.size())
+        if (at_ >= end_)
             return false;
         step.where = line_;
         if (!number(step.id, error))
             return false;
         skip_space();
-        step.deletion = at_ < p_.size() && p_[at_] == 'd';
+        step.deletion = at_ < end_ && *at_ == 'd';
         if (step.deletion) {
             ++at_;
             return numbers(step.hints, error);
@@ -120,9 +118,9 @@ class ProofReader {
     bool varint(std::int64_t &value, std::string &error) {
         std::uint64_t v = 0;
         for (int shift = 0;; shift += 7) {
-            if (at_ >= p_.size() || shift > 56)
+            if (at_ >= end_ || shift > 56)
                 return fail(error, "step cut short or number too large");
-            const unsigned char byte = static_cast<unsigned char>(p_[at_++]);
+            const unsigned char byte = static_cast<unsigned char>(*at_++);
             v |= static_cast<std::uint64_t>(byte & 127) << shift;
             if ((byte & 128) == 0)
                 break;
@@ -142,10 +140,10 @@ class ProofReader {
     }
 
     bool next_binary(Step &step, std::string &error) {
-        if (at_ >= p_.size())
+        if (at_ >= end_)
             return false;
-        step.where = at_;
-        const char kind = p_[at_++];
+        step.where = static_cast<std::size_t>(at_ - begin_);
+        const char kind = *at_++;
         if (kind == 'd') {
             step.deletion = true;
             return varints(step.hints, error);
@@ -165,9 +163,10 @@ class ProofReader {
         return false;
     }
 
-    const std::string &p_;
+    const char *begin_;
+    const char *at_;
+    const char *end_;
     bool binary_;
-    std::size_t at_ = 0;
     std::size_t line_ = 1;
     bool line_start_ = true;
 };
