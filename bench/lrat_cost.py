@@ -11,17 +11,19 @@ usage: bench/lrat_cost.py [-b BUILD_DIR] [-s 0,1,2] [-t SECONDS] [-T SECONDS]
 Per instance and strategy the three solves run one after another in an order
 that rotates from one to the next, so that a change in the machine's load
 falls on all three; when the first of them reaches the time limit (-t,
-default 20 s) the rest are skipped. The checks run when all three answered
+default 20 s of wall time) the rest are skipped. The checks run when all three answered
 UNSAT; a check may take -T seconds
 (default 300). DIR/raw.tsv holds one line per run (instance, strategy,
-configuration, wall seconds, verdict line, proof bytes); the summary is
-printed and written to DIR/summary.md. `bench/lrat_cost.py --summary DIR`
+configuration, wall and CPU seconds, verdict line, proof bytes); the summary
+of the CPU times (of the wall times with --wall) is printed and written to
+DIR/summary-cpu.md (summary-wall.md). `bench/lrat_cost.py --summary DIR`
 summarizes an existing DIR again. The corpus is $VETRIX_CORPUS, by default
 ../shared/bench beside the repository.
 """
 import argparse
 import collections
 import os
+import resource
 import statistics
 import subprocess
 import sys
@@ -41,9 +43,16 @@ def unsat_instances(corpus, tiers):
     return rows
 
 
+def cpu_of_children():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def run(cmd, limit, proof=None, verdict_line=0):
-    """Wall seconds, the verdict line (the first or the last line of
-    standard output, "timeout" past the limit) and the proof's bytes."""
+    """Wall and CPU seconds, the verdict line (the first or the last line of
+    standard output, "timeout" past the wall-time limit) and the proof's
+    bytes."""
+    cpu = cpu_of_children()
     start = time.perf_counter()
     try:
         p = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=limit)
@@ -52,8 +61,9 @@ def run(cmd, limit, proof=None, verdict_line=0):
         verdict = lines[verdict_line]
     except subprocess.TimeoutExpired:
         wall, verdict = limit, "timeout"
+    cpu = cpu_of_children() - cpu
     size = os.path.getsize(proof) if proof and os.path.exists(proof) else 0
-    return wall, verdict, size
+    return wall, cpu, verdict, size
 
 
 def measure(args):
@@ -64,7 +74,7 @@ def measure(args):
                 "lrat": os.path.join(args.build, "tools", "lratcheck")}
     paths = unsat_instances(args.corpus, args.tiers)
     with open(os.path.join(args.out, "raw.tsv"), "w") as raw:
-        raw.write("instance\tstrategy\tconfig\twall_s\tverdict\tproof_bytes\n")
+        raw.write("instance\tstrategy\tconfig\twall_s\tcpu_s\tverdict\tproof_bytes\n")
         for k, path in enumerate(paths):
             cnf = os.path.join(args.corpus, path)
             for strategy in args.strategies:
@@ -73,15 +83,16 @@ def measure(args):
                 for config in SOLVES[shift:] + SOLVES[:shift]:
                     options = [] if config == "plain" else ["--proof=" + proofs[config]]
                     options += ["--lrat"] if config == "lrat" else []
-                    wall, verdict, size = run([vetrix] + options + [cnf, strategy], args.limit, proofs.get(config))
-                    raw.write(f"{path}\t{strategy}\t{config}\t{wall:.6f}\t{verdict}\t{size}\n")
+                    wall, cpu, verdict, size = run([vetrix] + options + [cnf, strategy], args.limit,
+                                                   proofs.get(config))
+                    raw.write(f"{path}\t{strategy}\t{config}\t{wall:.6f}\t{cpu:.6f}\t{verdict}\t{size}\n")
                     verdicts.append(verdict)
                     if verdict == "timeout":
                         break
                 if verdicts == ["s UNSATISFIABLE"] * len(SOLVES):
                     for kind in ("drat", "lrat"):
-                        wall, verdict, _ = run([checkers[kind], cnf, proofs[kind]], args.check_limit, None, -1)
-                        raw.write(f"{path}\t{strategy}\t{kind}check\t{wall:.6f}\t{verdict}\t0\n")
+                        wall, cpu, verdict, _ = run([checkers[kind], cnf, proofs[kind]], args.check_limit, None, -1)
+                        raw.write(f"{path}\t{strategy}\t{kind}check\t{wall:.6f}\t{cpu:.6f}\t{verdict}\t0\n")
                 raw.flush()
             print(f"{k + 1}/{len(paths)} {path}", file=sys.stderr)
     for proof in proofs.values():
@@ -96,13 +107,13 @@ def ratio_line(label, ratios):
             f"{max(ratios):.3f} |")
 
 
-def summarize(out):
-    runs = collections.defaultdict(dict)  # (instance, strategy) -> config -> (wall, verdict, bytes)
+def summarize(out, clock):
+    runs = collections.defaultdict(dict)  # (instance, strategy) -> config -> (seconds, verdict, bytes)
     with open(os.path.join(out, "raw.tsv")) as f:
         next(f)
         for line in f:
-            inst, strategy, config, wall, verdict, size = line.rstrip("\n").split("\t")
-            runs[(inst, strategy)][config] = (float(wall), verdict, int(size))
+            inst, strategy, config, wall, cpu, verdict, size = line.rstrip("\n").split("\t")
+            runs[(inst, strategy)][config] = (float(cpu if clock == "cpu" else wall), verdict, int(size))
     strategies = sorted({s for _, s in runs})
     lines = []
     ratios = collections.defaultdict(list)  # (strategy or "all", what) -> per-instance ratios
@@ -135,7 +146,8 @@ def summarize(out):
             else:
                 r[(key, "unchecked")].append(inst)
     attempted = collections.Counter(s for _, s in runs)
-    lines.append("Instances solved with every configuration (no proof, DRAT, LRAT), per strategy:")
+    lines.append(f"Times: {clock} seconds of each process. Instances solved with every configuration "
+                 "(no proof, DRAT, LRAT), per strategy:")
     lines.append("")
     lines.append("| strategy | UNSAT instances tried | solved by all three | checks not VERIFIED |")
     lines.append("|---:|---:|---:|---:|")
@@ -172,7 +184,7 @@ def summarize(out):
                      f"{t['lrat bytes'] / 1e6:.1f} | {t['cert drat s']:.2f} | {t['cert lrat s']:.2f} | "
                      f"{cert:.3f} |")
     text = "\n".join(lines) + "\n"
-    with open(os.path.join(out, "summary.md"), "w") as f:
+    with open(os.path.join(out, f"summary-{clock}.md"), "w") as f:
         f.write(text)
     print(text, end="")
 
@@ -188,13 +200,15 @@ def main():
     ap.add_argument("-c", dest="corpus",
                     default=os.environ.get("VETRIX_CORPUS", os.path.join(here, "..", "..", "shared", "bench")))
     ap.add_argument("--summary", metavar="DIR")
+    ap.add_argument("--wall", action="store_true", help="summarize wall times instead of CPU times")
     ap.add_argument("tiers", nargs="*", default=["medium", "hard"])
     args = ap.parse_args()
+    clock = "wall" if args.wall else "cpu"
     if args.summary:
-        summarize(args.summary)
+        summarize(args.summary, clock)
         return
     measure(args)
-    summarize(args.out)
+    summarize(args.out, clock)
 
 
 if __name__ == "__main__":
