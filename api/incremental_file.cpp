@@ -6,6 +6,8 @@
 
 #include "api/incremental.h"
 #include "reader/inccnf.h"
+#include "solver/proof.h"
+#include "support/uponeub.h"
 
 namespace vetrix {
 
@@ -59,6 +61,10 @@ bool solve_and_print(Incremental &solver, const SolveControl &control) {
 void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const SolveControl *control) {
     const SolveControl none;
     const SolveControl &call = control ? *control : none;
+    // Clause IDs across calls would need the clauses added between them
+    // numbered in the proof as well: an incremental run writes DRAT only.
+    if (call.proof && call.proof->lrat())
+        fatal("an incremental CNF (p inccnf) gets a DRAT proof, not LRAT\n");
     Incremental solver(n);
     InccnfReader reader(text);
     std::vector<int> lits;

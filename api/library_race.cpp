@@ -33,7 +33,7 @@ SolveOutcome race_options(std::unique_ptr<Formula> formula, int nb_var, const ve
     std::optional<LaneProofs> proofs; // closed, and so removed, whatever happens
     if (options.proof)
         proofs.emplace(options.strategies.size(),
-                       options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text);
+                       ProofWriter::format_of(options.binary_proof, options.lrat));
     std::vector<RaceEntrant> entrants;
     for (std::size_t k = 0; k < options.strategies.size(); ++k)
         entrants.push_back(RaceEntrant{options.strategies[k], proofs ? proofs->writer(k) : nullptr});

@@ -58,7 +58,7 @@ SolveOutcome solve_alone(Formula &formula, int nb_var, const vetrix::Options &op
                          int strategy) {
     std::optional<ProofWriter> proof; // flushed when it goes out of scope
     if (options.proof) {
-        proof.emplace(*options.proof, options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text);
+        proof.emplace(*options.proof, ProofWriter::format_of(options.binary_proof, options.lrat));
         control.proof = &*proof;
     }
     if (options.progress)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -36,13 +37,31 @@ size_t count_clauses(const int *lits, size_t num_lits) {
     return clauses;
 }
 
+// The proof file of a C call: opened before anything is read, checked
+// after the solve.
+struct ProofTarget {
+    const char *path = nullptr; // none when null
+    int flags = 0;
+};
+
 int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strategies, size_t num_strategies,
-               int *winner, int *model) {
+               const ProofTarget &target, int *winner, int *model) {
     if (num_strategies == 0)
         fatal("no strategy to race\n");
     vetrix::Options options;
     options.strategies.assign(strategies, strategies + num_strategies);
     check_strategies(options);
+    std::ofstream proof;
+    if (target.path) {
+        if (target.flags & ~(VETRIX_PROOF_BINARY | VETRIX_PROOF_LRAT))
+            fatal("bad proof flags " + std::to_string(target.flags) + "\n");
+        proof.open(target.path, std::ios::out | std::ios::binary | std::ios::trunc);
+        if (!proof)
+            fatal("vetrix: cannot create proof file '" + std::string(target.path) + "'\n");
+        options.proof = &proof;
+        options.binary_proof = (target.flags & VETRIX_PROOF_BINARY) != 0;
+        options.lrat = (target.flags & VETRIX_PROOF_LRAT) != 0;
+    }
     const size_t nb_clause = count_clauses(lits, num_lits);
     check_counts(num_vars, nb_clause);
     auto formula = std::make_unique<Formula>();
@@ -53,6 +72,8 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strate
             start = k + 1;
         }
     const vetrix::Result result = decide(std::move(formula), num_vars, options);
+    if (target.path && !proof.flush())
+        fatal("vetrix: writing the proof to '" + std::string(target.path) + "' failed\n");
     if (winner)
         *winner = result.strategy;
     switch (result.verdict) {
@@ -68,24 +89,38 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strate
     return 0;
 }
 
+// solve_lits with every failure turned into -1 and its message.
+int solve_guarded(int num_vars, const int *lits, size_t num_lits, const int *strategies, size_t num_strategies,
+                  const ProofTarget &target, int *winner, int *model, char *error, size_t error_size) {
+    try {
+        return vetrix::with_memory_guard([&] {
+            return solve_lits(num_vars, lits, num_lits, strategies, num_strategies, target, winner, model);
+        });
+    } catch (const vetrix::Error &e) {
+        copy_message(e.message(), error, error_size);
+    } catch (const std::exception &e) {
+        copy_message(std::string(e.what()) + "\n", error, error_size);
+    } catch (...) {
+        copy_message("unknown error\n", error, error_size);
+    }
+    return -1;
+}
+
 } // namespace
 
 } // namespace vetrix
 
 extern "C" int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
                                  size_t num_strategies, int *winner, int *model, char *error, size_t error_size) {
-    try {
-        return vetrix::with_memory_guard([&] {
-            return vetrix::solve_lits(num_vars, lits, num_lits, strategies, num_strategies, winner, model);
-        });
-    } catch (const vetrix::Error &e) {
-        vetrix::copy_message(e.message(), error, error_size);
-    } catch (const std::exception &e) {
-        vetrix::copy_message(std::string(e.what()) + "\n", error, error_size);
-    } catch (...) {
-        vetrix::copy_message("unknown error\n", error, error_size);
-    }
-    return -1;
+    return vetrix::solve_guarded(num_vars, lits, num_lits, strategies, num_strategies, vetrix::ProofTarget(),
+                                 winner, model, error, error_size);
+}
+
+extern "C" int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits, const int *strategies,
+                                  size_t num_strategies, const char *proof_path, int proof_flags, int *winner,
+                                  int *model, char *error, size_t error_size) {
+    return vetrix::solve_guarded(num_vars, lits, num_lits, strategies, num_strategies,
+                                 vetrix::ProofTarget{proof_path, proof_flags}, winner, model, error, error_size);
 }
 
 extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,

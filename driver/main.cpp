@@ -44,7 +44,7 @@ SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::
 }
 
 ProofWriter::Format proof_format(const RunOptions &options) {
-    return options.binary_proof ? ProofWriter::Format::binary : ProofWriter::Format::text;
+    return ProofWriter::format_of(options.binary_proof, options.lrat);
 }
 
 // The failures that go to standard error (options, the proof file): the

@@ -62,8 +62,10 @@ const OptionRow OPTIONS[] = {
      [](RunOptions &o, const std::string &) { o.verbose = true; return true; }},
     {"proof", Value::required, "FILE", "write a DRAT proof to FILE ('-' standard output, text only)",
      [](RunOptions &o, const std::string &v) { o.proof = v; return !v.empty(); }},
-    {"binary-proof", Value::none, "", "write the proof in binary DRAT",
+    {"binary-proof", Value::none, "", "write the proof in binary DRAT (or binary LRAT)",
      [](RunOptions &o, const std::string &) { o.binary_proof = true; return true; }},
+    {"lrat", Value::none, "", "write the proof in LRAT: clause IDs and the hints of each step",
+     [](RunOptions &o, const std::string &) { o.lrat = true; return true; }},
     {"time", Value::required, "SECONDS", "stop the search after SECONDS of wall time: s UNKNOWN",
      [](RunOptions &o, const std::string &v) { return parse_seconds(v, o.time_limit); }},
     {"portfolio", Value::optional, "LIST",
@@ -112,6 +114,10 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
 // apart from the verdict lines. The strategies of a portfolio race in
 // threads of their own, which report no progress.
 bool options_fit_together(const RunOptions &options, std::string &error) {
+    if (options.lrat && options.proof.empty()) {
+        error = "vetrix: option '--lrat' needs --proof=FILE";
+        return false;
+    }
     if (options.binary_proof && options.proof.empty()) {
         error = "vetrix: option '--binary-proof' needs --proof=FILE";
         return false;

@@ -14,8 +14,9 @@ struct RunOptions {
     bool version = false; // --version
     bool stats = false;   // --stats: counters on standard error after the verdict
     bool verbose = false; // --verbose: progress lines on standard error while solving
-    std::string proof;    // --proof=FILE: DRAT proof to FILE ("-" standard output)
-    bool binary_proof = false; // --binary-proof: the proof in binary DRAT
+    std::string proof;    // --proof=FILE: DRAT (or LRAT) proof to FILE ("-" standard output)
+    bool binary_proof = false; // --binary-proof: the proof in binary DRAT (or LRAT)
+    bool lrat = false;         // --lrat: the proof in LRAT
     double time_limit = 0;     // --time=SECONDS: give up after this long (0: no limit)
     std::vector<int> portfolio; // --portfolio[=LIST]: the strategies raced, in order (empty: no race)
 };

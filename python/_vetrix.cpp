@@ -42,12 +42,13 @@ int largest_variable(const Clauses &clauses) {
 }
 
 py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)> &solve, int strategy,
-                     const std::vector<int> &strategies, const py::object &proof, bool binary_proof,
+                     const std::vector<int> &strategies, const py::object &proof, bool binary_proof, bool lrat,
                      double time_limit, const py::object &progress) {
     vetrix::Options options;
     options.strategy = strategy;
     options.strategies = strategies;
     options.binary_proof = binary_proof;
+    options.lrat = lrat;
     options.time_limit = time_limit;
     // The library copies its options without the GIL: the callback it holds
     // is a pointer to the Python callable's holder, never a Python object.
@@ -107,34 +108,34 @@ PYBIND11_MODULE(_vetrix, m) {
     m.def(
         "solve_clauses",
         [](py::handle clauses, py::object num_vars, int strategy, const std::vector<int> &strategies,
-           py::object proof, bool binary_proof, double time_limit, py::object progress) {
+           py::object proof, bool binary_proof, bool lrat, double time_limit, py::object progress) {
             Clauses list;
             for (py::handle clause : py::iter(clauses))
                 list.push_back(clause_of(clause));
             const int n = num_vars.is_none() ? largest_variable(list) : num_vars.cast<int>();
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve(n, list, o); }, strategy,
-                              strategies, proof, binary_proof, time_limit, progress);
+                              strategies, proof, binary_proof, lrat, time_limit, progress);
         },
         py::arg("clauses"), py::arg("num_vars"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"),
-        py::arg("binary_proof"), py::arg("time_limit"), py::arg("progress"));
+        py::arg("binary_proof"), py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
     m.def(
         "solve_file",
         [](const py::bytes &path, int strategy, const std::vector<int> &strategies, py::object proof,
-           bool binary_proof, double time_limit, py::object progress) {
+           bool binary_proof, bool lrat, double time_limit, py::object progress) {
             const std::string name = path;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_file(name, o); }, strategy,
-                              strategies, proof, binary_proof, time_limit, progress);
+                              strategies, proof, binary_proof, lrat, time_limit, progress);
         },
         py::arg("path"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("time_limit"), py::arg("progress"));
+        py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
     m.def(
         "solve_dimacs",
         [](const py::bytes &text, int strategy, const std::vector<int> &strategies, py::object proof,
-           bool binary_proof, double time_limit, py::object progress) {
+           bool binary_proof, bool lrat, double time_limit, py::object progress) {
             const std::string bytes = text;
             return solve_with([&](const vetrix::Options &o) { return vetrix::solve_dimacs(bytes, o); },
-                              strategy, strategies, proof, binary_proof, time_limit, progress);
+                              strategy, strategies, proof, binary_proof, lrat, time_limit, progress);
         },
         py::arg("text"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("time_limit"), py::arg("progress"));
+        py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
 }

@@ -55,6 +55,8 @@ class ClauseBuilder {
         const bool stored = !dropped_;
         if (stored)
             formula_.close_clause();
+        else
+            formula_.drop_clause();
         dropped_ = false;
         marked_ = 0;
         return stored;

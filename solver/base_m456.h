@@ -480,6 +480,7 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 // True when a proof is written; loops over every cube test it once instead of
 // calling a step per cube.
 inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proof; }
+void proof_begin(CHpGN56 &s, const Formula &formula); // formula's clauses are about to be loaded
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
@@ -487,8 +488,11 @@ void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for goo
 // codes set at the root left out.
 void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept);
 void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
-void proof_held_rewritten(CHpGN56 &s);        // ... without its root codes
+void proof_held_rewritten(CHpGN56 &s, int j); // ... as cube j, without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
+void proof_held_refutes(CHpGN56 &s);          // ... or has every code set at the root
+void proof_refuted_at_once(const SolveControl *control, const Formula &formula); // refuted before any search
+void proof_finish_search(CHpGN56 &s);         // proof_finish after the search's last pass
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
 
 // ---- Progress reports in 'progress.cpp' (each does nothing without a callback) ----

@@ -58,7 +58,7 @@ SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
     progress_at_end(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
     outcome.stats = s.stats;
-    proof_finish(control, s.result == RESULT_UNSAT);
+    proof_finish_search(s);
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;
@@ -81,21 +81,26 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
     if (refuted_before_search(formula)) {
+        proof_refuted_at_once(control, formula);
         formula.clear();
         return refuted_at_once(control);
     }
     CHpGN56 s(formula, nb_var, strategy);
     s.control = control;
+    proof_begin(s, formula);
     load_cube_base(formula, s);
     return search_loaded(s, control);
 }
 
 SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
                                   const SolveControl *control) {
-    if (refuted_before_search(*formula))
+    if (refuted_before_search(*formula)) {
+        proof_refuted_at_once(control, *formula);
         return refuted_at_once(control);
+    }
     CHpGN56 s(*formula, nb_var, strategy);
     s.control = control;
+    proof_begin(s, *formula);
     load_cube_base_shared(*formula, s);
     formula.reset();
     return search_loaded(s, control);

@@ -181,6 +181,8 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
         s.cub_data_pnt[j] = p;
         switch (rebuild_simplified(s, o, j, p)) {
         case Rebuilt::NoFreeCode:
+            if (proving)
+                proof_held_refutes(s);
             s.result = RESULT_UNSAT;
             return;
         case Rebuilt::Dropped:
@@ -193,7 +195,7 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
             break;
         case Rebuilt::Kept:
             if (proving)
-                proof_held_rewritten(s);
+                proof_held_rewritten(s, j);
             s.cub_gen[j] = o.gen;
             ++j;
             break;
@@ -245,11 +247,13 @@ void base_reviewB456_rs2m(CHpGN56 &s) {
         j = s.base_begin + k;
         s.cub_data_pnt[j] = p;
         if (rebuild_compacted(s, o, j, p) == Rebuilt::NoFreeCode) {
+            if (proving)
+                proof_held_refutes(s);
             s.result = RESULT_UNSAT;
             return;
         }
         if (proving)
-            proof_held_rewritten(s);
+            proof_held_rewritten(s, j);
         s.cub_gen[j] = o.gen;
     }
     s.cub_data_pnt[j + 1] = p;

@@ -1,6 +1,8 @@
 // The formula: one flat store of literal codes with one start per clause.
 #pragma once
 
+#include <vector>
+
 #include "support/paged_ints.h"
 
 namespace vetrix {
@@ -36,6 +38,14 @@ class Formula {
     bool has_complementary_units() const { return unit_pair_; }
     long long tail_codes() const { return tail_codes_; }
 
+    // ---- clause lines ----
+    // Clause lines read, kept or not.
+    int clause_lines() const { return lines_; }
+    // The line of kept clause i.
+    int clause_line(int i) const;
+    // The line of the first empty clause, when there is one.
+    int empty_clause_line() const { return empty_line_; }
+
     // ---- building ----
     // Room for nb_clause closed clauses without growing the starts.
     void reserve_clauses(int nb_clause) { starts_.reserve(static_cast<size_t>(nb_clause) + 1); }
@@ -50,6 +60,7 @@ class Formula {
     const int *open_end() const { return codes_.data() + size_; }
     // The open clause becomes the last clause; a new open clause begins.
     void close_clause() {
+        ++lines_;
         if (unit_pair_) { // read and checked, no longer kept
             size_ = open_start_;
             return;
@@ -62,6 +73,8 @@ class Formula {
     }
     // Forgets the codes of the open clause.
     void discard_open_clause() { size_ = open_start_; }
+    // Counts a clause line that is not kept (dropped as always true).
+    void drop_clause();
 
     // ---- consuming ----
     // Clauses below i are no longer read: their storage goes back.
@@ -91,6 +104,8 @@ class Formula {
     bool completes_unit_pair(int code);
     // Keeps the unit clauses of code's complement and code, and nothing else.
     void keep_unit_pair(int code);
+    // The line of the first kept unit clause of code.
+    int unit_clause_line(int code) const;
 
     PagedInts codes_;       // every clause's codes, clause after clause
     PagedInts starts_;      // per clause [0, nb_clause]: offset of its first code
@@ -101,6 +116,10 @@ class Formula {
     bool unit_pair_ = false;
     bool has_empty_ = false;
     long long tail_codes_ = 0;
+    int lines_ = 0;               // clause lines read
+    int empty_line_ = 0;          // the first empty clause's line, 0 when none
+    std::vector<int> dropped_at_; // per line not kept: the clauses kept before it
+    int pair_lines_[2] = {0, 0};  // after a unit pair: the lines of its two clauses
 };
 
 } // namespace vetrix

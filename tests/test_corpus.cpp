@@ -1,8 +1,9 @@
 // End to end over a deterministic slice of the benchmark corpus's small tier:
 // every verdict against the recorded one, every model against the clauses,
 // read here by a token parser of its own. The whole tier is swept by
-// tools/check_small_tier.sh. Then the DRAT proofs of the UNSAT families
-// uuf50, uuf100, hole, dubois and pret, checked by the independent checker.
+// tools/check_small_tier.sh. Then the DRAT and LRAT proofs of the UNSAT
+// families uuf50, uuf100, hole, dubois and pret, checked by the independent
+// checkers.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "support/lrat_runs.h"
 #include "tools/drat_check.h"
 
 namespace {
@@ -113,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Corpus, SmallTier, testing::Values(0, 1, 2),
                          });
 
 // The proof slice: every 20th uuf50 instance, all of uuf100, dubois and pret,
-// hole6 to hole8. With VETRIX_PROOF_SLICE=all: every uuf50 instance and hole9
+// hole6 to hole8, each with its DRAT and its LRAT proof. With VETRIX_PROOF_SLICE=all: every uuf50 instance and hole9
 // as well (a few minutes per strategy).
 std::vector<std::string> proof_slice(const std::string &manifest) {
     const char *env = std::getenv("VETRIX_PROOF_SLICE");
@@ -153,6 +155,8 @@ TEST_P(ProofSlice, UnsatProofsCheck) {
         EXPECT_EQ(r.out, "s UNSATISFIABLE\n") << path;
         const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
         EXPECT_TRUE(v.valid && v.refuted) << path << ": " << (v.valid ? "no empty clause" : v.error);
+        EXPECT_EQ(harness::run_with_lrat({dir + "/" + path, std::to_string(strategy)}, clauses, proof).out, r.out)
+            << path;
     }
     RecordProperty("instances", static_cast<int>(slice.size()));
 }

@@ -3,7 +3,10 @@
 // clauses, every UNSAT verdict against a peer solver (or, with no peer
 // installed, against exhaustive search on formulas small enough for it).
 // Every run writes a DRAT proof that the independent checker must accept,
-// with the empty clause exactly when the verdict is UNSAT.
+// with the empty clause exactly when the verdict is UNSAT. In the families
+// through reviews, pigeonholes, parity chains and reader quirks a second run
+// of the same formula and strategy writes an LRAT proof instead, which the
+// LRAT checker must accept likewise, and prints the same answer.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +21,7 @@
 
 #include "reader/raspok1.h"
 #include "support/harness.h"
+#include "support/lrat_runs.h"
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
 #include "tools/oracle.h"
@@ -115,10 +119,11 @@ struct Reviews {
     long long shortenings = 0; // clauses the proofs shortened
 };
 
-// Runs one generated formula under every strategy and checks each answer.
-// With reviews given, the runs also count their reviews, and the proofs must
-// delete every clause they shorten right after its shorter form.
-void check_case(const Words &words, int index, Reviews *reviews = nullptr) {
+// Runs one generated formula under every strategy and checks each answer;
+// with lrat, an LRAT run too. With reviews given, the runs also count their
+// reviews, and the proofs must delete every clause they shorten right after
+// its shorter form.
+void check_case(const Words &words, int index, bool lrat, Reviews *reviews) {
     cnfgen::Generated g;
     std::string error;
     ASSERT_TRUE(cnfgen::generate(words, g, error)) << reproduce(words) << ": " << error;
@@ -147,6 +152,9 @@ void check_case(const Words &words, int index, Reviews *reviews = nullptr) {
             reviews->shortenings += static_cast<long long>(proof.shortenings);
         }
         EXPECT_EQ(proof.refuted, r.out == "s UNSATISFIABLE\n") << "empty clause and verdict disagree";
+        if (lrat) {
+            EXPECT_EQ(harness::run_with_lrat({path, std::to_string(strategy)}, f.clauses, path + ".lrat").out, r.out);
+        }
         std::vector<bool> truth;
         if (harness::parse_model(r.out, f.nb_var, truth)) {
             EXPECT_TRUE(harness::satisfies(clauses, truth)) << "model falsifies a clause";
@@ -167,6 +175,7 @@ void check_case(const Words &words, int index, Reviews *reviews = nullptr) {
     } else {
         std::remove(path.c_str());
         std::remove((path + ".drat").c_str());
+        std::remove((path + ".lrat").c_str());
     }
     std::remove((path + ".plain").c_str());
     std::remove((path + ".stats").c_str());
@@ -184,12 +193,12 @@ void warn_without_peer() {
                  "*** Run tools/install_peers.sh for the full test.\n\n";
 }
 
-void check_all(const std::vector<Words> &cases, Reviews *reviews = nullptr) {
+void check_all(const std::vector<Words> &cases, bool lrat = false, Reviews *reviews = nullptr) {
     if (small_only())
         warn_without_peer();
     ASSERT_FALSE(scratch_dir().empty());
     for (size_t i = 0; i < cases.size(); ++i)
-        check_case(cases[i], static_cast<int>(i), reviews);
+        check_case(cases[i], static_cast<int>(i), lrat, reviews);
 }
 
 // Builders of the case lists. Seeds are spread so that no two cases of the
@@ -257,7 +266,7 @@ TEST(Differential, LongClausesThroughReviews) {
     for (int i = 0; i < 6; ++i)
         cases.push_back(line(seed++, {"padded", "130", "4.6"}));
     Reviews reached;
-    check_all(cases, &reached);
+    check_all(cases, true, &reached);
     std::cout << "reviews reached by " << cases.size() * 3 << " runs: " << reached.root
               << " after root fixes, " << reached.plain << " plain; " << reached.shortenings
               << " clauses shortened in the proofs\n";
@@ -272,7 +281,7 @@ TEST(Differential, Pigeonhole) {
     for (int holes : sizes({1, 2, 3, 4, 5, 6, 7}, {1, 2, 3}))
         for (int i = 0; i < 3; ++i)
             cases.push_back(line(seed++, {"php", std::to_string(holes)}));
-    check_all(cases);
+    check_all(cases, true);
 }
 
 TEST(Differential, XorChains) {
@@ -282,7 +291,7 @@ TEST(Differential, XorChains) {
         for (const char *answer : {"sat", "unsat"})
             for (int i = small_only() ? 3 : 2; i > 0; --i)
                 cases.push_back(line(seed++, {"xor", std::to_string(n), answer}));
-    check_all(cases);
+    check_all(cases, true);
 }
 
 // Repeated literals, complementary pairs (kept and dropped), unit and empty
@@ -300,7 +309,7 @@ TEST(Differential, ReaderQuirks) {
     for (int i = 0; i < 10; ++i)
         cases.push_back({"--quirks", "--random-layout", std::to_string(seed++), "planted",
                          std::to_string(sizes({30}, {14})[0]), "3", "4.0"});
-    check_all(cases);
+    check_all(cases, true);
 }
 
 // The clauses the formula keeps of the clauses read: all of them, or only a

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "support/lrat_runs.h"
 #include "tools/drat_check.h"
 
 namespace {
@@ -47,7 +48,8 @@ std::vector<std::string> fixture_names() {
     return names;
 }
 
-// Each strategy's proof of an UNSAT fixture ends with a checked empty clause.
+// Each strategy's proof of an UNSAT fixture ends with a checked empty
+// clause, in DRAT and in LRAT.
 void expect_checked_proofs(const std::string &cnf) {
     dratcheck::Clauses clauses;
     std::string error;
@@ -59,6 +61,7 @@ void expect_checked_proofs(const std::string &cnf) {
         EXPECT_EQ(r.out, "s UNSATISFIABLE\n");
         const dratcheck::Verdict v = dratcheck::check_proof(clauses, harness::read_file(proof));
         EXPECT_TRUE(v.valid && v.refuted) << "strategy " << strategy << ": " << v.error;
+        EXPECT_EQ(harness::run_with_lrat({cnf, strategy}, clauses, proof).out, r.out) << "strategy " << strategy;
     }
 }
 

@@ -1,6 +1,6 @@
-// DRAT proofs, the time limit and the stop signals: the independent checker
-// on hand-made proofs, the proof writer's bytes, and the built binary with
-// --proof, --binary-proof, --time, SIGINT and SIGTERM.
+// DRAT and LRAT proofs, the time limit and the stop signals: the independent
+// checkers on hand-made proofs, the proof writer's bytes, and the built
+// binary with --proof, --binary-proof, --lrat, --time, SIGINT and SIGTERM.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -17,8 +18,10 @@
 
 #include "solver/proof.h"
 #include "support/harness.h"
+#include "support/lrat_runs.h"
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
+#include "tools/lrat_check.h"
 
 using namespace vetrix;
 
@@ -66,6 +69,37 @@ TEST(DratCheck, AcceptsRupStepsAndRefusesTheRest) {
     }
 }
 
+// The LRAT checker: every hint unit in turn, the last one falsified, each
+// naming a clause held; nothing else passes.
+TEST(LratCheck, AcceptsHintedStepsAndRefusesTheRest) {
+    const dratcheck::Clauses xor2 = {{1, 2}, {1, -2}, {-1, 2}, {-1, -2}}; // IDs 1 to 4
+    struct Row {
+        const char *what;
+        std::string proof;
+        bool valid, refuted;
+    };
+    const Row rows[] = {
+        {"lemma then empty clause", "5 1 0 1 2 0\n6 0 5 3 4 0\n", true, true},
+        {"comments and deletions", "c x\n5 1 0 1 2 0\n5 d 1 2 0\n6 0 5 3 4 0\n", true, true},
+        {"binary", std::string("a\x0a\x02\x00\x02\x04\x00" "d\x02\x00" "a\x0c\x00\x0a\x06\x08\x00", 17), true, true},
+        {"no empty clause: valid steps only", "5 1 0 1 2 0\n", true, false},
+        {"a hint missing", "5 1 0 1 0\n", false, false},
+        {"hints out of order", "5 1 0 1 2 0\n6 0 3 5 4 0\n", false, false},
+        {"a hint after the falsified one", "5 1 0 1 2 3 0\n", false, false},
+        {"a hint satisfied", "5 1 0 1 1 2 0\n", false, false},
+        {"a deleted hint", "4 d 2 0\n5 1 0 1 2 0\n", false, false},
+        {"an unknown hint", "5 1 0 1 9 0\n", false, false},
+        {"a RAT hint", "5 1 0 1 -2 0\n", false, false},
+        {"an ID not above the last", "4 1 0 1 2 0\n", false, false},
+        {"deleting a clause not held", "4 d 7 0\n", false, false},
+    };
+    for (const Row &row : rows) {
+        const lratcheck::Verdict v = lratcheck::check_proof(xor2, row.proof);
+        EXPECT_EQ(v.valid, row.valid) << row.what << ": " << v.error;
+        EXPECT_EQ(v.refuted, row.refuted) << row.what;
+    }
+}
+
 TEST(ProofWriter, TextAndBinaryBytes) {
     const std::pair<ProofWriter::Format, std::string> rows[] = {
         {ProofWriter::Format::text, "1 -2 201 0\nd -3 0\n0\n"},
@@ -84,6 +118,28 @@ TEST(ProofWriter, TextAndBinaryBytes) {
             w.end();
             w.begin_addition();
             w.end();
+        }
+        EXPECT_EQ(out.str(), row.second);
+    }
+}
+
+TEST(ProofWriter, LratTextAndBinaryBytes) {
+    const std::pair<ProofWriter::Format, std::string> rows[] = {
+        {ProofWriter::Format::lrat_text, "9 1 -2 0 3 300 0\n9 d 4 7 0\n10 0 9 0\n"},
+        {ProofWriter::Format::lrat_binary, std::string("a\x12\x02\x05\x00\x06\xd8\x04\x00" "d\x08\x0e\x00" "a\x14\x00\x12\x00", 18)},
+    };
+    for (const auto &row : rows) {
+        std::ostringstream out;
+        {
+            ProofWriter w(out, row.first);
+            w.begin_addition(9);
+            for (int code : {0, 3}) // +1, -2
+                w.literal(code);
+            w.end_addition({3, 300});
+            w.deletion(9, 4); // deletions in a row: one step
+            w.deletion(9, 7);
+            w.begin_addition(10);
+            w.end_addition({9});
         }
         EXPECT_EQ(out.str(), row.second);
     }
@@ -133,6 +189,104 @@ TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
         const std::string text = r.out.substr(0, r.out.size() - verdict.size());
         const dratcheck::Verdict v = dratcheck::check_proof(unsat, text, dratcheck::ProofFormat::text);
         EXPECT_TRUE(v.valid && v.refuted) << v.error;
+    }
+}
+
+// The LRAT proof numbers every clause line: a line the reader drops as
+// always true, or no longer keeps once a unit clause met its complement's,
+// counts too.
+TEST_F(ProofRun, LratNumbersEveryClauseLine) {
+    const std::string rows[] = {
+        "p cnf 3 6\n1 -1 2 1 0\n1 2 0\n1 -2 0\n-1 3 3 0\n-1 -3 2 0\n-2 -1 -2 0\n",
+        "p cnf 2 4\n1 2 0\n1 -1 1 0\n0\n2 0\n",
+        "p cnf 2 5\n1 2 0\n2 2 -2 0\n-2 0\n1 0\n2 0\n",
+    };
+    const std::string cnf = path("quirks.cnf"), proof = path("quirks.lrat");
+    for (const std::string &text : rows) {
+        SCOPED_TRACE(text);
+        dratcheck::Clauses lines;
+        std::string error;
+        ASSERT_TRUE(dratcheck::read_dimacs(text, lines, error)) << error;
+        harness::write_file(cnf, text);
+        for (const char *strategy : {"0", "1", "2"})
+            EXPECT_EQ(harness::run_with_lrat({cnf, strategy}, lines, proof).out, "s UNSATISFIABLE\n");
+    }
+}
+
+// The golden cases answered UNSAT: the golden output, and both proofs check.
+TEST_F(ProofRun, GoldenRefutationsCheckInDratAndLrat) {
+    const std::string dir = harness::source_path("../shared/golden/cases");
+    if (!std::filesystem::is_directory(dir))
+        GTEST_SKIP() << "golden cases not found at " << dir;
+    const std::string drat = path("golden.drat"), lrat = path("golden.lrat");
+    int checked = 0;
+    for (const std::filesystem::directory_entry &e : std::filesystem::directory_iterator(dir)) {
+        const std::string want = e.path().string();
+        if (e.path().extension() != ".out" || harness::read_file(want) != "s UNSATISFIABLE\n")
+            continue;
+        const std::string stem = e.path().stem().string(); // NAME.N
+        const std::string cnf = dir + "/" + stem.substr(0, stem.rfind('.')) + ".cnf";
+        const std::string strategy = stem.substr(stem.rfind('.') + 1);
+        SCOPED_TRACE(cnf + " " + strategy);
+        int nb_var = 0;
+        harness::Clauses lines;
+        ASSERT_TRUE(harness::read_cnf(cnf, nb_var, lines));
+        EXPECT_EQ(harness::run_vetrix({"--proof=" + drat, cnf, strategy}).out, "s UNSATISFIABLE\n");
+        const dratcheck::Verdict v = dratcheck::check_proof(lines, harness::read_file(drat));
+        EXPECT_TRUE(v.valid && v.refuted) << v.error;
+        EXPECT_EQ(harness::run_with_lrat({cnf, strategy}, lines, lrat).out, "s UNSATISFIABLE\n");
+        ++checked;
+    }
+    EXPECT_GE(checked, 40);
+}
+
+// A text proof's steps, each a deletion or not and its literals sorted; the
+// IDs of an LRAT proof are resolved through the clauses they name.
+using Steps = std::vector<std::pair<bool, dratcheck::Clause>>;
+Steps steps_of(const std::string &proof, bool lrat, dratcheck::Clauses named) {
+    Steps steps;
+    std::istringstream in(proof);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string word;
+        if (lrat)
+            words >> word; // the ID
+        bool deletion = false;
+        std::vector<long long> numbers; // the literals or the IDs deleted
+        while (words >> word && word != "0") {
+            deletion = deletion || word == "d";
+            if (word != "d")
+                numbers.push_back(std::stoll(word));
+        }
+        for (std::size_t k = 0; k < (deletion && lrat ? numbers.size() : 1); ++k) {
+            dratcheck::Clause c = deletion && lrat ? named[static_cast<std::size_t>(numbers[k]) - 1]
+                                                   : dratcheck::Clause(numbers.begin(), numbers.end());
+            std::sort(c.begin(), c.end());
+            c.erase(std::unique(c.begin(), c.end()), c.end());
+            if (lrat && !deletion)
+                named.push_back(c);
+            steps.emplace_back(deletion, c);
+        }
+    }
+    return steps;
+}
+
+// The DRAT and LRAT proofs of a run through many reviews have the same
+// steps: the writers differ only in how they write them.
+TEST_F(ProofRun, DratAndLratProofsHaveTheSameSteps) {
+    cnfgen::Clauses clauses;
+    const std::string padded = generated("padded.cnf", {"9100", "padded", "100", "5.0"}, clauses);
+    dratcheck::Clauses lines;
+    std::string error;
+    ASSERT_TRUE(dratcheck::read_dimacs(harness::read_file(padded), lines, error)) << error;
+    const std::string drat = path("p.drat"), lrat = path("p.lrat");
+    for (const char *strategy : {"0", "1", "2"}) {
+        SCOPED_TRACE(std::string("strategy ") + strategy);
+        const harness::RunResult r = harness::run_vetrix({"--proof=" + drat, padded, strategy});
+        EXPECT_EQ(harness::run_with_lrat({padded, strategy}, lines, lrat).out, r.out);
+        const Steps steps = steps_of(harness::read_file(drat), false, lines);
+        EXPECT_GT(steps.size(), 1000u);
+        EXPECT_TRUE(steps == steps_of(harness::read_file(lrat), true, lines));
     }
 }
 
@@ -230,7 +384,7 @@ TEST_F(ProofRun, TimeLimitAndSignalsStopWithUnknown) {
 }
 
 // With --portfolio the proof file gets the reported strategy's proof: the
-// winner's refutation, or after --time or a signal the first strategy's
+// winner's refutation (in LRAT with --lrat, complete on its own), or after --time or a signal the first strategy's
 // steps; the strategies' temporary files are gone after every ending.
 TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
     cnfgen::Clauses small, large;
@@ -244,6 +398,7 @@ TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
     };
     const Row rows[] = {
         {"verdict", {"--portfolio", "--binary-proof", php5}, 0},
+        {"LRAT", {"--portfolio", "--lrat", php5}, 0},
         {"--time", {"--portfolio=1,2", "--time=0.3", php13}, 0},
         {"SIGINT", {"--portfolio", php13}, SIGINT},
     };
@@ -256,9 +411,14 @@ TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
         EXPECT_EQ(f.out, decided ? "s UNSATISFIABLE\n" : "s UNKNOWN\n");
         EXPECT_EQ(f.signal, row.signal_number);
         EXPECT_EQ(f.err.find("c portfolio winner: none") == std::string::npos, decided) << f.err;
-        const dratcheck::Verdict v = dratcheck::check_proof(decided ? small : large, harness::read_file(proof));
-        EXPECT_TRUE(v.valid) << v.error;
-        EXPECT_EQ(v.refuted, decided);
+        if (row.args[1] == "--lrat") {
+            const lratcheck::Verdict v = lratcheck::check_proof(small, harness::read_file(proof));
+            EXPECT_TRUE(v.valid && v.refuted) << v.error;
+        } else {
+            const dratcheck::Verdict v = dratcheck::check_proof(decided ? small : large, harness::read_file(proof));
+            EXPECT_TRUE(v.valid) << v.error;
+            EXPECT_EQ(v.refuted, decided);
+        }
         for (const std::filesystem::directory_entry &e : std::filesystem::directory_iterator(scratch_.dir()))
             EXPECT_EQ(e.path().filename().string().find(".vetrix-proof-"), std::string::npos) << e.path();
     }

@@ -26,10 +26,10 @@ namespace vetrix {
 
 struct Options {
     int strategy = 0;              // branching strategy 0, 1 or 2
-    std::ostream *proof = nullptr; // DRAT proof written while solving, or none
+    std::ostream *proof = nullptr; // DRAT proof (LRAT with lrat) written while solving, or none
     double time_limit = 0;         // seconds from the start of the search, 0 = none;
                                    // past it the verdict is unknown
-    bool binary_proof = false;     // the proof in binary DRAT instead of text
+    bool binary_proof = false;     // the proof in binary DRAT (or LRAT) instead of text
     const std::atomic<bool> *stop = nullptr; // raised from another thread to stop the search; the verdict is then unknown
     // The progress callback, when set, is called in the solving thread, never
     // in the middle of a propagation: after a pass and its review, or at a
@@ -56,6 +56,12 @@ struct Options {
     // progress callback it fails ("progress reports are not given by a race
     // of strategies").
     std::vector<int> strategies;
+    // The proof in LRAT instead of DRAT: every clause with an ID (input
+    // clause k, counting every clause given, has ID k) and every added
+    // clause with the IDs of the clauses that make it follow by unit
+    // propagation, so that a checker needs no search. Last, so that
+    // positional initialisers of the fields above keep their meaning.
+    bool lrat = false;
 };
 
 struct Result {

@@ -33,6 +33,19 @@ VETRIX_API int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int 
 VETRIX_API int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
                                  size_t num_strategies, int *winner, int *model, char *error, size_t error_size);
 
+/* The proof kind of vetrix_solve_proof, flags or-ed together. */
+#define VETRIX_PROOF_BINARY 1 /* the binary encoding instead of text */
+#define VETRIX_PROOF_LRAT 2   /* LRAT (clause IDs and the hints of each step) instead of DRAT */
+
+/* As vetrix_solve_race, writing the proof of the solve (the winner's, for a
+ * race) to the file proof_path, created or truncated first: DRAT, or LRAT
+ * with VETRIX_PROOF_LRAT in proof_flags, as text or, with
+ * VETRIX_PROOF_BINARY, binary. A proof file that cannot be created or
+ * written, or other flags, are an error (-1) with a message. */
+VETRIX_API int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits, const int *strategies,
+                                  size_t num_strategies, const char *proof_path, int proof_flags, int *winner,
+                                  int *model, char *error, size_t error_size);
+
 /* vetrix's own addition to the incremental interface of vetrix/ipasir.h:
  * chooses the branching strategy (0, 1 or 2) of an IPASIR solver before its
  * first clause. Returns 0, or -1 (nothing changed) for a strategy other than

@@ -69,7 +69,8 @@ class Result:
 
 
 def _solve_with(call, *args, strategy: int, strategies: Optional[Sequence[int]], proof: ProofTarget,
-                binary_proof: bool, time_limit: Optional[float], progress: Optional[ProgressCallback]) -> Result:
+                binary_proof: bool, lrat: bool, time_limit: Optional[float],
+                progress: Optional[ProgressCallback]) -> Result:
     seconds = 0.0
     if time_limit is not None:
         seconds = float(time_limit)
@@ -81,17 +82,18 @@ def _solve_with(call, *args, strategy: int, strategies: Optional[Sequence[int]],
         if not listed:
             raise ValueError("strategies must list at least one strategy")
     if proof is None or hasattr(proof, "write"):
-        answer = call(*args, strategy, listed, proof, bool(binary_proof), seconds, progress)
+        answer = call(*args, strategy, listed, proof, bool(binary_proof), bool(lrat), seconds, progress)
     else:
         with open(proof, "wb") as file:
-            answer = call(*args, strategy, listed, file, bool(binary_proof), seconds, progress)
+            answer = call(*args, strategy, listed, file, bool(binary_proof), bool(lrat), seconds, progress)
     verdict, model, stats, decided_by = answer
     return Result(Verdict(verdict), model, stats, decided_by)
 
 
 def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0,
           strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None, binary_proof: bool = False,
-          time_limit: Optional[float] = None, progress: Optional[ProgressCallback] = None) -> Result:
+          lrat: bool = False, time_limit: Optional[float] = None,
+          progress: Optional[ProgressCallback] = None) -> Result:
     """Decides the formula whose clauses are given as DIMACS literals.
 
     clauses: any iterable of iterables of ints (lists, tuples, generators,
@@ -107,7 +109,8 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
     One strategy is a single solve of it, an empty sequence a ValueError; a
     race of more gives no progress reports (vetrix.Error with progress).
     proof: a path or a writable binary file receiving the DRAT proof (binary
-    DRAT with binary_proof). time_limit: seconds of search, after which the
+    DRAT with binary_proof; LRAT, clause IDs and the hints of every step, with
+    lrat: input clause k has ID k). time_limit: seconds of search, after which the
     verdict is UNKNOWN. progress: a callable that receives a dict of the
     search's counters (seconds, passes, conflicts, decisions, propagations,
     learnt_held, fixed, reviews, peak_memory_mb, last) between passes, at
@@ -119,12 +122,13 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
         if not -_C_INT_MAX - 1 <= num_vars <= _C_INT_MAX:
             raise OverflowError(f"num_vars {num_vars} does not fit in a C int")
     return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategy=strategy, strategies=strategies,
-                       proof=proof, binary_proof=binary_proof, time_limit=time_limit, progress=progress)
+                       proof=proof, binary_proof=binary_proof, lrat=lrat, time_limit=time_limit,
+                       progress=progress)
 
 
 def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0,
                strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None,
-               binary_proof: bool = False, time_limit: Optional[float] = None,
+               binary_proof: bool = False, lrat: bool = False, time_limit: Optional[float] = None,
                progress: Optional[ProgressCallback] = None) -> Result:
     """Reads a DIMACS CNF file as the command line does (plain, gzip, xz or
     bzip2; ``"-"`` is standard input) and decides it. Options as for solve."""
@@ -133,17 +137,17 @@ def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0,
             os.path.exists(name) and os.path.exists(proof) and os.path.samefile(name, proof):
         raise Error(f"vetrix: the proof file '{os.fsdecode(proof)}' is the input file\n", 1)
     return _solve_with(_vetrix.solve_file, name, strategy=strategy, strategies=strategies, proof=proof,
-                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
+                       binary_proof=binary_proof, lrat=lrat, time_limit=time_limit, progress=progress)
 
 
 def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, strategies: Optional[Sequence[int]] = None,
-                 proof: ProofTarget = None, binary_proof: bool = False, time_limit: Optional[float] = None,
-                 progress: Optional[ProgressCallback] = None) -> Result:
+                 proof: ProofTarget = None, binary_proof: bool = False, lrat: bool = False,
+                 time_limit: Optional[float] = None, progress: Optional[ProgressCallback] = None) -> Result:
     """Reads text as the contents of a DIMACS CNF file and decides it.
     Options as for solve."""
     data = text.encode() if isinstance(text, str) else bytes(text)
     return _solve_with(_vetrix.solve_dimacs, data, strategy=strategy, strategies=strategies, proof=proof,
-                       binary_proof=binary_proof, time_limit=time_limit, progress=progress)
+                       binary_proof=binary_proof, lrat=lrat, time_limit=time_limit, progress=progress)
 
 
 # Keyword arguments PySAT's solvers take beside the options of vetrix's

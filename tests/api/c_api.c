@@ -1,6 +1,6 @@
 /* The C interface from a C program: verdicts, the model, and every failure
  * as -1 with the command line's message, cut to the buffer; a race of
- * strategies and its winner. */
+ * strategies and its winner; a proof file. */
 #include <stdio.h>
 #include <string.h>
 
@@ -22,6 +22,30 @@ static void check_error(int num_vars, const int *lits, size_t num_lits, int stra
     memset(error, 'x', sizeof error);
     check(vetrix_solve(num_vars, lits, num_lits, strategy, model, error, sizeof error) == -1, message);
     check(strcmp(error, message) == 0, message);
+}
+
+/* vetrix_solve_proof: the LRAT proof of a unit clause and its complement's,
+ * with a dropped clause between them, names them by their places; a bad
+ * flag is an error. */
+static void check_proofs(void) {
+    const int pair[] = {1, 2, 0, 2, -2, 2, 0, -1, 0, 1, 0};
+    const int one = 1;
+    const char *path = "c_api_proof.lrat"; /* in the test's working folder */
+    char text[64], error[64];
+    FILE *file;
+    size_t n;
+    check(vetrix_solve_proof(2, pair, 11, &one, 1, path, VETRIX_PROOF_LRAT, NULL, NULL, NULL, 0) == 20,
+          "proof: unsatisfiable");
+    file = fopen(path, "rb");
+    n = file ? fread(text, 1, sizeof text - 1, file) : 0;
+    text[n] = '\0';
+    if (file)
+        fclose(file);
+    remove(path);
+    check(strcmp(text, "5 0 3 4 0\n") == 0, "proof: the LRAT refutation of the unit pair");
+    check(vetrix_solve_proof(2, pair, 11, &one, 1, path, 4, NULL, NULL, error, sizeof error) == -1 &&
+              strcmp(error, "bad proof flags 4\n") == 0,
+          "proof: bad flags");
 }
 
 int main(void) {
@@ -67,6 +91,8 @@ int main(void) {
     check(vetrix_solve_race(3, sat, 8, NULL, 0, NULL, model, error, sizeof error) == -1 &&
               strcmp(error, "no strategy to race\n") == 0,
           "race: no strategy");
+
+    check_proofs();
 
     printf("%s\n", failures ? "C interface: failures" : "C interface: all checks passed");
     return failures != 0;

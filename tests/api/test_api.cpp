@@ -19,6 +19,7 @@
 #include "support/harness.h"
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
+#include "tools/lrat_check.h"
 
 namespace {
 
@@ -165,13 +166,13 @@ TEST(ApiClauseRules, ClausesGiveTheModelOfTheirText) {
 }
 
 // The options of a solve: the proof of an UNSAT answer checks in either
-// format, and a time limit already past or a raised stop flag stops the
-// search at its first decision.
+// format, DRAT or LRAT, and a time limit already past or a raised stop flag
+// stops the search at its first decision.
 TEST(ApiOptions, ProofChecksAndTimeLimitOrStopGivesUnknown) {
     const cnfgen::Formula php = cnfgen::pigeonhole(4);
     for (int n = 0; n <= 2; ++n) {
         for (const bool binary : {false, true}) {
-            std::ostringstream proof;
+            std::ostringstream proof, lrat;
             vetrix::Options options = with_strategy(n);
             options.proof = &proof;
             options.binary_proof = binary;
@@ -179,6 +180,11 @@ TEST(ApiOptions, ProofChecksAndTimeLimitOrStopGivesUnknown) {
             const dratcheck::Verdict checked = dratcheck::check_proof(
                 php.clauses, proof.str(), binary ? dratcheck::ProofFormat::binary : dratcheck::ProofFormat::text);
             EXPECT_TRUE(checked.valid && checked.refuted) << "strategy " << n << ": " << checked.error;
+            options.proof = &lrat;
+            options.lrat = true;
+            EXPECT_EQ(vetrix::solve(php.nb_var, php.clauses, options).verdict, vetrix::Verdict::unsatisfiable);
+            const lratcheck::Verdict hinted = lratcheck::check_proof(php.clauses, lrat.str());
+            EXPECT_TRUE(hinted.valid && hinted.refuted) << "strategy " << n << ": " << hinted.error;
         }
         vetrix::Options options = with_strategy(n);
         options.time_limit = 1e-9;

@@ -9,6 +9,7 @@ import sysconfig
 SOURCE_DIR = os.environ.get("VETRIX_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 VETRIX_BIN = os.environ.get("VETRIX_BIN", "vetrix")
 DRATCHECK = os.environ.get("VETRIX_DRATCHECK", "dratcheck")
+LRATCHECK = os.environ.get("VETRIX_LRATCHECK", "lratcheck")
 CORPUS = os.environ.get("VETRIX_CORPUS", os.path.join(SOURCE_DIR, "..", "shared", "bench"))
 INPUTS = os.path.join(SOURCE_DIR, "tests", "inputs")
 

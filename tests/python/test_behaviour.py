@@ -12,7 +12,7 @@ import threading
 import unittest
 
 import vetrix
-from support import DRATCHECK, pigeonhole, satisfies
+from support import DRATCHECK, LRATCHECK, pigeonhole, satisfies
 
 HARD = pigeonhole(11)  # far beyond any test's patience
 
@@ -80,26 +80,26 @@ class Errors(unittest.TestCase):
 
 
 class Options(unittest.TestCase):
-    def check(self, clauses, proof_path, binary):
-        run = subprocess.run([DRATCHECK, "--binary" if binary else "--text", clauses, proof_path],
-                             capture_output=True, text=True)
+    def check(self, clauses, proof_path, binary, lrat=False):
+        run = subprocess.run([LRATCHECK if lrat else DRATCHECK, "--binary" if binary else "--text", clauses,
+                              proof_path], capture_output=True, text=True)
         self.assertEqual((run.returncode, run.stdout.splitlines()[-1:]), (0, ["s VERIFIED"]), run.stdout)
 
-    def test_proofs_verify_in_both_formats_to_paths_and_files(self):
+    def test_proofs_verify_in_every_format_to_paths_and_files(self):
         php = pigeonhole(4)
         with tempfile.TemporaryDirectory() as tmp:
             cnf = os.path.join(tmp, "php.cnf")
             with open(cnf, "w") as f:
                 f.write(dimacs(php))
             for strategy in range(3):
-                for binary in (False, True):
-                    with self.subTest(strategy=strategy, binary=binary):
+                for binary, lrat in ((False, False), (True, False), (False, True), (True, True)):
+                    with self.subTest(strategy=strategy, binary=binary, lrat=lrat):
                         path = os.path.join(tmp, "proof")
-                        result = vetrix.solve(php, strategy=strategy, proof=path, binary_proof=binary)
+                        result = vetrix.solve(php, strategy=strategy, proof=path, binary_proof=binary, lrat=lrat)
                         self.assertEqual(result.verdict, vetrix.Verdict.UNSATISFIABLE)
-                        self.check(cnf, path, binary)
+                        self.check(cnf, path, binary, lrat)
                         stream = io.BytesIO()
-                        vetrix.solve_file(cnf, strategy=strategy, proof=stream, binary_proof=binary)
+                        vetrix.solve_file(cnf, strategy=strategy, proof=stream, binary_proof=binary, lrat=lrat)
                         with open(path, "rb") as f:
                             self.assertEqual(stream.getvalue(), f.read())
 

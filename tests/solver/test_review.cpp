@@ -1,9 +1,13 @@
 // Reviews of the cube base between passes (review.cpp): the filter rules on
 // constructed bases, the simplification by level-0 codes, the rebuild of the
-// watch lists and the threshold steps.
+// watch lists and the threshold steps; the LRAT proof of a review.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "solver/proof.h"
 #include "support/solver_fixtures.h"
+#include "tools/lrat_check.h"
 
 using namespace vetrix;
 
@@ -316,6 +320,33 @@ TEST(Review, CubeWithNoFreeCodeProvesTheTautology) {
         base_reviewB456_rs2m(s);
         EXPECT_EQ(s.result, 1);
     }
+}
+
+// The LRAT proof of a first review that finds a cube with every code set
+// at the root: the root units, each with the reasons that set its code
+// (the newest first), the deletions of the falsified cubes, and the empty
+// clause from the units and the cube; the checker accepts it.
+TEST(Review, LratProofOfACubeWithNoFreeCode) {
+    std::ostringstream out;
+    ProofWriter w(out, ProofWriter::Format::lrat_text);
+    SolveControl control;
+    control.proof = &w;
+    Formula formula; // x1, -x1 | x2, -x1 | -x2: clauses 1 to 3
+    fill_formula(formula, {{0}, {1, 2}, {1, 3}});
+    CHpGN56 s(formula, 3, 2);
+    s.control = &control;
+    proof_begin(s, formula);
+    load_cube_base(formula, s);
+    append_cube(s, {4, 2}, 0);
+    set_at_root(s, {1, 3}); // x1 forced by clause 1, then x2 by clause 2
+    put(s, 1, 0, 1, 0);
+    put(s, 3, 0, 2, 1);
+    base_reviewB456_rs1m(s);
+    EXPECT_EQ(s.result, RESULT_UNSAT);
+    proof_finish_search(s);
+    EXPECT_EQ(out.str(), "4 2 0 1 2 0\n5 1 0 1 0\n5 d 1 2 0\n6 0 5 4 3 0\n");
+    const lratcheck::Verdict v = lratcheck::check_proof({{1}, {-1, 2}, {-1, -2}}, out.str());
+    EXPECT_TRUE(v.valid && v.refuted) << v.error;
 }
 
 TEST(Review, SecondReviewLooksOnlyAtSetCodes) {
