@@ -120,6 +120,7 @@ class VETRIX_API Solver {
     // Writes a DRAT proof of every call to proof (text, or binary): learnt
     // clauses and deletions; the empty clause once the clauses alone are
     // refuted. The clauses added by the caller are the proof's formula.
+    // (LRAT proofs are the one-shot calls' only.)
     // Set it before the first solve; null stops writing.
     void set_proof(std::ostream *proof, bool binary = false);
 
