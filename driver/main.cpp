@@ -2,7 +2,7 @@
 // strategy n. Without options the command line is exactly `vetrix FILE [n]`.
 #include <chrono>
 #include <cstdlib>
-#include <iostream>
+#include <cstdio>
 
 #include "api/run.h"
 #include "driver/options.h"
@@ -51,7 +51,7 @@ ProofWriter::Format proof_format(const RunOptions &options) {
 // message on its line, status 1. The others leave through fatal() and the
 // catch at the end of main.
 int failed(const std::string &error) {
-    std::cerr << error << "\n";
+    std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
 }
 
@@ -69,18 +69,18 @@ int main(int argc, char **argv) {
         return failed(error);
     const RunOptions &options = line.options;
     if (options.help) {
-        std::cout << help_text();
+        std::fputs(help_text().c_str(), stdout);
         return 0;
     }
     if (options.version) {
-        std::cout << "vetrix " << vetrix::version() << "\n";
+        std::printf("vetrix %s\n", vetrix::version());
         return 0;
     }
     const std::vector<char *> &args = line.positional;
     try {
         check_argument_count(args.size());
         if (args.empty()) {
-            std::cout << "vetrix file_name [n]" << "\n" << "n is equal 0,1,2" << "\n";
+            std::fputs("vetrix file_name [n]\nn is equal 0,1,2\n", stdout);
             return 0;
         }
         const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
@@ -115,7 +115,8 @@ int main(int argc, char **argv) {
         // Every fatal() of the reader, the driver and the solver ends here:
         // the message's bytes exactly as the library carries them, on
         // standard output.
-        std::cout << e.message();
+        const std::string message = e.message();
+        std::fwrite(message.data(), 1, message.size(), stdout);
         return e.status();
     }
 }

@@ -1,6 +1,6 @@
 #include "driver/print_dnf.h"
 
-#include <iostream>
+#include <cstdio>
 
 #include "support/literal.h"
 
@@ -9,8 +9,8 @@ namespace vetrix {
 void print_dnf(const Formula &formula) {
     for (int i = 0; i < formula.clause_count(); ++i) {
         for (const int *c = formula.clause_begin(i); c != formula.clause_end(i); ++c)
-            std::cout << code_to_dimacs(*c) << " ";
-        std::cout << "0\n";
+            std::printf("%d ", code_to_dimacs(*c));
+        std::fputs("0\n", stdout);
     }
 }
 

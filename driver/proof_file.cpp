@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <iostream>
+#include <fstream>
 
 namespace vetrix {
 
@@ -16,6 +17,21 @@ bool same_file(const std::string &a, const std::string &b) {
            sa.st_ino == sb.st_ino;
 }
 
+// Standard output as a stream buffer: the proof's bytes go through stdio,
+// in order with the verdict lines written there.
+class StdoutBuffer : public std::streambuf {
+  protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        return std::fputc(c, stdout) == EOF ? traits_type::eof() : c;
+    }
+    std::streamsize xsputn(const char *s, std::streamsize n) override {
+        return static_cast<std::streamsize>(std::fwrite(s, 1, static_cast<size_t>(n), stdout));
+    }
+    int sync() override { return std::fflush(stdout) == 0 ? 0 : -1; }
+};
+
 } // namespace
 
 bool ProofFile::open(const std::string &name, const std::string &input, ProofWriter::Format format,
@@ -26,18 +42,20 @@ bool ProofFile::open(const std::string &name, const std::string &input, ProofWri
         return false;
     }
     if (name == "-") {
-        writer_ = std::make_unique<ProofWriter>(std::cout, format);
+        stdout_buf_ = std::make_unique<StdoutBuffer>();
+        stream_ = std::make_unique<std::ostream>(stdout_buf_.get());
+        writer_ = std::make_unique<ProofWriter>(*stream_, format);
         return true;
     }
     errno = 0;
-    file_.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!file_) {
+    stream_ = std::make_unique<std::ofstream>(name, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!*stream_) {
         error = "vetrix: cannot create proof file '" + name + "'";
         if (errno != 0)
             error += std::string(": ") + std::strerror(errno);
         return false;
     }
-    writer_ = std::make_unique<ProofWriter>(file_, format);
+    writer_ = std::make_unique<ProofWriter>(*stream_, format);
     return true;
 }
 
@@ -47,9 +65,9 @@ bool ProofFile::close(std::string &error) {
     writer_->flush();
     bool ok = !writer_->failed();
     writer_.reset();
-    if (file_.is_open()) {
-        file_.close();
-        ok = ok && !file_.fail();
+    if (auto *file = dynamic_cast<std::ofstream *>(stream_.get())) {
+        file->close();
+        ok = ok && !file->fail();
     }
     if (!ok)
         error = "vetrix: writing the proof to '" + name_ + "' failed";

@@ -1,9 +1,12 @@
 // The destination of --proof: a file created (or truncated) before anything
-// is read, or standard output for "-".
+// is read, or standard output for "-". Its streams exist only when a proof
+// is asked for: the command line otherwise constructs no C++ stream, whose
+// locale set-up alone would touch half a megabyte of the C++ library.
 #pragma once
 
-#include <fstream>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 #include "solver/proof.h"
@@ -23,7 +26,8 @@ class ProofFile {
 
   private:
     std::string name_;
-    std::ofstream file_;
+    std::unique_ptr<std::streambuf> stdout_buf_; // "-": writes into standard output's stdio buffer
+    std::unique_ptr<std::ostream> stream_;       // the proof's stream: a std::ofstream, or over stdout_buf_
     std::unique_ptr<ProofWriter> writer_;
 };
 

@@ -1,7 +1,6 @@
 // Debugging aids: recipe-length statistics into the info text, and printers
 // of cubes, codes and guards to standard output.
 #include <cstdio>
-#include <iostream>
 
 #include "solver/dumps.h"
 #include "support/uponeub.h"
@@ -13,13 +12,13 @@ namespace {
 void print(const char *format, int a) {
     char buf[64];
     std::snprintf(buf, sizeof buf, format, a);
-    std::cout << buf;
+    std::fputs(buf, stdout);
 }
 
 void print(const char *format, int a, int b) {
     char buf[64];
     std::snprintf(buf, sizeof buf, format, a, b);
-    std::cout << buf;
+    std::fputs(buf, stdout);
 }
 
 bool is_cube_index(const CHpGN56 &s, int c) { return c >= 0 && c < s.nb_cub; }
@@ -66,13 +65,13 @@ void lit_info_TRACE(int x, CHpGN56 &s) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "\n Lit[%d]:u=%d,ul=%d,n=%d,ind=%d,act=%d", x, s.lit_u[x],
                   s.lit_ul[x], s.lit_n[x], s.lit_ind[x], s.var_activity_old[lit_var(x)]);
-    std::cout << buf;
+    std::fputs(buf, stdout);
 }
 
 void guard_TRACE(int c, CHpGN56 &s) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "\nc[%d]:g_0=%d, g_1=%d", c, s.guard_0[c], s.guard_1[c]);
-    std::cout << buf;
+    std::fputs(buf, stdout);
     cub_info_TRACE_h(c, s);
 }
 

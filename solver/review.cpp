@@ -18,6 +18,9 @@ constexpr int LOOSE_GEN_MAX = 6;
 // The strict tail bound drops by one when a review deletes fewer than
 // 1/2^LOWER_SHIFT of the cubes it reviewed.
 constexpr int LOWER_SHIFT = 5;
+// A review trims a watch list whose room exceeds its entries by more than a
+// quarter of them and this many slots.
+constexpr int WATCH_TRIM_SLACK = 16;
 
 struct Filter {
     int old_end;   // rule A reaches only the oldest sixteenth
@@ -143,7 +146,20 @@ Rebuilt rebuild_compacted(CHpGN56 &s, const OldCube &o, int j, int &p) {
     return Rebuilt::Kept;
 }
 
+// Watch lists that held many more cubes during the pass than the review
+// kept give the room back, so that the lists' storage follows the cubes held
+// instead of the sum of each list's largest size. Only capacity changes: no
+// entry moves.
+void trim_watch_lists(CHpGN56 &s) {
+    for (int c = 0; c < s.nb_lit; ++c) {
+        IntArray &list = s.guard_list[c];
+        if (list.max_size > list.size + list.size / 4 + WATCH_TRIM_SLACK)
+            list.FreeExtra();
+    }
+}
+
 void finish_review(CHpGN56 &s) {
+    trim_watch_lists(s);
     s.nb_cub_rev = s.nb_cub;
     s.restart = false;
     s.nb_recipe_rev = 0;

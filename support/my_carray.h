@@ -119,6 +119,23 @@ template <class TYPE, class ARG_TYPE> class MyCArray {
 
     void DecreaseSize() { --size; }
 
+    // Gives the slots beyond the elements in use back to the allocator.
+    void FreeExtra() {
+        if (size == max_size)
+            return;
+        if (size == 0) {
+            std::free(data);
+            data = nullptr;
+            max_size = 0;
+            return;
+        }
+        if (TYPE *kept = static_cast<TYPE *>(std::realloc(static_cast<void *>(data),
+                                                          static_cast<size_t>(size) * sizeof(TYPE)))) {
+            data = kept;
+            max_size = size;
+        }
+    }
+
   private:
     void zero_fill(int from, int to) {
         std::memset(static_cast<void *>(data + from), 0,
