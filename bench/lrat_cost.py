@@ -140,6 +140,8 @@ def summarize(out, clock):
                 cert_l = lrat + by["lratcheck"][0]
                 cert_d = drat + by["dratcheck"][0]
                 r[(key, "cert")].append(cert_l / cert_d)
+                if cert_d >= 1:
+                    r[(key, "cert long")].append(cert_l / cert_d)
                 r[(key, "check")].append(by["lratcheck"][0] / by["dratcheck"][0])
                 r[(key, "cert lrat s")].append(cert_l)
                 r[(key, "cert drat s")].append(cert_d)
@@ -165,7 +167,8 @@ def summarize(out, clock):
                             ("drat/plain", "DRAT solve ÷ no proof"), ("lrat/drat", "LRAT solve ÷ DRAT solve"),
                             ("bytes", "LRAT bytes ÷ DRAT bytes"),
                             ("check", "lratcheck ÷ dratcheck"),
-                            ("cert", "solve + check: LRAT ÷ DRAT")]:
+                            ("cert", "solve + check: LRAT ÷ DRAT"),
+                            ("cert long", "solve + check: LRAT ÷ DRAT, DRAT's ≥ 1 s")]:
             lines.append(ratio_line(f"{s}: {label}", ratios[(s, what)]))
     lines.append("")
     lines.append("Totals over the instances solved by all three:")

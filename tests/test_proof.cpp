@@ -84,6 +84,7 @@ TEST(LratCheck, AcceptsHintedStepsAndRefusesTheRest) {
         {"binary", std::string("a\x0a\x02\x00\x02\x04\x00" "d\x02\x00" "a\x0c\x00\x0a\x06\x08\x00", 17), true, true},
         {"no empty clause: valid steps only", "5 1 0 1 2 0\n", true, false},
         {"a hint missing", "5 1 0 1 0\n", false, false},
+        {"a hint with two free literals", "5 0 1 0\n", false, false},
         {"hints out of order", "5 1 0 1 2 0\n6 0 3 5 4 0\n", false, false},
         {"a hint after the falsified one", "5 1 0 1 2 3 0\n", false, false},
         {"a hint satisfied", "5 1 0 1 1 2 0\n", false, false},
