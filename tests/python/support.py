@@ -71,7 +71,7 @@ def peer_module():
     path = "/usr/lib/python3/dist-packages/pycryptosat" + sysconfig.get_config_var("EXT_SUFFIX")
     if not os.path.exists(path):
         return None
-    spec = importlib.util.spec_from_file_location("pycryptosat", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("pycryptosat", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
