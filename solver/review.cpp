@@ -219,16 +219,19 @@ void base_reviewB456_rs1m(CHpGN56 &s) {
     }
     s.cub_data_pnt[j] = p;
     s.nb_cub = j;
+    // The input count follows the rebuild before any answer: clauses added
+    // by a later call are placed at nb_cub_orig.
+    s.nb_cub_orig -= dropped_inputs;
     // An empty base is satisfied by any assignment, unless a call's
     // assumptions still have to be decided: the search then goes on.
     if (s.nb_cub == 0 && s.nb_assumed == 0) {
         form_solutionB3_456(s);
         s.result = RESULT_SAT;
+        finish_review(s);
         return;
     }
     threshold_step(s, deleted, reviewed);
     s.stats.recipes_deleted += deleted - dropped_inputs;
-    s.nb_cub_orig -= dropped_inputs;
     finish_review(s);
 }
 
