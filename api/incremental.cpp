@@ -43,6 +43,13 @@ Incremental::Incremental(int strategy) : strategy_(strategy), pending_(std::make
 
 Incremental::~Incremental() = default;
 
+void Incremental::set_strategy(int strategy, bool clause_open) {
+    check_strategy(strategy);
+    if (state_ || nb_clauses_ > 0 || clause_open)
+        fatal("vetrix: the strategy is chosen before the first clause\n");
+    strategy_ = strategy;
+}
+
 // A builder's literal marks are sized by its variable count: it is made
 // anew, for at least twice as many variables, when a clause names more.
 void Incremental::builder_for(int vars) {

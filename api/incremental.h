@@ -35,6 +35,9 @@ class Incremental {
     // With on, the strategy's decisions take their polarity from the last
     // model, in every call from the next on.
     void warm_start(bool on) { warm_ = on; }
+    // Chooses the strategy anew: "vetrix: the strategy is chosen before the
+    // first clause" once a clause is added or begun (clause_open).
+    void set_strategy(int strategy, bool clause_open);
     // Assumes lit for the next call only ("assumption L out of range" for 0,
     // INT_MIN or beyond the largest variable count).
     void assume(int lit);

@@ -48,9 +48,18 @@ bool answer_lines(const Incremental &solver, Verdict verdict, std::string &out) 
     }
 }
 
-bool solve_and_print(Incremental &solver, const SolveControl &control) {
+// A call's control: the run's bounds are each call's budget.
+SolveControl call_control(const SolveControl &run, const Statistics &done) {
+    SolveControl call = run;
+    call.conflict_limit = limit_moved(done.conflicts, run.conflict_limit);
+    call.decision_limit = limit_moved(done.decisions, run.decision_limit);
+    call.propagation_limit = limit_moved(done.propagations, run.propagation_limit);
+    return call;
+}
+
+bool solve_and_print(Incremental &solver, const SolveControl &run) {
     std::string out;
-    const bool goes_on = answer_lines(solver, solver.solve(control), out);
+    const bool goes_on = answer_lines(solver, solver.solve(call_control(run, solver.stats())), out);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return goes_on;
@@ -66,6 +75,7 @@ void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const So
     if (call.proof && call.proof->lrat())
         fatal("an incremental CNF (p inccnf) gets a DRAT proof, not LRAT\n");
     Incremental solver(n);
+    solver.warm_start(call.warm_start);
     InccnfReader reader(text);
     std::vector<int> lits;
     bool called = false;

@@ -73,6 +73,9 @@ Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Option
     control.stop = options.stop;
     if (options.time_limit > 0)
         control.deadline = deadline_after(control.start, options.time_limit);
+    control.conflict_limit = limit_after(0, options.conflict_limit);
+    control.decision_limit = limit_after(0, options.decision_limit);
+    control.propagation_limit = limit_after(0, options.propagation_limit);
     Result result;
     result.strategy = options.strategies.empty() ? options.strategy : options.strategies.front();
     SolveOutcome outcome = options.strategies.size() > 1

@@ -34,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "vetrix/export.h"
@@ -99,6 +100,15 @@ class VETRIX_API Solver {
     // Sequences of similar calls (cores, MaxSAT, MUS) often end much sooner;
     // off (the default), every call follows its strategy exactly.
     void set_warm_start(bool on);
+
+    // ---- options by name (vetrix/options.h), in any order ----
+    // Sets the option name to value, given as text as on the command line:
+    // set("warm-start", "1"), set("conflicts", "1000"), set("lrat", "1").
+    // A limit set so bounds every call (limit_*() below bound the next one
+    // only, before it); the strategy is chosen before the first clause; the
+    // proof's format (lrat, binary-proof) before the first solve that writes
+    // the proof. Fails with option_message()'s line, or the rule's.
+    void set(std::string_view name, std::string_view value);
 
     // ---- limits of the next call (each forgotten after it; 0 or below: none) ----
     void limit_time(double seconds);

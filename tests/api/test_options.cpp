@@ -1,0 +1,127 @@
+// The table of options on every face: each face takes each option meant for
+// it, and refuses a bad value, or an option not meant for it, with the same
+// line on every face.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <vetrix/ipasir.h>
+#include <vetrix/vetrix.h>
+#include <vetrix/vetrix_c.h>
+
+#include "support/harness.h"
+
+namespace {
+
+// A value each kind takes, and one it refuses.
+std::string good_value(const vetrix::OptionSpec &spec, const std::string &scratch) {
+    switch (spec.kind) {
+    case vetrix::OptionKind::flag:
+        return "1";
+    case vetrix::OptionKind::count:
+    case vetrix::OptionKind::seconds:
+        return "5";
+    case vetrix::OptionKind::choice:
+    case vetrix::OptionKind::list:
+        return std::string(spec.choices).substr(0, std::string(spec.choices).find(','));
+    case vetrix::OptionKind::text:
+        return scratch;
+    }
+    return "";
+}
+
+std::string bad_value(const vetrix::OptionSpec &spec) {
+    switch (spec.kind) {
+    case vetrix::OptionKind::flag:
+        return "maybe";
+    case vetrix::OptionKind::count:
+        return "-1";
+    case vetrix::OptionKind::seconds:
+        return "0";
+    case vetrix::OptionKind::choice:
+    case vetrix::OptionKind::list:
+        return "x";
+    case vetrix::OptionKind::text:
+        return "";
+    }
+    return "";
+}
+
+// What each face answers to name=value: "" when taken, else its message.
+std::string one_shot(const std::string &name, const std::string &value) {
+    vetrix::Options options;
+    try {
+        options.set(name, value);
+        return "";
+    } catch (const vetrix::Error &e) {
+        return e.message();
+    }
+}
+
+std::string incremental(const std::string &name, const std::string &value) {
+    vetrix::Solver solver;
+    try {
+        solver.set(name, value);
+        return "";
+    } catch (const vetrix::Error &e) {
+        return e.message();
+    }
+}
+
+std::string c_call(const std::string &name, const std::string &value) {
+    vetrix_options *options = vetrix_options_new();
+    const int status = vetrix_set_option(options, name.c_str(), value.c_str());
+    const std::string message = vetrix_options_error(options);
+    vetrix_options_delete(options);
+    return status == 0 ? "" : message + "\n";
+}
+
+std::string ipasir(const std::string &name, const std::string &value) {
+    void *solver = ipasir_init();
+    const int status = vetrix_ipasir_set_option(solver, name.c_str(), value.c_str());
+    const std::string message = vetrix_ipasir_option_error(solver);
+    ipasir_release(solver);
+    return status == 0 ? "" : message + "\n";
+}
+
+// The command line's line on standard error, when it refuses the option.
+std::string command_line(const std::string &name, const std::string &value, harness::ScratchDir &dir) {
+    const std::string err = dir.path("err");
+    harness::run_vetrix({"--" + name + "=" + value, harness::source_path("tests/inputs/unit-pair-repeated-literals.cnf")},
+                        "", err);
+    const std::string text = harness::read_file(err);
+    const bool refused = text.rfind("vetrix: unknown option", 0) == 0 || text.rfind("vetrix: bad value", 0) == 0;
+    return refused ? text : "";
+}
+
+TEST(OptionTable, EveryFaceTakesItsOptionsAndRefusesBadValuesAlike) {
+    harness::ScratchDir dir;
+    const std::string scratch = dir.path("scratch");
+    const auto expect_face = [](const vetrix::OptionSpec &spec, vetrix::OptionFace face, const std::string &good,
+                                const std::string &answer) {
+        const std::string refused = vetrix::option_message(spec.name, good, face) + "\n";
+        EXPECT_EQ(answer, (spec.faces & face) ? "" : refused) << spec.name << " face " << face;
+    };
+    for (const vetrix::OptionSpec &spec : vetrix::option_table()) {
+        SCOPED_TRACE(spec.name);
+        const std::string good = good_value(spec, scratch);
+        expect_face(spec, vetrix::FACE_ONE_SHOT, good, one_shot(spec.name, good));
+        expect_face(spec, vetrix::FACE_ONE_SHOT, good, c_call(spec.name, good));
+        expect_face(spec, vetrix::FACE_INCREMENTAL, good, incremental(spec.name, good));
+        expect_face(spec, vetrix::FACE_INCREMENTAL, good, ipasir(spec.name, good));
+        EXPECT_EQ(command_line(spec.name, good, dir), "");
+        const std::string bad = bad_value(spec);
+        const std::string message = "vetrix: bad value '" + bad + "' for option '--" + spec.name + "'\n";
+        for (const std::string &answer : {one_shot(spec.name, bad), c_call(spec.name, bad),
+                                          incremental(spec.name, bad), ipasir(spec.name, bad),
+                                          command_line(spec.name, bad, dir)})
+            EXPECT_EQ(answer, message);
+    }
+    const std::string unknown = "vetrix: unknown option '--no-such'\n";
+    for (const std::string &answer : {one_shot("no-such", "1"), c_call("no-such", "1"), incremental("no-such", "1"),
+                                      ipasir("no-such", "1"), command_line("no-such", "1", dir)})
+        EXPECT_EQ(answer, unknown);
+}
+
+} // namespace
