@@ -2,7 +2,7 @@
 // option once: its kind, range, default, faces and help, and where it goes
 // in vetrix::Options (none for the command line's own options, which the
 // command line applies itself).
-#include "api/option_table.h"
+#include "vetrix/options.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "support/uponeub.h"
+#include "vetrix/vetrix.h"
 
 namespace vetrix {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "api/incremental.h"
-#include "api/option_table.h"
+#include "vetrix/vetrix.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
 

@@ -35,7 +35,7 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
         parse_option_value(spec, value, parsed);
         apply_own(options, name, parsed);
     } else {
-        options.solve.set(name, value);
+        set_option(options.solve, name, value, FACE_COMMAND_LINE);
     }
     options.strategy_given = options.strategy_given || name == "strategy";
     return true;

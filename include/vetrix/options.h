@@ -17,6 +17,8 @@
 
 namespace vetrix {
 
+struct Options;
+
 // How an option's value is written.
 enum class OptionKind {
     flag,    // "" or "1" or "true": on; "0" or "false": off
@@ -69,5 +71,11 @@ VETRIX_API bool parse_option_value(const OptionSpec &spec, std::string_view text
 // "vetrix: bad value 'VALUE' for option '--NAME'" or "vetrix: option
 // '--NAME' is not taken by FACE".
 VETRIX_API std::string option_message(std::string_view name, std::string_view value, OptionFace face);
+
+// Sets option name to value in options as face takes it (Options::set is
+// the one-shot face's); fails (vetrix::Error) with option_message()'s line.
+// The command line's own options (help, proof, ...) are checked but change
+// nothing in options.
+VETRIX_API void set_option(Options &options, std::string_view name, std::string_view value, OptionFace face);
 
 } // namespace vetrix

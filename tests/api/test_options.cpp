@@ -3,7 +3,10 @@
 // line on every face.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vetrix/ipasir.h>
@@ -11,6 +14,7 @@
 #include <vetrix/vetrix_c.h>
 
 #include "support/harness.h"
+#include "tools/cnfgen.h"
 
 namespace {
 
@@ -88,11 +92,12 @@ std::string ipasir(const std::string &name, const std::string &value) {
 // The command line's line on standard error, when it refuses the option.
 std::string command_line(const std::string &name, const std::string &value, harness::ScratchDir &dir) {
     const std::string err = dir.path("err");
-    harness::run_vetrix({"--" + name + "=" + value, harness::source_path("tests/inputs/unit-pair-repeated-literals.cnf")},
-                        "", err);
+    const harness::RunResult run = harness::run_vetrix(
+        {"--" + name + "=" + value, harness::source_path("tests/inputs/unit-pair-repeated-literals.cnf")}, "", err);
     const std::string text = harness::read_file(err);
-    const bool refused = text.rfind("vetrix: unknown option", 0) == 0 || text.rfind("vetrix: bad value", 0) == 0;
-    return refused ? text : "";
+    const bool refused = text.rfind("vetrix: unknown option", 0) == 0 || text.rfind("vetrix: bad value", 0) == 0 ||
+                         text.find("is not taken") != std::string::npos;
+    return refused || (run.status != 0 && run.status != 1) ? text + std::to_string(run.status) : "";
 }
 
 TEST(OptionTable, EveryFaceTakesItsOptionsAndRefusesBadValuesAlike) {
@@ -114,14 +119,52 @@ TEST(OptionTable, EveryFaceTakesItsOptionsAndRefusesBadValuesAlike) {
         const std::string bad = bad_value(spec);
         const std::string message = "vetrix: bad value '" + bad + "' for option '--" + spec.name + "'\n";
         for (const std::string &answer : {one_shot(spec.name, bad), c_call(spec.name, bad),
-                                          incremental(spec.name, bad), ipasir(spec.name, bad),
-                                          command_line(spec.name, bad, dir)})
+                                          incremental(spec.name, bad), ipasir(spec.name, bad)})
             EXPECT_EQ(answer, message);
+        EXPECT_EQ(command_line(spec.name, bad, dir), message + "1");
     }
     const std::string unknown = "vetrix: unknown option '--no-such'\n";
     for (const std::string &answer : {one_shot("no-such", "1"), c_call("no-such", "1"), incremental("no-such", "1"),
-                                      ipasir("no-such", "1"), command_line("no-such", "1", dir)})
+                                      ipasir("no-such", "1")})
         EXPECT_EQ(answer, unknown);
+    EXPECT_EQ(command_line("no-such", "1", dir), unknown + "1");
+}
+
+// The bounds of the search reach the one-shot calls, the C interface and
+// the command line alike: the search stops at the bound, unknown.
+TEST(OptionTable, LimitsStopEveryFacesSearch) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(8);
+    for (const char *name : {"conflicts", "decisions", "propagations"}) {
+        SCOPED_TRACE(name);
+        vetrix::Options options;
+        options.set(name, "40");
+        const vetrix::Result r = vetrix::solve(php.nb_var, php.clauses, options);
+        EXPECT_EQ(r.verdict, vetrix::Verdict::unknown);
+        const std::uint64_t counted = std::string(name) == "conflicts"   ? r.stats.conflicts
+                                      : std::string(name) == "decisions" ? r.stats.decisions
+                                                                         : r.stats.propagations;
+        EXPECT_GE(counted, 40u);
+        EXPECT_LT(counted, 40u + static_cast<std::uint64_t>(php.nb_var));
+    }
+    std::vector<int> lits;
+    for (const std::vector<int> &clause : php.clauses) {
+        lits.insert(lits.end(), clause.begin(), clause.end());
+        lits.push_back(0);
+    }
+    for (const auto &[name, value] : {std::pair<const char *, const char *>{"time", "0.001"}, {"conflicts", "40"}}) {
+        vetrix_options *options = vetrix_options_new();
+        ASSERT_EQ(vetrix_set_option(options, name, value), 0);
+        EXPECT_EQ(vetrix_solve_options(options, php.nb_var, lits.data(), lits.size(), nullptr, nullptr, nullptr,
+                                       nullptr, 0),
+                  0)
+            << name;
+        vetrix_options_delete(options);
+    }
+    harness::ScratchDir dir;
+    const std::string path = dir.path("php.cnf"), err = dir.path("err");
+    std::ofstream(path) << cnfgen::render_plain(php.nb_var, php.clauses);
+    EXPECT_EQ(harness::run_vetrix({"--conflicts=40", "--stats", path}, "", err).out, "s UNKNOWN\n");
+    EXPECT_EQ(harness::stat_value(harness::read_file(err), "conflicts"), 40);
 }
 
 } // namespace

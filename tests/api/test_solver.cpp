@@ -267,13 +267,25 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
         const cnfgen::Formula f = cnfgen::uniform_ksat(rng, 30, 3, 380);
         const int n = static_cast<int>(seed % 3);
         vetrix::Solver solver(n);
+        // Odd seeds warm-start every call; every fourth gives each call a
+        // budget of conflicts, whose first unknown answer ends the run.
+        std::vector<std::string> args = {std::to_string(n)};
+        if (seed % 2 == 1) {
+            solver.set_warm_start(true);
+            args.push_back("--warm-start");
+        }
+        if (seed % 4 == 0) {
+            solver.set("conflicts", "8");
+            args.push_back("--conflicts=8");
+        }
+        bool ended = false;
         std::string text = "c calls\np inccnf\n", expected;
         for (size_t i = 0; i < f.clauses.size(); ++i) {
             for (int l : f.clauses[i])
                 text += std::to_string(l) + " ";
             text += "0\n";
             solver.add_clause(f.clauses[i]);
-            if (i % 16 != 15)
+            if (i % 16 != 15 || ended)
                 continue;
             text += "a";
             for (int k = rng.below(6); k > 0; --k) {
@@ -282,11 +294,14 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
                 solver.assume(l);
             }
             text += " 0\n";
-            expected += call_lines(solver, solver.solve());
+            const vetrix::Verdict verdict = solver.solve();
+            ended = verdict == vetrix::Verdict::unknown;
+            expected += ended ? "s UNKNOWN\n" : call_lines(solver, verdict);
         }
         const std::string path = dir.path("calls" + std::to_string(seed) + ".cnf");
         std::ofstream(path) << text;
-        EXPECT_EQ(harness::run_vetrix({path, std::to_string(n)}).out, expected) << "seed " << seed;
+        args.insert(args.begin(), path);
+        EXPECT_EQ(harness::run_vetrix(args).out, expected) << "seed " << seed;
     }
     const std::string bad = dir.path("bad.cnf");
     std::ofstream(bad) << "p inccnf\n1 2 0\na 1 x 0\n";
@@ -318,6 +333,36 @@ TEST(Ipasir, AnswersAsTheStandardSays) {
     EXPECT_EQ(ipasir_failed(s, 1), 0);
     EXPECT_EQ(ipasir_solve(s), 10); // the assumptions are gone
     ipasir_release(s);
+}
+
+// Settings made before the strategy is chosen stay: the terminate hook and
+// a conflict budget, set first, still stop the solver of strategy 2.
+TEST(Ipasir, SettingsSurviveTheStrategyInAnyOrder) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(7);
+    for (const bool hook_first : {true, false}) {
+        void *s = ipasir_init();
+        const auto hook = [s] {
+            ipasir_set_terminate(s, nullptr, [](void *) { return 1; });
+            vetrix_ipasir_set_warm_start(s, 1);
+        };
+        if (hook_first)
+            hook();
+        EXPECT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
+        if (!hook_first)
+            hook();
+        for (const std::vector<int> &clause : php.clauses) {
+            for (int lit : clause)
+                ipasir_add(s, lit);
+            ipasir_add(s, 0);
+        }
+        EXPECT_EQ(ipasir_solve(s), 0) << "hook first " << hook_first;
+        ipasir_set_terminate(s, nullptr, nullptr);
+        EXPECT_EQ(vetrix_ipasir_set_option(s, "conflicts", "3"), 0);
+        EXPECT_EQ(ipasir_solve(s), 0);
+        EXPECT_EQ(vetrix_ipasir_set_option(s, "conflicts", "0"), 0);
+        EXPECT_EQ(ipasir_solve(s), 20);
+        ipasir_release(s);
+    }
 }
 
 } // namespace
