@@ -88,25 +88,47 @@ void Incremental::assume(int lit) {
 
 // Brings the clauses added since the last call into the state, building it
 // at the first call exactly as a one-shot solve builds its own; false when
-// they refute the formula on their own.
+// they refute the formula on their own. The batch's clause line k is input
+// clause line_base + k of every clause added.
 bool Incremental::load_pending(int vars, const SolveControl &control) {
     Formula &f = *pending_;
+    const long long line_base = static_cast<long long>(loaded_clauses_);
+    loaded_clauses_ = nb_clauses_;
     bool consistent = !f.has_empty_clause() && !f.has_complementary_units();
+    if (!consistent)
+        refuted_by_batch(f, line_base, control);
     if (consistent && !state_) {
         state_ = std::make_unique<CHpGN56>(f, nb_var_, strategy_);
+        state_->control = &control;
+        proof_begin_calls(*state_, f);
+        state_->control = nullptr;
         load_cube_base(f, *state_); // consumes f
         make_growable(*state_);
     } else if (consistent && f.clause_count() > 0) {
         if (vars > state_->nb_var)
             grow_variables(*state_, vars);
         state_->control = &control; // the proof hears of shortened clauses
-        consistent = add_input_cubes(*state_, f);
+        proof_codes_grown(*state_);
+        consistent = add_input_cubes(*state_, f, line_base);
         state_->control = nullptr;
     }
     if (consistent && vars > state_->nb_var)
         grow_variables(*state_, vars);
     f.rewind(); // the builder goes on filling its storage
     return consistent;
+}
+
+// The proof's refutation by a batch that holds an empty clause or a unit
+// clause whose complement was one before. When that unit came in an earlier
+// call, its fact is set at the root of the state: the new unit clause has
+// its code set there.
+void Incremental::refuted_by_batch(const Formula &f, long long line_base, const SolveControl &control) {
+    if (!state_ || f.has_empty_clause() || f.clause_line(0) != 0)
+        return proof_refuted_at_once(&control, f, line_base);
+    state_->control = &control;
+    proof_codes_grown(*state_);
+    proof_unit_pair_refutes(*state_, *f.clause_begin(1), line_base + f.clause_line(1));
+    state_->control = nullptr;
 }
 
 Verdict Incremental::answer(const std::vector<int> &assumed) {

@@ -57,6 +57,7 @@ class Incremental {
   private:
     void builder_for(int vars);
     bool load_pending(int vars, const SolveControl &control);
+    void refuted_by_batch(const Formula &f, long long line_base, const SolveControl &control);
     Verdict answer(const std::vector<int> &assumed);
 
     int strategy_;
@@ -66,6 +67,7 @@ class Incremental {
     int builder_vars_ = 0;
     int nb_var_ = 0;                         // largest variable named or declared
     std::size_t nb_clauses_ = 0;             // clauses added
+    std::size_t loaded_clauses_ = 0;         // ... of them in the state (or refuting it)
     std::vector<int> assumptions_;           // for the next call
     bool refuted_ = false;                   // the clauses alone are unsatisfiable
     bool warm_ = false;                      // decisions in the last model's polarity

@@ -70,10 +70,6 @@ bool solve_and_print(Incremental &solver, const SolveControl &run) {
 void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const SolveControl *control) {
     const SolveControl none;
     const SolveControl &call = control ? *control : none;
-    // Clause IDs across calls would need the clauses added between them
-    // numbered in the proof as well: an incremental run writes DRAT only.
-    if (call.proof && call.proof->lrat())
-        fatal("an incremental CNF (p inccnf) gets a DRAT proof, not LRAT\n");
     Incremental solver(n);
     solver.warm_start(call.warm_start);
     InccnfReader reader(text);

@@ -24,7 +24,9 @@ constexpr const char *STRATEGIES = "0,1,2"; // the index of a word is Options::s
 
 struct OptionRow {
     OptionSpec spec;
-    void (*store)(Options &options, const OptionValue &value); // null: the command line's own
+    // Null for an option Options does not hold: the command line's own, and
+    // the proof file, which the command line and Solver::set open themselves.
+    void (*store)(Options &options, const OptionValue &value);
 };
 
 const OptionRow ROWS[] = {
@@ -38,7 +40,7 @@ const OptionRow ROWS[] = {
     {{"verbose", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
       "write a line of search progress to standard error every so often"},
      nullptr},
-    {{"proof", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
+    {{"proof", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL,
       "write a DRAT proof to FILE ('-' standard output, text only)"},
      nullptr},
     {{"binary-proof", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", ALL,

@@ -3,6 +3,8 @@
 #include "vetrix/solver.h"
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 
 #include "api/incremental.h"
 #include "vetrix/vetrix.h"
@@ -26,6 +28,7 @@ struct Solver::Impl {
     std::function<void(const std::vector<int> &)> learn;
     int learn_max = 0;
     std::function<void(const Progress &)> progress;
+    std::unique_ptr<std::ofstream> proof_file; // opened by set("proof", path)
     std::ostream *proof_stream = nullptr;
     std::unique_ptr<ProofWriter> proof; // on proof_stream, made by the first call after set_proof
 
@@ -94,7 +97,18 @@ void Solver::set(std::string_view name, std::string_view value) {
     if (format_changed && impl_->proof)
         fatal("vetrix: the proof's format is chosen before the first solve that writes it\n");
     impl_->solver.warm_start(next.warm_start);
+    if (name == "proof")
+        open_proof(std::string(value));
     impl_->settings = std::move(next);
+}
+
+// The proof file of set("proof", path), created or truncated now.
+void Solver::open_proof(const std::string &path) {
+    auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!*file)
+        fatal("vetrix: cannot create proof file '" + path + "'\n");
+    set_proof(file.get(), impl_->settings.binary_proof);
+    impl_->proof_file = std::move(file);
 }
 
 Verdict Solver::solve() {
@@ -147,6 +161,7 @@ void Solver::set_progress(std::function<void(const Progress &)> progress) { impl
 
 void Solver::set_proof(std::ostream *proof, bool binary) {
     impl_->proof.reset();
+    impl_->proof_file.reset();
     impl_->proof_stream = proof;
     impl_->settings.binary_proof = binary;
 }

@@ -6,18 +6,19 @@ namespace vetrix {
 
 namespace {
 
-// The command line's own options, which the library does not take.
-void apply_own(RunOptions &options, const std::string &name, const OptionValue &value) {
-    if (name == "help")
-        options.help = value.on;
-    else if (name == "version")
-        options.version = value.on;
-    else if (name == "stats")
-        options.stats = value.on;
-    else if (name == "verbose")
-        options.verbose = value.on;
-    else if (name == "proof")
+// The options vetrix::Options does not hold, which the command line applies
+// itself; false for the others.
+bool apply_own(RunOptions &options, const std::string &name, const OptionValue &value) {
+    bool *flag = name == "help"      ? &options.help
+                 : name == "version" ? &options.version
+                 : name == "stats"   ? &options.stats
+                 : name == "verbose" ? &options.verbose
+                                     : nullptr;
+    if (flag)
+        *flag = value.on;
+    if (name == "proof")
         options.proof = value.text;
+    return flag || name == "proof";
 }
 
 // Applies one "--name[=value]" argument; "--name" is "--name=".
@@ -29,14 +30,10 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
     error = option_message(name, value, FACE_COMMAND_LINE);
     if (!error.empty())
         return false;
-    const OptionSpec &spec = *find_option(name);
-    if (spec.faces == FACE_COMMAND_LINE) {
-        OptionValue parsed;
-        parse_option_value(spec, value, parsed);
-        apply_own(options, name, parsed);
-    } else {
+    OptionValue parsed;
+    parse_option_value(*find_option(name), value, parsed);
+    if (!apply_own(options, name, parsed))
         set_option(options.solve, name, value, FACE_COMMAND_LINE);
-    }
     options.strategy_given = options.strategy_given || name == "strategy";
     return true;
 }

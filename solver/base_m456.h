@@ -383,7 +383,8 @@ void reserve_cubes(CHpGN56 &s, int cubes, long long tail_codes);
 // and the learnt ones; between calls, at the root. Codes set at the root are
 // left out and a clause with a true literal at the root is not kept. False
 // when a clause has every literal false at the root: the formula is refuted.
-bool add_input_cubes(CHpGN56 &s, const Formula &formula);
+// Clause i's ID in an LRAT proof is line_base + its line.
+bool add_input_cubes(CHpGN56 &s, const Formula &formula, long long line_base);
 // Frees every code set above the root: the end of a call that was stopped
 // in the middle of a pass.
 void undo_to_root(CHpGN56 &s);
@@ -481,17 +482,31 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 // calling a step per cube.
 inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proof; }
 void proof_begin(CHpGN56 &s, const Formula &formula); // formula's clauses are about to be loaded
+// ... as the first call of an incremental solver: the IDs of added clauses
+// begin above every ID an input clause added by a later call can take.
+void proof_begin_calls(CHpGN56 &s, const Formula &formula);
+void proof_codes_grown(CHpGN56 &s);           // the variables grew between calls
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
-// An input clause added between calls, [begin, end), is held as kept, its
-// codes set at the root left out.
-void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept);
+// An input clause added between calls, [begin, end) with ID id, is held as
+// kept, its codes set at the root left out; returns the ID of the clause
+// held (the shortened one's in an LRAT proof). Kept empty: the formula is
+// refuted, the empty clause is left for proof_finish.
+long long proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept,
+                                long long id);
+// The unit clause of code, with ID id, was added while its complement's unit
+// clause is held (as a cube, or as the fact set at the root): refuted.
+void proof_unit_pair_refutes(CHpGN56 &s, int code, long long id);
+// The input cubes [from, from + ids.size()) were placed before the learnt
+// ones, which moved up: their IDs.
+void proof_input_cubes_placed(CHpGN56 &s, int from, const std::vector<long long> &ids);
 void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
 void proof_held_rewritten(CHpGN56 &s, int j); // ... as cube j, without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
 void proof_held_refutes(CHpGN56 &s);          // ... or has every code set at the root
-void proof_refuted_at_once(const SolveControl *control, const Formula &formula); // refuted before any search
+// Refuted before any search; formula's line k has ID line_base + k.
+void proof_refuted_at_once(const SolveControl *control, const Formula &formula, long long line_base = 0);
 void proof_finish_search(CHpGN56 &s);         // proof_finish after the search's last pass
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
 

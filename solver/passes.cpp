@@ -75,8 +75,8 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
     run_passes(s);
     progress_at_end(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
-    undo_to_root(s); // a stop leaves the pass's levels open
-    proof_finish(control, s.result == RESULT_UNSAT);
+    proof_finish_search(s); // while the root conflict's codes are set
+    undo_to_root(s);        // a stop leaves the pass's levels open
 }
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {

@@ -34,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -103,7 +104,9 @@ class VETRIX_API Solver {
 
     // ---- options by name (vetrix/options.h), in any order ----
     // Sets the option name to value, given as text as on the command line:
-    // set("warm-start", "1"), set("conflicts", "1000"), set("lrat", "1").
+    // set("warm-start", "1"), set("conflicts", "1000"), set("lrat", "1"),
+    // set("proof", path) (the solver writes its proof to the file path,
+    // created now, as set_proof does to a stream).
     // A limit set so bounds every call (limit_*() below bound the next one
     // only, before it); the strategy is chosen before the first clause; the
     // proof's format (lrat, binary-proof) before the first solve that writes
@@ -130,7 +133,9 @@ class VETRIX_API Solver {
     // Writes a DRAT proof of every call to proof (text, or binary): learnt
     // clauses and deletions; the empty clause once the clauses alone are
     // refuted. The clauses added by the caller are the proof's formula.
-    // (LRAT proofs are the one-shot calls' only.)
+    // With set("lrat", "1") the proof is LRAT: clause k added (counting
+    // every clause given) has ID k, the clauses the search adds take IDs
+    // from 2^31 on, and one proof covers every call.
     // Set it before the first solve; null stops writing.
     void set_proof(std::ostream *proof, bool binary = false);
 
@@ -141,6 +146,7 @@ class VETRIX_API Solver {
     const Statistics &statistics() const; // counters of every call so far
 
   private:
+    void open_proof(const std::string &path);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
