@@ -170,7 +170,7 @@ Verdict Incremental::solve(const SolveControl &control) {
     s.assumed = codes.data();
     s.nb_assumed = static_cast<int>(codes.size());
     s.control = &control;
-    s.warm = warm_;
+    s.warm = control.warm_start;
     try {
         search_call(s, &control);
     } catch (...) {

@@ -32,9 +32,6 @@ class Incremental {
     void add_clause(const int *lits, std::size_t size);
     // Variables 1..num_vars exist from now on.
     void declare_vars(int num_vars);
-    // With on, the strategy's decisions take their polarity from the last
-    // model, in every call from the next on.
-    void warm_start(bool on) { warm_ = on; }
     // Chooses the strategy anew: "vetrix: the strategy is chosen before the
     // first clause" once a clause is added or begun (clause_open).
     void set_strategy(int strategy, bool clause_open);
@@ -43,7 +40,8 @@ class Incremental {
     void assume(int lit);
     // Decides under the assumptions given since the last call and forgets
     // them. control carries the proof, the stop conditions, the progress
-    // callback and the limits as totals of stats().
+    // callback, the limits as totals of stats() and warm start (decisions
+    // in the polarity of the last model).
     Verdict solve(const SolveControl &control);
 
     const std::vector<int> &model() const { return model_; }   // after satisfiable: +v or -v per v
@@ -70,7 +68,6 @@ class Incremental {
     std::size_t loaded_clauses_ = 0;         // ... of them in the state (or refuting it)
     std::vector<int> assumptions_;           // for the next call
     bool refuted_ = false;                   // the clauses alone are unsatisfiable
-    bool warm_ = false;                      // decisions in the last model's polarity
     Verdict last_ = Verdict::unknown;
     std::vector<int> model_;
     std::vector<int> failed_;

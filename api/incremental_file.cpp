@@ -71,7 +71,6 @@ void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const So
     const SolveControl none;
     const SolveControl &call = control ? *control : none;
     Incremental solver(n);
-    solver.warm_start(call.warm_start);
     InccnfReader reader(text);
     std::vector<int> lits;
     bool called = false;

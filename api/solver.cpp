@@ -7,6 +7,7 @@
 #include <string>
 
 #include "api/incremental.h"
+#include "api/settings.h"
 #include "vetrix/vetrix.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
@@ -37,16 +38,17 @@ struct Solver::Impl {
 };
 
 SolveControl Solver::Impl::control_of_call() {
-    SolveControl control;
-    control.stop = stop;
-    const double seconds = time_limit > 0 ? time_limit : settings.time_limit;
-    if (seconds > 0)
-        control.deadline = deadline_after(control.start, seconds);
-    const Statistics &done = solver.stats();
-    control.conflict_limit = limit_after(done.conflicts, conflicts > 0 ? conflicts : settings.conflict_limit);
-    control.decision_limit = limit_after(done.decisions, decisions > 0 ? decisions : settings.decision_limit);
-    control.propagation_limit =
-        limit_after(done.propagations, propagations > 0 ? propagations : settings.propagation_limit);
+    Options call = settings;
+    call.stop = stop;
+    if (time_limit > 0)
+        call.time_limit = time_limit;
+    if (conflicts > 0)
+        call.conflict_limit = conflicts;
+    if (decisions > 0)
+        call.decision_limit = decisions;
+    if (propagations > 0)
+        call.propagation_limit = propagations;
+    SolveControl control = control_of(call, SolveControl::Clock::now(), solver.stats());
     if (proof_stream && !proof)
         proof = std::make_unique<ProofWriter>(*proof_stream,
                                               ProofWriter::format_of(settings.binary_proof, settings.lrat));
@@ -96,7 +98,6 @@ void Solver::set(std::string_view name, std::string_view value) {
         next.lrat != impl_->settings.lrat || next.binary_proof != impl_->settings.binary_proof;
     if (format_changed && impl_->proof)
         fatal("vetrix: the proof's format is chosen before the first solve that writes it\n");
-    impl_->solver.warm_start(next.warm_start);
     if (name == "proof")
         open_proof(std::string(value));
     impl_->settings = std::move(next);

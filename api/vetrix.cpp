@@ -7,6 +7,7 @@
 #include "api/formula.h"
 #include "api/library_race.h"
 #include "api/run.h"
+#include "api/settings.h"
 #include "solver/base_m456.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
@@ -69,13 +70,7 @@ SolveOutcome solve_alone(Formula &formula, int nb_var, const vetrix::Options &op
 } // namespace
 
 Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options) {
-    SolveControl control;
-    control.stop = options.stop;
-    if (options.time_limit > 0)
-        control.deadline = deadline_after(control.start, options.time_limit);
-    control.conflict_limit = limit_after(0, options.conflict_limit);
-    control.decision_limit = limit_after(0, options.decision_limit);
-    control.propagation_limit = limit_after(0, options.propagation_limit);
+    SolveControl control = control_of(options, SolveControl::Clock::now());
     Result result;
     result.strategy = options.strategies.empty() ? options.strategy : options.strategies.front();
     SolveOutcome outcome = options.strategies.size() > 1

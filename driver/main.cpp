@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "api/run.h"
+#include "api/settings.h"
 #include "driver/options.h"
 #include "driver/portfolio_report.h"
 #include "driver/progress_lines.h"
@@ -32,19 +33,11 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 // ask for.
 SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
                           ProofFile &proof, const std::function<void(const vetrix::Progress &)> &progress) {
-    SolveControl control;
+    SolveControl control = control_of(options.solve, start);
     control.proof = proof.writer();
     control.stop = &stop_signal_flag();
-    const Options &solve = options.solve;
-    if (solve.time_limit > 0)
-        control.deadline = deadline_after(start, solve.time_limit);
-    control.conflict_limit = limit_after(0, solve.conflict_limit);
-    control.decision_limit = limit_after(0, solve.decision_limit);
-    control.propagation_limit = limit_after(0, solve.propagation_limit);
-    control.warm_start = solve.warm_start;
     if (progress)
         control.progress = &progress;
-    control.start = start;
     return control;
 }
 
