@@ -7,45 +7,20 @@
 #include "api/incremental.h"
 #include "reader/inccnf.h"
 #include "solver/proof.h"
+#include "support/answer_lines.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
 
 namespace {
 
-// The literals as a v or f line lists them: 15 a line, each line begun by
-// the letter, the last ended by 0.
-void append_lines(std::string &out, char letter, const std::vector<int> &lits) {
-    out += letter;
-    int listed = 0;
-    for (int lit : lits) {
-        out += " " + std::to_string(lit);
-        if (++listed % 15 == 0)
-            (out += '\n') += letter;
-    }
-    out += " 0\n";
-}
-
-// The verdict lines of one call; false when the run ends with it.
-bool answer_lines(const Incremental &solver, Verdict verdict, std::string &out) {
-    switch (verdict) {
-    case Verdict::satisfiable: {
-        out += "s SATISFIABLE\n";
-        std::vector<int> true_vars;
-        for (int lit : solver.model())
-            if (lit > 0)
-                true_vars.push_back(lit);
-        append_lines(out, 'v', true_vars);
-        return true;
-    }
-    case Verdict::unsatisfiable:
-        out += "s UNSATISFIABLE\n";
-        append_lines(out, 'f', solver.failed());
-        return true;
-    default:
-        out += "s UNKNOWN\n";
-        return false;
-    }
+// The answer lines of one call: a satisfiable call's v lines, an
+// unsatisfiable one's f line (the failed assumptions).
+std::string call_lines(const Incremental &solver, Verdict verdict) {
+    std::string out = answer_lines(verdict, solver.model());
+    if (verdict == Verdict::unsatisfiable)
+        append_literal_lines(out, 'f', solver.failed());
+    return out;
 }
 
 // A call's control: the run's bounds are each call's budget.
@@ -58,11 +33,9 @@ SolveControl call_control(const SolveControl &run, const Statistics &done) {
 }
 
 bool solve_and_print(Incremental &solver, const SolveControl &run) {
-    std::string out;
-    const bool goes_on = answer_lines(solver, solver.solve(call_control(run, solver.stats())), out);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
-    return goes_on;
+    const Verdict verdict = solver.solve(call_control(run, solver.stats()));
+    write_answer(call_lines(solver, verdict));
+    return verdict != Verdict::unknown; // a limit or a signal ends the run
 }
 
 } // namespace

@@ -9,14 +9,6 @@
 
 namespace vetrix {
 
-Verdict verdict_of(const std::string &text) {
-    if (text.rfind("s SATISFIABLE\n", 0) == 0)
-        return Verdict::satisfiable;
-    if (text == "s UNSATISFIABLE\n")
-        return Verdict::unsatisfiable;
-    return Verdict::unknown;
-}
-
 void check_strategy(int n) {
     if (static_cast<unsigned>(n) > 2u)
         fatal("wrong strategy " + std::to_string(n) + "\n");

@@ -13,10 +13,6 @@
 
 namespace vetrix {
 
-// The verdict a solve's verdict text states: unknown unless it begins with
-// "s SATISFIABLE" or is "s UNSATISFIABLE".
-Verdict verdict_of(const std::string &text);
-
 // Fails with "wrong strategy N" unless n is 0, 1 or 2.
 void check_strategy(int n);
 

@@ -76,7 +76,7 @@ Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Option
     SolveOutcome outcome = options.strategies.size() > 1
                                ? race_options(std::move(formula), nb_var, options, control, result.strategy)
                                : solve_alone(*formula, nb_var, options, control, result.strategy);
-    result.verdict = verdict_of(outcome.verdict);
+    result.verdict = outcome.verdict;
     result.model = std::move(outcome.model);
     result.stats = outcome.stats;
     return result;

@@ -85,6 +85,7 @@
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "support/literal.h"
+#include "vetrix/verdict.h"
 #include "support/my_carray.h"
 
 namespace vetrix {
@@ -529,9 +530,9 @@ void progress_without_search(const SolveControl *control);
 // ---- Pass loop in 'passes.cpp' ----
 // What a solve hands back.
 struct SolveOutcome {
-    int pass_value;      // what the last pass returned (always -1)
-    std::string verdict; // the exact verdict text that is printed
-    SolveStats stats;    // counters of the solve
+    int pass_value = NONE;                // what the last pass returned (always -1)
+    Verdict verdict = Verdict::unknown;   // the answer
+    SolveStats stats;                     // counters of the solve
     std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
                             // false or free, as the verdict lines print it
 };
@@ -540,9 +541,9 @@ struct SolveOutcome {
 int run_passes(CHpGN56 &s);
 // Frees the codes set at level 0.
 void recove_state0_B456(CHpGN56 &s);
-// Solves the formula (consumed) and formats the verdict without printing it.
-// With a control, the proof is written and the search stops (verdict
-// "s UNKNOWN") when the control asks for it.
+// Solves the formula (consumed) and gives back its answer without printing
+// it. With a control, the proof is written and the search stops (verdict
+// unknown) when the control asks for it.
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
 // The same for a formula that several solves read at once: it is only read,
 // and this solve lets go of it once its cube base is loaded (the last solve
@@ -568,8 +569,8 @@ void cub_info_out456(int i, CHpGN56 &s);
 // When the result is satisfiable and the model passes the check above:
 // the model as the verdict lines print it (per var v = 1..n, +v or -v), true.
 bool checked_model(CHpGN56 &s, std::vector<int> &model);
-// Appends the SAT-competition verdict lines for the state's result; a
-// satisfiable verdict also fills model.
-void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);
+// The verdict of the state's result; a satisfiable one, whose model passed
+// the check, also fills model.
+Verdict checked_verdict(CHpGN56 &s, std::vector<int> &model);
 
 } // namespace vetrix
