@@ -80,10 +80,11 @@ void Incremental::declare_vars(int num_vars) {
     nb_var_ = std::max(nb_var_, num_vars);
 }
 
-void Incremental::assume(int lit) {
-    if (beyond_tables(lit))
-        fatal("assumption " + std::to_string(lit) + " out of range\n");
-    assumptions_.push_back(lit);
+void Incremental::assume(const int *lits, std::size_t size) {
+    for (std::size_t k = 0; k < size; ++k)
+        if (beyond_tables(lits[k]))
+            fatal("assumption " + std::to_string(lits[k]) + " out of range\n");
+    assumptions_.insert(assumptions_.end(), lits, lits + size);
 }
 
 // Brings the clauses added since the last call into the state, building it

@@ -35,9 +35,10 @@ class Incremental {
     // Chooses the strategy anew: "vetrix: the strategy is chosen before the
     // first clause" once a clause is added or begun (clause_open).
     void set_strategy(int strategy, bool clause_open);
-    // Assumes lit for the next call only ("assumption L out of range" for 0,
-    // INT_MIN or beyond the largest variable count).
-    void assume(int lit);
+    // Assumes lits[0 .. size) for the next call only, or none of them when
+    // one is out of range ("assumption L out of range" for 0, INT_MIN or
+    // beyond the largest variable count).
+    void assume(const int *lits, std::size_t size);
     // Decides under the assumptions given since the last call and forgets
     // them. control carries the proof, the stop conditions, the progress
     // callback, the limits as totals of stats() and warm start (decisions

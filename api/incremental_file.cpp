@@ -55,8 +55,7 @@ void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const So
             solver.add_clause(lits.data(), lits.size());
             continue;
         }
-        for (int lit : lits)
-            solver.assume(lit);
+        solver.assume(lits.data(), lits.size());
         called = true;
         if (!solve_and_print(solver, call))
             break;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "api/formula.h"
 #include "api/incremental.h"
 #include "api/settings.h"
 #include "vetrix/vetrix.h"
@@ -86,7 +87,9 @@ void Solver::add_clause(const int *lits, std::size_t size) {
 }
 
 void Solver::declare_vars(int num_vars) { impl_->solver.declare_vars(num_vars); }
-void Solver::assume(int lit) { impl_->solver.assume(lit); }
+void Solver::assume(int lit) { impl_->solver.assume(&lit, 1); }
+void Solver::assume(const std::vector<int> &lits) { impl_->solver.assume(lits.data(), lits.size()); }
+int Solver::max_var() { return max_vars(); }
 void Solver::set_warm_start(bool on) { set("warm-start", on ? "1" : "0"); }
 
 void Solver::set(std::string_view name, std::string_view value) {

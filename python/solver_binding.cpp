@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <climits>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -74,14 +75,7 @@ class IncrementalSolver {
     // 10 satisfiable, 20 unsatisfiable, 0 stopped. Limits of 0 are none.
     int solve(py::handle assumptions, std::int64_t conflicts, std::int64_t propagations, std::int64_t decisions) {
         vetrix::Solver &solver = idle();
-        const std::vector<int> lits = clause_of(assumptions);
-        // A failing assume() keeps the assumptions before it for the next
-        // call: the whole list is checked first.
-        for (const int lit : lits)
-            if (lit == 0 || lit == INT_MIN)
-                throw vetrix::Error("assumption " + std::to_string(lit) + " out of range\n");
-        for (const int lit : lits)
-            solver.assume(lit);
+        solver.assume(clause_of(assumptions)); // the whole list, or nothing
         solver.limit_conflicts(conflicts);
         solver.limit_propagations(propagations);
         solver.limit_decisions(decisions);
@@ -105,9 +99,10 @@ class IncrementalSolver {
 
     py::tuple propagate(py::handle assumptions) {
         const std::vector<int> lits = clause_of(assumptions);
+        // Refused as solve() refuses them, before any table grows.
         for (const int lit : lits)
-            if (lit == 0 || lit == INT_MIN)
-                raise(PyExc_ValueError, "literal " + std::to_string(lit) + " cannot be assumed");
+            if (lit == 0 || lit == INT_MIN || std::abs(lit) > vetrix::Solver::max_var())
+                throw vetrix::Error("assumption " + std::to_string(lit) + " out of range\n");
         auto [consistent, set] = propagation_.propagate(lits);
         return py::make_tuple(consistent, list_of(set));
     }

@@ -73,8 +73,13 @@ class VETRIX_API Solver {
     void declare_vars(int num_vars);
 
     // ---- one call ----
-    // Assumes lit true for the next solve only.
+    // Assumes lit true for the next solve only ("assumption L out of range"
+    // for 0, INT_MIN or a variable beyond max_var()).
     void assume(int lit);
+    // Assumes every literal of lits, or none when one is out of range.
+    void assume(const std::vector<int> &lits);
+    // The largest variable a solver's tables can hold.
+    static int max_var();
     // Decides the formula under the assumptions given since the last call,
     // then forgets them. Unknown after a limit, the stop flag or the
     // terminate callback; the solver stays valid and the next call goes on
