@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "api/incremental.h"
+#include "solver/engine.h"
 #include "reader/inccnf.h"
 #include "solver/proof.h"
 #include "support/answer_lines.h"
@@ -16,7 +16,7 @@ namespace {
 
 // The answer lines of one call: a satisfiable call's v lines, an
 // unsatisfiable one's f line (the failed assumptions).
-std::string call_lines(const Incremental &solver, Verdict verdict) {
+std::string call_lines(const Engine &solver, Verdict verdict) {
     std::string out = answer_lines(verdict, solver.model());
     if (verdict == Verdict::unsatisfiable)
         append_literal_lines(out, 'f', solver.failed());
@@ -32,7 +32,7 @@ SolveControl call_control(const SolveControl &run, const Statistics &done) {
     return call;
 }
 
-bool solve_and_print(Incremental &solver, const SolveControl &run) {
+bool solve_and_print(Engine &solver, const SolveControl &run) {
     const Verdict verdict = solver.solve(call_control(run, solver.stats()));
     write_answer(call_lines(solver, verdict));
     return verdict != Verdict::unknown; // a limit or a signal ends the run
@@ -43,7 +43,7 @@ bool solve_and_print(Incremental &solver, const SolveControl &run) {
 void solve_incremental_file(ByteSource &text, int n, SolveStats *stats, const SolveControl *control) {
     const SolveControl none;
     const SolveControl &call = control ? *control : none;
-    Incremental solver(n);
+    Engine solver(n);
     InccnfReader reader(text);
     std::vector<int> lits;
     bool called = false;

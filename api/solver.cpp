@@ -6,17 +6,15 @@
 #include <fstream>
 #include <string>
 
-#include "api/formula.h"
-#include "api/incremental.h"
 #include "api/settings.h"
-#include "vetrix/vetrix.h"
+#include "solver/engine.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
 
 struct Solver::Impl {
-    Incremental solver;
+    Engine solver;
     std::vector<int> open; // the clause add() is building
     // What set() and the setters chose: the strategy, warm start, the proof's
     // format and every call's limits.

@@ -8,7 +8,7 @@
 #include "api/library_race.h"
 #include "api/run.h"
 #include "api/settings.h"
-#include "solver/base_m456.h"
+#include "solver/engine.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
 
@@ -21,7 +21,7 @@ Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const O
         auto formula = std::make_unique<Formula>();
         ClauseBuilder builder(*formula, num_vars, static_cast<int>(clauses.size()));
         for (const std::vector<int> &clause : clauses)
-            add_clause(builder, clause.data(), clause.size());
+            add_literals(builder, clause.data(), clause.size());
         return decide(std::move(formula), num_vars, options);
     });
 }

@@ -12,6 +12,8 @@
 
 #include "api/formula.h"
 #include "api/library_race.h"
+#include "reader/clause_builder.h"
+#include "solver/engine.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -72,7 +74,7 @@ int solve_lits(vetrix::Options options, int num_vars, const int *lits, size_t nu
     ClauseBuilder builder(*formula, num_vars, static_cast<int>(nb_clause));
     for (size_t start = 0, k = 0; k < num_lits; ++k)
         if (lits[k] == 0) {
-            add_clause(builder, lits + start, k - start);
+            add_literals(builder, lits + start, k - start);
             start = k + 1;
         }
     const vetrix::Result result = decide(std::move(formula), num_vars, options);

@@ -82,6 +82,7 @@
 #include <vector>
 
 #include "solver/control.h"
+#include "solver/engine.h"
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "support/literal.h"
@@ -528,37 +529,16 @@ void progress_at_end(CHpGN56 &s);
 void progress_without_search(const SolveControl *control);
 
 // ---- Pass loop in 'passes.cpp' ----
-// What a solve hands back.
-struct SolveOutcome {
-    int pass_value = NONE;                // what the last pass returned (always -1)
-    Verdict verdict = Verdict::unknown;   // the answer
-    SolveStats stats;                     // counters of the solve
-    std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
-                            // false or free, as the verdict lines print it
-};
 // Runs passes with a review after each stopped one until the run is
 // decided; returns what the last pass returned.
 int run_passes(CHpGN56 &s);
 // Frees the codes set at level 0.
 void recove_state0_B456(CHpGN56 &s);
-// Solves the formula (consumed) and gives back its answer without printing
-// it. With a control, the proof is written and the search stops (verdict
-// unknown) when the control asks for it.
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
-// The same for a formula that several solves read at once: it is only read,
-// and this solve lets go of it once its cube base is loaded (the last solve
-// to let go frees it).
-SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
-                                  const SolveControl *control);
 // One call of an incremental solver on its loaded state, under the
 // assumptions the state names: the pass loop, from and back to the root.
 // The result tells the answer: RESULT_SAT (model_values), RESULT_FAILED
 // (failed_assumed), RESULT_UNSAT (for good) or RESULT_UNDECIDED (stopped).
 void search_call(CHpGN56 &s, const SolveControl *control);
-// Solves the formula (consumed), prints the verdict and flushes standard
-// output; the solve's counters go to stats when it is given.
-int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
-                 const SolveControl *control = nullptr);
 
 // ---- Model check and verdict in 'report.cpp' ----
 // True when the model satisfies every cube held (the clauses after the

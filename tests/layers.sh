@@ -4,6 +4,7 @@
 # public headers that hold plain types (vetrix/error.h, vetrix/statistics.h,
 # vetrix/progress.h, vetrix/verdict.h, vetrix/export.h), which include
 # nothing else of the project.
+# Nothing above the solver layer includes the solver's state (base_m456.h).
 # No source of the program or the library includes <iostream>: its static
 # set-up of the standard streams would touch half a megabyte of the C++
 # library's locale code at every start.
@@ -19,6 +20,10 @@ upward=$(
   grep -n '#include "' $plain | grep -v '"vetrix/export.h"' || true
 )
 [ -z "$upward" ] || { echo "includes that run back up:"; echo "$upward"; exit 1; }
+# The solver's state stays inside the solver layer: above it, the library
+# and the program reach the solver through solver/engine.h only.
+state=$(grep -n '#include "solver/base_m456.h"' driver/* api/* include/vetrix/* python/*.cpp python/*.h || true)
+[ -z "$state" ] || { echo "the solver's state included above the solver layer:"; echo "$state"; exit 1; }
 streams=$(grep -n '#include <iostream>' driver/* api/* solver/* reader/* support/* include/vetrix/* || true)
 [ -z "$streams" ] || { echo "<iostream> in the program or the library:"; echo "$streams"; exit 1; }
-echo "every include runs downwards; no <iostream>"
+echo "every include runs downwards; the solver's state stays in solver/; no <iostream>"

@@ -19,58 +19,46 @@
 namespace {
 
 // A value each kind takes, and one it refuses.
-std::string good_value(const vetrix::OptionSpec &spec, const std::string &scratch) {
-    switch (spec.kind) {
-    case vetrix::OptionKind::flag:
-        return "1";
-    case vetrix::OptionKind::count:
-    case vetrix::OptionKind::seconds:
-        return "5";
-    case vetrix::OptionKind::choice:
-    case vetrix::OptionKind::list:
-        return std::string(spec.choices).substr(0, std::string(spec.choices).find(','));
-    case vetrix::OptionKind::text:
-        return scratch;
-    }
-    return "";
-}
+struct Values {
+    std::string good, bad;
+};
 
-std::string bad_value(const vetrix::OptionSpec &spec) {
+Values values_of(const vetrix::OptionSpec &spec, const std::string &scratch) {
+    const std::string choices = spec.choices;
     switch (spec.kind) {
     case vetrix::OptionKind::flag:
-        return "maybe";
+        return {"1", "maybe"};
     case vetrix::OptionKind::count:
-        return "-1";
+        return {"5", "-1"};
     case vetrix::OptionKind::seconds:
-        return "0";
+        return {"5", "0"};
     case vetrix::OptionKind::choice:
     case vetrix::OptionKind::list:
-        return "x";
+        return {choices.substr(0, choices.find(',')), "x"};
     case vetrix::OptionKind::text:
-        return "";
+        return {scratch, ""};
     }
-    return "";
+    return {};
 }
 
 // What each face answers to name=value: "" when taken, else its message.
-std::string one_shot(const std::string &name, const std::string &value) {
-    vetrix::Options options;
+// Face is vetrix::Options (the one-shot calls) or vetrix::Solver.
+template <class Face> std::string set_on(const std::string &name, const std::string &value) {
+    Face face;
     try {
-        options.set(name, value);
+        face.set(name, value);
         return "";
     } catch (const vetrix::Error &e) {
         return e.message();
     }
 }
 
+std::string one_shot(const std::string &name, const std::string &value) {
+    return set_on<vetrix::Options>(name, value);
+}
+
 std::string incremental(const std::string &name, const std::string &value) {
-    vetrix::Solver solver;
-    try {
-        solver.set(name, value);
-        return "";
-    } catch (const vetrix::Error &e) {
-        return e.message();
-    }
+    return set_on<vetrix::Solver>(name, value);
 }
 
 std::string c_call(const std::string &name, const std::string &value) {
@@ -110,13 +98,12 @@ TEST(OptionTable, EveryFaceTakesItsOptionsAndRefusesBadValuesAlike) {
     };
     for (const vetrix::OptionSpec &spec : vetrix::option_table()) {
         SCOPED_TRACE(spec.name);
-        const std::string good = good_value(spec, scratch);
+        const auto [good, bad] = values_of(spec, scratch);
         expect_face(spec, vetrix::FACE_ONE_SHOT, good, one_shot(spec.name, good));
         expect_face(spec, vetrix::FACE_ONE_SHOT, good, c_call(spec.name, good));
         expect_face(spec, vetrix::FACE_INCREMENTAL, good, incremental(spec.name, good));
         expect_face(spec, vetrix::FACE_INCREMENTAL, good, ipasir(spec.name, good));
         EXPECT_EQ(command_line(spec.name, good, dir), "");
-        const std::string bad = bad_value(spec);
         const std::string message = "vetrix: bad value '" + bad + "' for option '--" + spec.name + "'\n";
         for (const std::string &answer : {one_shot(spec.name, bad), c_call(spec.name, bad),
                                           incremental(spec.name, bad), ipasir(spec.name, bad)})

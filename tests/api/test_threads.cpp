@@ -93,7 +93,7 @@ std::unique_ptr<Formula> formula_of(const Job &job) {
     auto formula = std::make_unique<Formula>();
     ClauseBuilder builder(*formula, job.nb_var, static_cast<int>(job.clauses.size()));
     for (const std::vector<int> &clause : job.clauses)
-        add_clause(builder, clause.data(), clause.size());
+        add_literals(builder, clause.data(), clause.size());
     return formula;
 }
 

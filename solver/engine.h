@@ -1,8 +1,7 @@
-// The incremental solver behind vetrix::Solver and the command line's
-// incremental files: one solver state kept across calls. Clauses collect in
-// a formula until the next call; the first call builds the state from it
-// exactly as a one-shot solve does (so that its answer is the one-shot
-// answer), later calls add the new clauses to the state they keep.
+// The solver layer as the library sees it: the checks of its capacities and
+// strategies, the one-shot solve of a formula, and Engine, the solver object
+// of every face that makes many calls. The solver's state (base_m456.h)
+// stays behind this header: nothing above the solver layer includes it.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +10,7 @@
 
 #include "reader/clause_builder.h"
 #include "solver/control.h"
+#include "solver/stats.h"
 #include "support/formula.h"
 #include "vetrix/statistics.h"
 #include "vetrix/verdict.h"
@@ -19,12 +19,50 @@ namespace vetrix {
 
 class CHpGN56;
 
-class Incremental {
+// ---- capacities and strategies ----
+// Fails with "wrong strategy N" unless n is 0, 1 or 2.
+void check_strategy(int n);
+// Fails with "wrong array size" when the solver's tables cannot be sized for
+// nb_var variables and nb_clause clauses.
+void check_counts(int nb_var, std::size_t nb_clause);
+// The largest variable count the solver's tables can be sized for.
+int max_vars();
+
+// ---- one solve of a formula ----
+// What a solve hands back.
+struct SolveOutcome {
+    int pass_value = -1;                // what the last pass returned (always -1)
+    Verdict verdict = Verdict::unknown; // the answer
+    SolveStats stats;                   // counters of the solve
+    std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
+                            // false or free, as the verdict lines print it
+};
+// Solves the formula (consumed while it is loaded) and gives back its answer
+// without printing it. With a control, the proof is written and the search
+// stops (verdict unknown) when the control asks for it.
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
+// The same for a formula that several solves read at once: it is only read,
+// and this solve lets go of it once its cube base is loaded (the last solve
+// to let go frees it).
+SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
+                                  const SolveControl *control);
+// Solves the formula (consumed), prints the verdict and flushes standard
+// output; the solve's counters go to stats when it is given.
+int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
+                 const SolveControl *control = nullptr);
+
+// ---- the solver of many calls ----
+// One solver state kept across calls, behind vetrix::Solver, IPASIR, Python's
+// Solver and the command line's incremental files. Clauses collect in a
+// formula until the next call; the first call builds the state from it
+// exactly as a one-shot solve does (so that its answer is the one-shot
+// answer), later calls add the new clauses to the state they keep.
+class Engine {
   public:
-    explicit Incremental(int strategy); // "wrong strategy N" unless 0, 1, 2
-    ~Incremental();
-    Incremental(const Incremental &) = delete;
-    Incremental &operator=(const Incremental &) = delete;
+    explicit Engine(int strategy); // "wrong strategy N" unless 0, 1, 2
+    ~Engine();
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
 
     // Adds a clause by the reader's clause rules. A literal 0, INT_MIN or
     // beyond the largest variable count fails with "literal L out of range
