@@ -70,14 +70,7 @@ void ipasir_assume(void *solver, int32_t lit) {
 
 int ipasir_solve(void *solver) {
     return guarded([&] {
-        switch (of(solver).solver->solve()) {
-        case vetrix::Verdict::satisfiable:
-            return 10;
-        case vetrix::Verdict::unsatisfiable:
-            return 20;
-        default:
-            return 0;
-        }
+        return vetrix::verdict_code(of(solver).solver->solve());
     });
 }
 

@@ -82,17 +82,9 @@ int solve_lits(vetrix::Options options, int num_vars, const int *lits, size_t nu
         fatal("vetrix: writing the proof to '" + std::string(proof_path) + "' failed\n");
     if (winner)
         *winner = result.strategy;
-    switch (result.verdict) {
-    case vetrix::Verdict::satisfiable:
-        if (model)
-            std::copy(result.model.begin(), result.model.end(), model);
-        return 10;
-    case vetrix::Verdict::unsatisfiable:
-        return 20;
-    case vetrix::Verdict::unknown:
-        break;
-    }
-    return 0;
+    if (model && result.verdict == vetrix::Verdict::satisfiable)
+        std::copy(result.model.begin(), result.model.end(), model);
+    return vetrix::verdict_code(result.verdict);
 }
 
 // f() with every failure turned into -1 and its message.

@@ -71,9 +71,7 @@ py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)
     run_interruptible([&] { result = solve(options); }, [&] { stop = true; });
     if (buffer && buffer->failure())
         std::rethrow_exception(buffer->failure());
-    const int verdict = result.verdict == vetrix::Verdict::satisfiable     ? 10
-                        : result.verdict == vetrix::Verdict::unsatisfiable ? 20
-                                                                           : 0;
+    const int verdict = vetrix::verdict_code(result.verdict);
     py::list model(result.model.size());
     for (size_t k = 0; k < result.model.size(); ++k)
         model[k] = result.model[k];

@@ -91,7 +91,7 @@ class IncrementalSolver {
         solving_ = false;
         if (proof_buffer_ && proof_buffer_->failure())
             std::rethrow_exception(proof_buffer_->failure());
-        return verdict == vetrix::Verdict::satisfiable ? 10 : verdict == vetrix::Verdict::unsatisfiable ? 20 : 0;
+        return vetrix::verdict_code(verdict);
     }
 
     py::list model() { return list_of(idle().model()); }
