@@ -102,7 +102,9 @@ void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(vo
     });
 }
 
-void vetrix_ipasir_set_warm_start(void *solver, int on) { vetrix_ipasir_set_option(solver, "warm-start", on ? "1" : "0"); }
+void vetrix_ipasir_set_warm_start(void *solver, int on) {
+    vetrix_ipasir_set_option(solver, "warm-start", on ? "1" : "0");
+}
 
 int vetrix_ipasir_set_option(void *solver, const char *name, const char *value) {
     vetrix::IpasirSolver &s = of(solver);
@@ -111,11 +113,11 @@ int vetrix_ipasir_set_option(void *solver, const char *name, const char *value) 
         s.error.clear();
         return 0;
     } catch (const vetrix::Error &e) {
-        s.error = e.message();
-        if (!s.error.empty() && s.error.back() == '\n')
-            s.error.pop_back();
-        return -1;
+        s.error = e.message().substr(0, e.message().find('\n'));
+    } catch (const std::exception &e) {
+        s.error = e.what();
     }
+    return -1;
 }
 
 const char *vetrix_ipasir_option_error(void *solver) { return of(solver).error.c_str(); }

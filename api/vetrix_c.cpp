@@ -120,8 +120,8 @@ extern "C" int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits
                                   size_t num_strategies, const char *proof_path, int proof_flags, int *winner,
                                   int *model, char *error, size_t error_size) {
     return vetrix::guarded(error, error_size, [&] {
-        return vetrix::solve_lits(vetrix::race_options_of(strategies, num_strategies, proof_path, proof_flags), num_vars, lits,
-                                  num_lits, proof_path, winner, model);
+        const vetrix::Options options = vetrix::race_options_of(strategies, num_strategies, proof_path, proof_flags);
+        return vetrix::solve_lits(options, num_vars, lits, num_lits, proof_path, winner, model);
     });
 }
 
@@ -147,8 +147,8 @@ extern "C" int vetrix_set_option(vetrix_options *options, const char *name, cons
         return 0;
     } catch (const vetrix::Error &e) {
         options->error = e.message().substr(0, e.message().find('\n'));
-    } catch (...) {
-        options->error = "out of memory";
+    } catch (const std::exception &e) {
+        options->error = e.what();
     }
     return -1;
 }

@@ -88,7 +88,8 @@ int main(int argc, char **argv) {
             return failed(error);
         // With --portfolio each strategy's proof goes to a file of its own first.
         RaceProofs race_proofs;
-        const PortfolioRun race{options.solve.strategies, options.proof.empty() ? nullptr : &race_proofs, options.stats};
+        const PortfolioRun race{options.solve.strategies, options.proof.empty() ? nullptr : &race_proofs,
+                                options.stats};
         if (race.proofs && !options.solve.strategies.empty() &&
             !race_proofs.open(options.proof, options.solve.strategies.size(), proof_format(options), error))
             return failed(error);
