@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "vetrix/error.h"
 #include "vetrix/solver.h"
@@ -18,11 +19,12 @@ namespace vetrix {
 
 namespace {
 
-// A solver of the interface; whether it holds a literal yet decides whether
-// its strategy can still be chosen.
+// A solver of the interface: one vetrix::Solver for its whole life, so that
+// every setting (strategy, warm start, hooks, options) is made on the same
+// object in whatever order, and the message of the last refused option.
 struct IpasirSolver {
     std::unique_ptr<Solver> solver = std::make_unique<Solver>();
-    bool has_clauses = false;
+    std::string error;
 };
 
 IpasirSolver &of(void *solver) { return *static_cast<IpasirSolver *>(solver); }
@@ -58,7 +60,6 @@ void ipasir_release(void *solver) { delete &of(solver); }
 
 void ipasir_add(void *solver, int32_t lit_or_zero) {
     guarded([&] {
-        of(solver).has_clauses = true;
         of(solver).solver->add(lit_or_zero);
     });
 }
@@ -69,14 +70,7 @@ void ipasir_assume(void *solver, int32_t lit) {
 
 int ipasir_solve(void *solver) {
     return guarded([&] {
-        switch (of(solver).solver->solve()) {
-        case vetrix::Verdict::satisfiable:
-            return 10;
-        case vetrix::Verdict::unsatisfiable:
-            return 20;
-        default:
-            return 0;
-        }
+        return vetrix::verdict_code(of(solver).solver->solve());
     });
 }
 
@@ -108,16 +102,28 @@ void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(vo
     });
 }
 
-void vetrix_ipasir_set_warm_start(void *solver, int on) { of(solver).solver->set_warm_start(on != 0); }
+void vetrix_ipasir_set_warm_start(void *solver, int on) {
+    vetrix_ipasir_set_option(solver, "warm-start", on ? "1" : "0");
+}
+
+int vetrix_ipasir_set_option(void *solver, const char *name, const char *value) {
+    vetrix::IpasirSolver &s = of(solver);
+    try {
+        s.solver->set(name, value);
+        s.error.clear();
+        return 0;
+    } catch (const vetrix::Error &e) {
+        s.error = e.message().substr(0, e.message().find('\n'));
+    } catch (const std::exception &e) {
+        s.error = e.what();
+    }
+    return -1;
+}
+
+const char *vetrix_ipasir_option_error(void *solver) { return of(solver).error.c_str(); }
 
 int vetrix_ipasir_set_strategy(void *solver, int strategy) {
-    vetrix::IpasirSolver &s = of(solver);
-    if (s.has_clauses || strategy < 0 || strategy > 2)
-        return -1;
-    return guarded([&] {
-        s.solver = std::make_unique<vetrix::Solver>(strategy);
-        return 0;
-    });
+    return vetrix_ipasir_set_option(solver, "strategy", std::to_string(strategy).c_str());
 }
 
 } // extern "C"

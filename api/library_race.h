@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "solver/base_m456.h"
+#include "solver/engine.h"
 #include "vetrix/vetrix.h"
 
 namespace vetrix {

@@ -42,7 +42,7 @@ double thread_cpu_seconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-bool decided(const SolveOutcome &outcome) { return verdict_of(outcome.verdict) != Verdict::unknown; }
+bool decided(const SolveOutcome &outcome) { return outcome.verdict != Verdict::unknown; }
 
 void run_lane(std::shared_ptr<Race> race, std::size_t k, std::shared_ptr<const Formula> formula,
               int nb_var, int strategy) {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "solver/base_m456.h"
+#include "solver/engine.h"
 
 namespace vetrix {
 

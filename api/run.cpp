@@ -3,24 +3,10 @@
 #include "api/incremental_file.h"
 #include "reader/inccnf.h"
 #include "reader/raspok1.h"
-#include "solver/base_m456.h"
 #include "support/input_file.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
-
-Verdict verdict_of(const std::string &text) {
-    if (text.rfind("s SATISFIABLE\n", 0) == 0)
-        return Verdict::satisfiable;
-    if (text == "s UNSATISFIABLE\n")
-        return Verdict::unsatisfiable;
-    return Verdict::unknown;
-}
-
-void check_strategy(int n) {
-    if (static_cast<unsigned>(n) > 2u)
-        fatal("wrong strategy " + std::to_string(n) + "\n");
-}
 
 void read_formula(const std::string &text, Formula &formula, int &nb_var) {
     if (!raspok_dnf(text, formula, nb_var))

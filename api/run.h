@@ -7,18 +7,12 @@
 #include <string>
 
 #include "solver/control.h"
+#include "solver/engine.h"
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "vetrix/vetrix.h"
 
 namespace vetrix {
-
-// The verdict a solve's verdict text states: unknown unless it begins with
-// "s SATISFIABLE" or is "s UNSATISFIABLE".
-Verdict verdict_of(const std::string &text);
-
-// Fails with "wrong strategy N" unless n is 0, 1 or 2.
-void check_strategy(int n);
 
 // Reads text (the input's bytes followed by one NUL) as DIMACS CNF into
 // formula and nb_var; a text that ends before the announced clauses is

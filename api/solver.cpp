@@ -3,17 +3,23 @@
 #include "vetrix/solver.h"
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 
-#include "api/incremental.h"
+#include "api/settings.h"
+#include "solver/engine.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
 
 struct Solver::Impl {
-    Incremental solver;
+    Engine solver;
     std::vector<int> open; // the clause add() is building
-    // Limits of the next call.
+    // What set() and the setters chose: the strategy, warm start, the proof's
+    // format and every call's limits.
+    Options settings;
+    // Limits of the next call, before the settings' own.
     double time_limit = 0;
     std::int64_t conflicts = 0, decisions = 0, propagations = 0;
     // Hooks.
@@ -22,29 +28,29 @@ struct Solver::Impl {
     std::function<void(const std::vector<int> &)> learn;
     int learn_max = 0;
     std::function<void(const Progress &)> progress;
-    std::unique_ptr<ProofWriter> proof;
+    std::unique_ptr<std::ofstream> proof_file; // opened by set("proof", path)
+    std::ostream *proof_stream = nullptr;
+    std::unique_ptr<ProofWriter> proof; // on proof_stream, made by the first call after set_proof
 
-    explicit Impl(int strategy) : solver(strategy) {}
-    SolveControl control_of_call() const;
+    explicit Impl(int strategy) : solver(strategy) { settings.strategy = strategy; }
+    SolveControl control_of_call();
 };
 
-namespace {
-
-std::uint64_t limit_after(std::uint64_t count, std::int64_t budget) {
-    return budget > 0 ? count + static_cast<std::uint64_t>(budget) : SolveControl::NO_LIMIT;
-}
-
-} // namespace
-
-SolveControl Solver::Impl::control_of_call() const {
-    SolveControl control;
-    control.stop = stop;
+SolveControl Solver::Impl::control_of_call() {
+    Options call = settings;
+    call.stop = stop;
     if (time_limit > 0)
-        control.deadline = deadline_after(control.start, time_limit);
-    const Statistics &done = solver.stats();
-    control.conflict_limit = limit_after(done.conflicts, conflicts);
-    control.decision_limit = limit_after(done.decisions, decisions);
-    control.propagation_limit = limit_after(done.propagations, propagations);
+        call.time_limit = time_limit;
+    if (conflicts > 0)
+        call.conflict_limit = conflicts;
+    if (decisions > 0)
+        call.decision_limit = decisions;
+    if (propagations > 0)
+        call.propagation_limit = propagations;
+    SolveControl control = control_of(call, SolveControl::Clock::now(), solver.stats());
+    if (proof_stream && !proof)
+        proof = std::make_unique<ProofWriter>(*proof_stream,
+                                              ProofWriter::format_of(settings.binary_proof, settings.lrat));
     control.proof = proof.get();
     if (terminate)
         control.terminate = &terminate;
@@ -79,8 +85,33 @@ void Solver::add_clause(const int *lits, std::size_t size) {
 }
 
 void Solver::declare_vars(int num_vars) { impl_->solver.declare_vars(num_vars); }
-void Solver::assume(int lit) { impl_->solver.assume(lit); }
-void Solver::set_warm_start(bool on) { impl_->solver.warm_start(on); }
+void Solver::assume(int lit) { impl_->solver.assume(&lit, 1); }
+void Solver::assume(const std::vector<int> &lits) { impl_->solver.assume(lits.data(), lits.size()); }
+int Solver::max_var() { return max_vars(); }
+void Solver::set_warm_start(bool on) { set("warm-start", on ? "1" : "0"); }
+
+void Solver::set(std::string_view name, std::string_view value) {
+    Options next = impl_->settings;
+    set_option(next, name, value, FACE_INCREMENTAL);
+    if (name == "strategy")
+        impl_->solver.set_strategy(next.strategy, !impl_->open.empty());
+    const bool format_changed =
+        next.lrat != impl_->settings.lrat || next.binary_proof != impl_->settings.binary_proof;
+    if (format_changed && impl_->proof)
+        fatal("vetrix: the proof's format is chosen before the first solve that writes it\n");
+    if (name == "proof")
+        open_proof(std::string(value));
+    impl_->settings = std::move(next);
+}
+
+// The proof file of set("proof", path), created or truncated now.
+void Solver::open_proof(const std::string &path) {
+    auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!*file)
+        fatal("vetrix: cannot create proof file '" + path + "'\n");
+    set_proof(file.get(), impl_->settings.binary_proof);
+    impl_->proof_file = std::move(file);
+}
 
 Verdict Solver::solve() {
     return with_memory_guard([&] {
@@ -132,9 +163,9 @@ void Solver::set_progress(std::function<void(const Progress &)> progress) { impl
 
 void Solver::set_proof(std::ostream *proof, bool binary) {
     impl_->proof.reset();
-    if (proof)
-        impl_->proof = std::make_unique<ProofWriter>(*proof, binary ? ProofWriter::Format::binary
-                                                                    : ProofWriter::Format::text);
+    impl_->proof_file.reset();
+    impl_->proof_stream = proof;
+    impl_->settings.binary_proof = binary;
 }
 
 int Solver::strategy() const { return impl_->solver.strategy(); }

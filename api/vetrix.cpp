@@ -7,7 +7,8 @@
 #include "api/formula.h"
 #include "api/library_race.h"
 #include "api/run.h"
-#include "solver/base_m456.h"
+#include "api/settings.h"
+#include "solver/engine.h"
 #include "solver/proof.h"
 #include "support/uponeub.h"
 
@@ -20,7 +21,7 @@ Result solve(int num_vars, const std::vector<std::vector<int>> &clauses, const O
         auto formula = std::make_unique<Formula>();
         ClauseBuilder builder(*formula, num_vars, static_cast<int>(clauses.size()));
         for (const std::vector<int> &clause : clauses)
-            add_clause(builder, clause.data(), clause.size());
+            add_literals(builder, clause.data(), clause.size());
         return decide(std::move(formula), num_vars, options);
     });
 }
@@ -69,16 +70,13 @@ SolveOutcome solve_alone(Formula &formula, int nb_var, const vetrix::Options &op
 } // namespace
 
 Result decide(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options) {
-    SolveControl control;
-    control.stop = options.stop;
-    if (options.time_limit > 0)
-        control.deadline = deadline_after(control.start, options.time_limit);
+    SolveControl control = control_of(options, SolveControl::Clock::now());
     Result result;
     result.strategy = options.strategies.empty() ? options.strategy : options.strategies.front();
     SolveOutcome outcome = options.strategies.size() > 1
                                ? race_options(std::move(formula), nb_var, options, control, result.strategy)
                                : solve_alone(*formula, nb_var, options, control, result.strategy);
-    result.verdict = verdict_of(outcome.verdict);
+    result.verdict = outcome.verdict;
     result.model = std::move(outcome.model);
     result.stats = outcome.stats;
     return result;

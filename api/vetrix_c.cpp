@@ -12,6 +12,8 @@
 
 #include "api/formula.h"
 #include "api/library_race.h"
+#include "reader/clause_builder.h"
+#include "solver/engine.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -37,30 +39,34 @@ size_t count_clauses(const int *lits, size_t num_lits) {
     return clauses;
 }
 
-// The proof file of a C call: opened before anything is read, checked
-// after the solve.
-struct ProofTarget {
-    const char *path = nullptr; // none when null
-    int flags = 0;
-};
-
-int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strategies, size_t num_strategies,
-               const ProofTarget &target, int *winner, int *model) {
+// The options of a race of strategies[0 .. num_strategies) with a proof of
+// the flags' format.
+vetrix::Options race_options_of(const int *strategies, size_t num_strategies, const char *proof_path,
+                                int proof_flags) {
     if (num_strategies == 0)
         fatal("no strategy to race\n");
-    vetrix::Options options;
-    options.strategies.assign(strategies, strategies + num_strategies);
+    vetrix::Options listed;
+    listed.strategies.assign(strategies, strategies + num_strategies);
+    check_strategies(listed);
+    if (proof_path && (proof_flags & ~(VETRIX_PROOF_BINARY | VETRIX_PROOF_LRAT)))
+        fatal("bad proof flags " + std::to_string(proof_flags) + "\n");
+    vetrix::Options options = std::move(listed);
+    options.binary_proof = (proof_flags & VETRIX_PROOF_BINARY) != 0;
+    options.lrat = (proof_flags & VETRIX_PROOF_LRAT) != 0;
+    return options;
+}
+
+// Solves with options; the proof file, when proof_path is given, is opened
+// before anything is read and checked after the solve.
+int solve_lits(vetrix::Options options, int num_vars, const int *lits, size_t num_lits, const char *proof_path,
+               int *winner, int *model) {
     check_strategies(options);
     std::ofstream proof;
-    if (target.path) {
-        if (target.flags & ~(VETRIX_PROOF_BINARY | VETRIX_PROOF_LRAT))
-            fatal("bad proof flags " + std::to_string(target.flags) + "\n");
-        proof.open(target.path, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (proof_path) {
+        proof.open(proof_path, std::ios::out | std::ios::binary | std::ios::trunc);
         if (!proof)
-            fatal("vetrix: cannot create proof file '" + std::string(target.path) + "'\n");
+            fatal("vetrix: cannot create proof file '" + std::string(proof_path) + "'\n");
         options.proof = &proof;
-        options.binary_proof = (target.flags & VETRIX_PROOF_BINARY) != 0;
-        options.lrat = (target.flags & VETRIX_PROOF_LRAT) != 0;
     }
     const size_t nb_clause = count_clauses(lits, num_lits);
     check_counts(num_vars, nb_clause);
@@ -68,34 +74,23 @@ int solve_lits(int num_vars, const int *lits, size_t num_lits, const int *strate
     ClauseBuilder builder(*formula, num_vars, static_cast<int>(nb_clause));
     for (size_t start = 0, k = 0; k < num_lits; ++k)
         if (lits[k] == 0) {
-            add_clause(builder, lits + start, k - start);
+            add_literals(builder, lits + start, k - start);
             start = k + 1;
         }
     const vetrix::Result result = decide(std::move(formula), num_vars, options);
-    if (target.path && !proof.flush())
-        fatal("vetrix: writing the proof to '" + std::string(target.path) + "' failed\n");
+    if (proof_path && !proof.flush())
+        fatal("vetrix: writing the proof to '" + std::string(proof_path) + "' failed\n");
     if (winner)
         *winner = result.strategy;
-    switch (result.verdict) {
-    case vetrix::Verdict::satisfiable:
-        if (model)
-            std::copy(result.model.begin(), result.model.end(), model);
-        return 10;
-    case vetrix::Verdict::unsatisfiable:
-        return 20;
-    case vetrix::Verdict::unknown:
-        break;
-    }
-    return 0;
+    if (model && result.verdict == vetrix::Verdict::satisfiable)
+        std::copy(result.model.begin(), result.model.end(), model);
+    return vetrix::verdict_code(result.verdict);
 }
 
-// solve_lits with every failure turned into -1 and its message.
-int solve_guarded(int num_vars, const int *lits, size_t num_lits, const int *strategies, size_t num_strategies,
-                  const ProofTarget &target, int *winner, int *model, char *error, size_t error_size) {
+// f() with every failure turned into -1 and its message.
+template <class F> int guarded(char *error, size_t error_size, F f) {
     try {
-        return vetrix::with_memory_guard([&] {
-            return solve_lits(num_vars, lits, num_lits, strategies, num_strategies, target, winner, model);
-        });
+        return vetrix::with_memory_guard(f);
     } catch (const vetrix::Error &e) {
         copy_message(e.message(), error, error_size);
     } catch (const std::exception &e) {
@@ -110,20 +105,60 @@ int solve_guarded(int num_vars, const int *lits, size_t num_lits, const int *str
 
 } // namespace vetrix
 
+struct vetrix_options {
+    vetrix::Options options;
+    std::string error; // of the last refused vetrix_set_option
+};
+
 extern "C" int vetrix_solve_race(int num_vars, const int *lits, size_t num_lits, const int *strategies,
                                  size_t num_strategies, int *winner, int *model, char *error, size_t error_size) {
-    return vetrix::solve_guarded(num_vars, lits, num_lits, strategies, num_strategies, vetrix::ProofTarget(),
-                                 winner, model, error, error_size);
+    return vetrix_solve_proof(num_vars, lits, num_lits, strategies, num_strategies, nullptr, 0, winner, model, error,
+                              error_size);
 }
 
 extern "C" int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits, const int *strategies,
                                   size_t num_strategies, const char *proof_path, int proof_flags, int *winner,
                                   int *model, char *error, size_t error_size) {
-    return vetrix::solve_guarded(num_vars, lits, num_lits, strategies, num_strategies,
-                                 vetrix::ProofTarget{proof_path, proof_flags}, winner, model, error, error_size);
+    return vetrix::guarded(error, error_size, [&] {
+        const vetrix::Options options = vetrix::race_options_of(strategies, num_strategies, proof_path, proof_flags);
+        return vetrix::solve_lits(options, num_vars, lits, num_lits, proof_path, winner, model);
+    });
 }
 
 extern "C" int vetrix_solve(int num_vars, const int *lits, size_t num_lits, int strategy, int *model, char *error,
                             size_t error_size) {
     return vetrix_solve_race(num_vars, lits, num_lits, &strategy, 1, nullptr, model, error, error_size);
+}
+
+extern "C" vetrix_options *vetrix_options_new(void) {
+    try {
+        return new vetrix_options();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+extern "C" void vetrix_options_delete(vetrix_options *options) { delete options; }
+
+extern "C" int vetrix_set_option(vetrix_options *options, const char *name, const char *value) {
+    try {
+        options->options.set(name, value);
+        options->error.clear();
+        return 0;
+    } catch (const vetrix::Error &e) {
+        options->error = e.message().substr(0, e.message().find('\n'));
+    } catch (const std::exception &e) {
+        options->error = e.what();
+    }
+    return -1;
+}
+
+extern "C" const char *vetrix_options_error(const vetrix_options *options) { return options->error.c_str(); }
+
+extern "C" int vetrix_solve_options(const vetrix_options *options, int num_vars, const int *lits, size_t num_lits,
+                                    const char *proof_path, int *winner, int *model, char *error,
+                                    size_t error_size) {
+    return vetrix::guarded(error, error_size, [&] {
+        return vetrix::solve_lits(options->options, num_vars, lits, num_lits, proof_path, winner, model);
+    });
 }

@@ -88,7 +88,7 @@ void BM_solve(benchmark::State &state, const std::string &rel, int strategy) {
         copy_formula(original, formula);
         state.ResumeTiming();
         SolveOutcome out = solve_formula(formula, nb_var, strategy);
-        benchmark::DoNotOptimize(out.verdict.data());
+        benchmark::DoNotOptimize(out.model.data());
         ++solves;
     }
     state.SetLabel(counts.verdict);

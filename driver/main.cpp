@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "api/run.h"
+#include "api/settings.h"
 #include "driver/options.h"
 #include "driver/portfolio_report.h"
 #include "driver/progress_lines.h"
@@ -32,19 +33,16 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 // ask for.
 SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
                           ProofFile &proof, const std::function<void(const vetrix::Progress &)> &progress) {
-    SolveControl control;
+    SolveControl control = control_of(options.solve, start);
     control.proof = proof.writer();
     control.stop = &stop_signal_flag();
-    if (options.time_limit > 0)
-        control.deadline = deadline_after(start, options.time_limit);
     if (progress)
         control.progress = &progress;
-    control.start = start;
     return control;
 }
 
 ProofWriter::Format proof_format(const RunOptions &options) {
-    return ProofWriter::format_of(options.binary_proof, options.lrat);
+    return ProofWriter::format_of(options.solve.binary_proof, options.solve.lrat);
 }
 
 // The failures that go to standard error (options, the proof file): the
@@ -83,16 +81,17 @@ int main(int argc, char **argv) {
             std::fputs("vetrix file_name [n]\nn is equal 0,1,2\n", stdout);
             return 0;
         }
-        const int n = args.size() == 2 ? std::atoi(args[1]) : 0;
+        const int n = args.size() == 2 ? std::atoi(args[1]) : options.solve.strategy;
         check_strategy(n);
         ProofFile proof;
         if (!options.proof.empty() && !proof.open(options.proof, args[0], proof_format(options), error))
             return failed(error);
         // With --portfolio each strategy's proof goes to a file of its own first.
         RaceProofs race_proofs;
-        const PortfolioRun race{options.portfolio, options.proof.empty() ? nullptr : &race_proofs, options.stats};
-        if (race.proofs && !options.portfolio.empty() &&
-            !race_proofs.open(options.proof, options.portfolio.size(), proof_format(options), error))
+        const PortfolioRun race{options.solve.strategies, options.proof.empty() ? nullptr : &race_proofs,
+                                options.stats};
+        if (race.proofs && !options.solve.strategies.empty() &&
+            !race_proofs.open(options.proof, options.solve.strategies.size(), proof_format(options), error))
             return failed(error);
         catch_stop_signals();
         const std::function<void(const vetrix::Progress &)> progress =
@@ -100,7 +99,7 @@ int main(int argc, char **argv) {
         const SolveControl control = make_control(options, start, proof, progress);
         SolveStats stats;
         std::string race_error;
-        if (options.portfolio.empty())
+        if (options.solve.strategies.empty())
             OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
         else
             stats = run_portfolio(args[0], race, control, race_error);

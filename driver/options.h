@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "vetrix/vetrix.h"
+
 namespace vetrix {
 
 struct RunOptions {
@@ -15,10 +17,10 @@ struct RunOptions {
     bool stats = false;   // --stats: counters on standard error after the verdict
     bool verbose = false; // --verbose: progress lines on standard error while solving
     std::string proof;    // --proof=FILE: DRAT (or LRAT) proof to FILE ("-" standard output)
-    bool binary_proof = false; // --binary-proof: the proof in binary DRAT (or LRAT)
-    bool lrat = false;         // --lrat: the proof in LRAT
-    double time_limit = 0;     // --time=SECONDS: give up after this long (0: no limit)
-    std::vector<int> portfolio; // --portfolio[=LIST]: the strategies raced, in order (empty: no race)
+    bool strategy_given = false; // --strategy=N, which the argument n cannot join
+    // The library's options (option_table()): the proof's format, the
+    // limits, --portfolio's strategies (empty: no race), the strategy.
+    vetrix::Options solve;
 };
 
 struct CommandLine {

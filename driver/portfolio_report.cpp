@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "api/portfolio.h"
+#include "support/answer_lines.h"
 
 namespace vetrix {
 
@@ -13,8 +14,7 @@ SolveStats run_portfolio(const char *file_name, const PortfolioRun &run, const S
     for (std::size_t k = 0; k < run.strategies.size(); ++k)
         entrants.push_back(RaceEntrant{run.strategies[k], run.proofs ? run.proofs->writer(k) : nullptr});
     const RaceResult race = race_file(file_name, entrants, control, run.stats);
-    std::fwrite(race.outcome.verdict.data(), 1, race.outcome.verdict.size(), stdout);
-    std::fflush(stdout);
+    write_answer(answer_lines(race.outcome.verdict, race.outcome.model));
     if (race.decided)
         std::fprintf(stderr, "c portfolio winner: strategy %d\n", run.strategies[race.winner]);
     else

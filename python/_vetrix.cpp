@@ -18,6 +18,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vetrix/vetrix.h>
@@ -31,6 +32,7 @@ using namespace vetrix_python;
 namespace {
 
 using Clauses = std::vector<std::vector<int>>;
+using Settings = std::vector<std::pair<std::string, std::string>>;
 
 // The largest variable of the clauses, INT_MAX for -INT_MIN.
 int largest_variable(const Clauses &clauses) {
@@ -41,15 +43,14 @@ int largest_variable(const Clauses &clauses) {
     return static_cast<int>(std::min<long long>(largest, INT_MAX));
 }
 
-py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)> &solve, int strategy,
-                     const std::vector<int> &strategies, const py::object &proof, bool binary_proof, bool lrat,
-                     double time_limit, const py::object &progress) {
+// settings: the options of the table by name, their values as text.
+py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)> &solve, const Settings &settings,
+                     const std::vector<int> &strategies, const py::object &proof, const py::object &progress) {
     vetrix::Options options;
-    options.strategy = strategy;
-    options.strategies = strategies;
-    options.binary_proof = binary_proof;
-    options.lrat = lrat;
-    options.time_limit = time_limit;
+    for (const auto &[name, value] : settings)
+        options.set(name, value);
+    if (!strategies.empty())
+        options.strategies = strategies;
     // The library copies its options without the GIL: the callback it holds
     // is a pointer to the Python callable's holder, never a Python object.
     std::unique_ptr<PythonProgress> reporter;
@@ -70,9 +71,7 @@ py::tuple solve_with(const std::function<vetrix::Result(const vetrix::Options &)
     run_interruptible([&] { result = solve(options); }, [&] { stop = true; });
     if (buffer && buffer->failure())
         std::rethrow_exception(buffer->failure());
-    const int verdict = result.verdict == vetrix::Verdict::satisfiable     ? 10
-                        : result.verdict == vetrix::Verdict::unsatisfiable ? 20
-                                                                           : 0;
+    const int verdict = vetrix::verdict_code(result.verdict);
     py::list model(result.model.size());
     for (size_t k = 0; k < result.model.size(); ++k)
         model[k] = result.model[k];
@@ -102,40 +101,49 @@ PYBIND11_MODULE(_vetrix, m) {
         }
     });
     m.def("version", &vetrix::version);
+    m.def("option_table", [] {
+        static const char *const kinds[] = {"flag", "count", "seconds", "choice", "list", "text"};
+        py::list rows;
+        for (const vetrix::OptionSpec &spec : vetrix::option_table())
+            rows.append(py::dict(py::arg("name") = spec.name, py::arg("kind") = kinds[static_cast<int>(spec.kind)],
+                                 py::arg("default") = spec.default_value, py::arg("choices") = spec.choices,
+                                 py::arg("one_shot") = (spec.faces & vetrix::FACE_ONE_SHOT) != 0,
+                                 py::arg("incremental") = (spec.faces & vetrix::FACE_INCREMENTAL) != 0,
+                                 py::arg("help") = spec.help));
+        return rows;
+    });
     bind_solver(m);
     m.def("clause", [](py::handle literals) { return py::cast(clause_of(literals)); },
           "The literals as a list of ints, checked as a solve checks them.");
     m.def(
         "solve_clauses",
-        [](py::handle clauses, py::object num_vars, int strategy, const std::vector<int> &strategies,
-           py::object proof, bool binary_proof, bool lrat, double time_limit, py::object progress) {
+        [](py::handle clauses, py::object num_vars, const Settings &settings, const std::vector<int> &strategies,
+           py::object proof, py::object progress) {
             Clauses list;
             for (py::handle clause : py::iter(clauses))
                 list.push_back(clause_of(clause));
             const int n = num_vars.is_none() ? largest_variable(list) : num_vars.cast<int>();
-            return solve_with([&](const vetrix::Options &o) { return vetrix::solve(n, list, o); }, strategy,
-                              strategies, proof, binary_proof, lrat, time_limit, progress);
+            return solve_with([&](const vetrix::Options &o) { return vetrix::solve(n, list, o); }, settings,
+                              strategies, proof, progress);
         },
-        py::arg("clauses"), py::arg("num_vars"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"),
-        py::arg("binary_proof"), py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
+        py::arg("clauses"), py::arg("num_vars"), py::arg("settings"), py::arg("strategies"), py::arg("proof"),
+        py::arg("progress"));
     m.def(
         "solve_file",
-        [](const py::bytes &path, int strategy, const std::vector<int> &strategies, py::object proof,
-           bool binary_proof, bool lrat, double time_limit, py::object progress) {
+        [](const py::bytes &path, const Settings &settings, const std::vector<int> &strategies, py::object proof,
+           py::object progress) {
             const std::string name = path;
-            return solve_with([&](const vetrix::Options &o) { return vetrix::solve_file(name, o); }, strategy,
-                              strategies, proof, binary_proof, lrat, time_limit, progress);
+            return solve_with([&](const vetrix::Options &o) { return vetrix::solve_file(name, o); }, settings,
+                              strategies, proof, progress);
         },
-        py::arg("path"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
+        py::arg("path"), py::arg("settings"), py::arg("strategies"), py::arg("proof"), py::arg("progress"));
     m.def(
         "solve_dimacs",
-        [](const py::bytes &text, int strategy, const std::vector<int> &strategies, py::object proof,
-           bool binary_proof, bool lrat, double time_limit, py::object progress) {
+        [](const py::bytes &text, const Settings &settings, const std::vector<int> &strategies, py::object proof,
+           py::object progress) {
             const std::string bytes = text;
-            return solve_with([&](const vetrix::Options &o) { return vetrix::solve_dimacs(bytes, o); },
-                              strategy, strategies, proof, binary_proof, lrat, time_limit, progress);
+            return solve_with([&](const vetrix::Options &o) { return vetrix::solve_dimacs(bytes, o); }, settings,
+                              strategies, proof, progress);
         },
-        py::arg("text"), py::arg("strategy"), py::arg("strategies"), py::arg("proof"), py::arg("binary_proof"),
-        py::arg("lrat"), py::arg("time_limit"), py::arg("progress"));
+        py::arg("text"), py::arg("settings"), py::arg("strategies"), py::arg("proof"), py::arg("progress"));
 }

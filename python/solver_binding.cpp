@@ -10,11 +10,13 @@
 
 #include <atomic>
 #include <climits>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vetrix/vetrix.h>
@@ -35,17 +37,19 @@ py::list list_of(const std::vector<int> &lits) {
 
 class IncrementalSolver {
   public:
-    // proof: None or an object with a binary write(); progress: None or a
-    // callable taking a dict.
-    IncrementalSolver(int strategy, bool warm_start, py::object proof, bool binary_proof, py::object progress)
-        : solver_(strategy) {
+    // settings: options of the table by name, their values as text; proof:
+    // None or an object with a binary write(); progress: None or a callable
+    // taking a dict.
+    IncrementalSolver(const std::vector<std::pair<std::string, std::string>> &settings, py::object proof,
+                      py::object progress) {
         solver_.set_stop(&stop_);
-        solver_.set_warm_start(warm_start);
         if (!proof.is_none()) {
             proof_buffer_ = std::make_unique<PythonWriteBuffer>(std::move(proof));
             proof_stream_ = std::make_unique<std::ostream>(proof_buffer_.get());
-            solver_.set_proof(proof_stream_.get(), binary_proof);
+            solver_.set_proof(proof_stream_.get());
         }
+        for (const auto &[name, value] : settings)
+            solver_.set(name, value);
         if (!progress.is_none()) {
             progress_ = std::make_unique<PythonProgress>(std::move(progress));
             solver_.set_progress([holder = progress_.get()](const vetrix::Progress &p) { (*holder)(p); });
@@ -69,18 +73,9 @@ class IncrementalSolver {
     }
 
     // 10 satisfiable, 20 unsatisfiable, 0 stopped. Limits of 0 are none.
-    int solve(py::handle assumptions, double seconds, std::int64_t conflicts, std::int64_t propagations,
-              std::int64_t decisions) {
+    int solve(py::handle assumptions, std::int64_t conflicts, std::int64_t propagations, std::int64_t decisions) {
         vetrix::Solver &solver = idle();
-        const std::vector<int> lits = clause_of(assumptions);
-        // A failing assume() keeps the assumptions before it for the next
-        // call: the whole list is checked first.
-        for (const int lit : lits)
-            if (lit == 0 || lit == INT_MIN)
-                throw vetrix::Error("assumption " + std::to_string(lit) + " out of range\n");
-        for (const int lit : lits)
-            solver.assume(lit);
-        solver.limit_time(seconds);
+        solver.assume(clause_of(assumptions)); // the whole list, or nothing
         solver.limit_conflicts(conflicts);
         solver.limit_propagations(propagations);
         solver.limit_decisions(decisions);
@@ -96,7 +91,7 @@ class IncrementalSolver {
         solving_ = false;
         if (proof_buffer_ && proof_buffer_->failure())
             std::rethrow_exception(proof_buffer_->failure());
-        return verdict == vetrix::Verdict::satisfiable ? 10 : verdict == vetrix::Verdict::unsatisfiable ? 20 : 0;
+        return vetrix::verdict_code(verdict);
     }
 
     py::list model() { return list_of(idle().model()); }
@@ -104,9 +99,10 @@ class IncrementalSolver {
 
     py::tuple propagate(py::handle assumptions) {
         const std::vector<int> lits = clause_of(assumptions);
+        // Refused as solve() refuses them, before any table grows.
         for (const int lit : lits)
-            if (lit == 0 || lit == INT_MIN)
-                raise(PyExc_ValueError, "literal " + std::to_string(lit) + " cannot be assumed");
+            if (lit == 0 || lit == INT_MIN || std::abs(lit) > vetrix::Solver::max_var())
+                throw vetrix::Error("assumption " + std::to_string(lit) + " out of range\n");
         auto [consistent, set] = propagation_.propagate(lits);
         return py::make_tuple(consistent, list_of(set));
     }
@@ -148,11 +144,11 @@ class IncrementalSolver {
 
 void bind_solver(py::module_ &module) {
     py::class_<IncrementalSolver>(module, "Solver")
-        .def(py::init<int, bool, py::object, bool, py::object>(), py::arg("strategy"), py::arg("warm_start"),
-             py::arg("proof"), py::arg("binary_proof"), py::arg("progress"))
+        .def(py::init<const std::vector<std::pair<std::string, std::string>> &, py::object, py::object>(),
+             py::arg("settings"), py::arg("proof"), py::arg("progress"))
         .def("add_clause", &IncrementalSolver::add_clause)
         .def("add_clauses", &IncrementalSolver::add_clauses)
-        .def("solve", &IncrementalSolver::solve, py::arg("assumptions"), py::arg("seconds"), py::arg("conflicts"),
+        .def("solve", &IncrementalSolver::solve, py::arg("assumptions"), py::arg("conflicts"),
              py::arg("propagations"), py::arg("decisions"))
         .def("model", &IncrementalSolver::model)
         .def("core", &IncrementalSolver::core)

@@ -38,4 +38,12 @@ ClauseBuilder::Added ClauseBuilder::repeated(int code) {
     return Added::Dropped;
 }
 
+void add_literals(ClauseBuilder &builder, const int *lits, std::size_t n) {
+    builder.begin_clause();
+    for (std::size_t k = 0; k < n; ++k)
+        if (builder.add_dimacs(lits[k]) == ClauseBuilder::Added::Dropped)
+            break; // the rest of a dropped clause is not read
+    builder.end_clause();
+}
+
 } // namespace vetrix

@@ -92,4 +92,10 @@ class ClauseBuilder {
     bool dropped_ = false;
 };
 
+// Adds the clause lits[0 .. n) of DIMACS literals through the clause rules:
+// a literal repeated is stored once, a repeat while the complement is
+// present drops the clause, and clauses are numbered from 1, dropped ones
+// included, as the reader numbers clause lines in its "out of range" message.
+void add_literals(ClauseBuilder &builder, const int *lits, std::size_t n);
+
 } // namespace vetrix

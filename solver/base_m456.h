@@ -82,9 +82,11 @@
 #include <vector>
 
 #include "solver/control.h"
+#include "solver/engine.h"
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "support/literal.h"
+#include "vetrix/verdict.h"
 #include "support/my_carray.h"
 
 namespace vetrix {
@@ -383,7 +385,8 @@ void reserve_cubes(CHpGN56 &s, int cubes, long long tail_codes);
 // and the learnt ones; between calls, at the root. Codes set at the root are
 // left out and a clause with a true literal at the root is not kept. False
 // when a clause has every literal false at the root: the formula is refuted.
-bool add_input_cubes(CHpGN56 &s, const Formula &formula);
+// Clause i's ID in an LRAT proof is line_base + its line.
+bool add_input_cubes(CHpGN56 &s, const Formula &formula, long long line_base);
 // Frees every code set above the root: the end of a call that was stopped
 // in the middle of a pass.
 void undo_to_root(CHpGN56 &s);
@@ -481,17 +484,31 @@ void remove_more_then_base_begin_in_guard_in_i_456(int code, CHpGN56 &s);
 // calling a step per cube.
 inline bool writes_proof(const CHpGN56 &s) { return s.control && s.control->proof; }
 void proof_begin(CHpGN56 &s, const Formula &formula); // formula's clauses are about to be loaded
+// ... as the first call of an incremental solver: the IDs of added clauses
+// begin above every ID an input clause added by a later call can take.
+void proof_begin_calls(CHpGN56 &s, const Formula &formula);
+void proof_codes_grown(CHpGN56 &s);           // the variables grew between calls
 void proof_add_cube(CHpGN56 &s, int i);       // cube i was just included
 void proof_delete_cube(CHpGN56 &s, int i);    // cube i leaves the base
 void proof_root_unit(CHpGN56 &s, int code);   // code is set at the root for good
-// An input clause added between calls, [begin, end), is held as kept, its
-// codes set at the root left out.
-void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept);
+// An input clause added between calls, [begin, end) with ID id, is held as
+// kept, its codes set at the root left out; returns the ID of the clause
+// held (the shortened one's in an LRAT proof). Kept empty: the formula is
+// refuted, the empty clause is left for proof_finish.
+long long proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept,
+                                long long id);
+// The unit clause of code, with ID id, was added while its complement's unit
+// clause is held (as a cube, or as the fact set at the root): refuted.
+void proof_unit_pair_refutes(CHpGN56 &s, int code, long long id);
+// The input cubes [from, from + ids.size()) were placed before the learnt
+// ones, which moved up: their IDs.
+void proof_input_cubes_placed(CHpGN56 &s, int from, const std::vector<long long> &ids);
 void proof_hold_cube(CHpGN56 &s, int i);      // cube i is about to be rewritten
 void proof_held_rewritten(CHpGN56 &s, int j); // ... as cube j, without its root codes
 void proof_held_dropped(CHpGN56 &s);          // ... or left the base
 void proof_held_refutes(CHpGN56 &s);          // ... or has every code set at the root
-void proof_refuted_at_once(const SolveControl *control, const Formula &formula); // refuted before any search
+// Refuted before any search; formula's line k has ID line_base + k.
+void proof_refuted_at_once(const SolveControl *control, const Formula &formula, long long line_base = 0);
 void proof_finish_search(CHpGN56 &s);         // proof_finish after the search's last pass
 void proof_finish(const SolveControl *control, bool unsat); // empty clause if unsat, flush
 
@@ -512,37 +529,16 @@ void progress_at_end(CHpGN56 &s);
 void progress_without_search(const SolveControl *control);
 
 // ---- Pass loop in 'passes.cpp' ----
-// What a solve hands back.
-struct SolveOutcome {
-    int pass_value;      // what the last pass returned (always -1)
-    std::string verdict; // the exact verdict text that is printed
-    SolveStats stats;    // counters of the solve
-    std::vector<int> model; // when satisfiable, per var v = 1..n: +v true, -v
-                            // false or free, as the verdict lines print it
-};
 // Runs passes with a review after each stopped one until the run is
 // decided; returns what the last pass returned.
 int run_passes(CHpGN56 &s);
 // Frees the codes set at level 0.
 void recove_state0_B456(CHpGN56 &s);
-// Solves the formula (consumed) and formats the verdict without printing it.
-// With a control, the proof is written and the search stops (verdict
-// "s UNKNOWN") when the control asks for it.
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control = nullptr);
-// The same for a formula that several solves read at once: it is only read,
-// and this solve lets go of it once its cube base is loaded (the last solve
-// to let go frees it).
-SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
-                                  const SolveControl *control);
 // One call of an incremental solver on its loaded state, under the
 // assumptions the state names: the pass loop, from and back to the root.
 // The result tells the answer: RESULT_SAT (model_values), RESULT_FAILED
 // (failed_assumed), RESULT_UNSAT (for good) or RESULT_UNDECIDED (stopped).
 void search_call(CHpGN56 &s, const SolveControl *control);
-// Solves the formula (consumed), prints the verdict and flushes standard
-// output; the solve's counters go to stats when it is given.
-int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats = nullptr,
-                 const SolveControl *control = nullptr);
 
 // ---- Model check and verdict in 'report.cpp' ----
 // True when the model satisfies every cube held (the clauses after the
@@ -553,8 +549,8 @@ void cub_info_out456(int i, CHpGN56 &s);
 // When the result is satisfiable and the model passes the check above:
 // the model as the verdict lines print it (per var v = 1..n, +v or -v), true.
 bool checked_model(CHpGN56 &s, std::vector<int> &model);
-// Appends the SAT-competition verdict lines for the state's result; a
-// satisfiable verdict also fills model.
-void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model);
+// The verdict of the state's result; a satisfiable one, whose model passed
+// the check, also fills model.
+Verdict checked_verdict(CHpGN56 &s, std::vector<int> &model);
 
 } // namespace vetrix

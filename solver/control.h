@@ -28,8 +28,9 @@ struct SolveControl {
     const std::function<void(const vetrix::Progress &)> *progress = nullptr; // told of progress, or none
     Clock::time_point start = Clock::now();           // Progress::seconds count from here
 
-    // An incremental solver's bounds of one call, as totals of the solver's
-    // counters: the search stops once one is reached.
+    // The bounds of a search, as totals of the solver's counters: the
+    // search stops once one is reached. An incremental file's calls take
+    // them as each call's own budget.
     static constexpr std::uint64_t NO_LIMIT = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t conflict_limit = NO_LIMIT;
     std::uint64_t decision_limit = NO_LIMIT;
@@ -37,11 +38,24 @@ struct SolveControl {
     const std::function<bool()> *terminate = nullptr; // asked with the stop flags; true stops likewise
     const std::function<void(const std::vector<int> &)> *learn = nullptr; // handed each learnt clause ...
     int learn_max_size = 0;                           // ... of at most this many literals
+    bool warm_start = false;                          // an incremental file's calls decide in the
+                                                      // polarity of the last model
 };
 
 // The deadline seconds after start.
 inline SolveControl::Clock::time_point deadline_after(SolveControl::Clock::time_point start, double seconds) {
     return start + std::chrono::duration_cast<SolveControl::Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// The total a counter at done reaches after budget more; a budget of 0 or
+// below is no limit.
+inline std::uint64_t limit_after(std::uint64_t done, std::int64_t budget) {
+    return budget > 0 ? done + static_cast<std::uint64_t>(budget) : SolveControl::NO_LIMIT;
+}
+
+// The limit a bound set as a total from 0 (or none) sets after done.
+inline std::uint64_t limit_moved(std::uint64_t done, std::uint64_t total) {
+    return total == SolveControl::NO_LIMIT ? total : done + total;
 }
 
 // True when the search has to stop: the stop or cancel flag is raised or the

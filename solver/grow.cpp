@@ -60,7 +60,8 @@ bool free_codes(const CHpGN56 &s, const Formula &formula, int i, std::vector<int
 }
 
 // Moves the learnt cubes [from, nb_cub) up by `cubes` slots and their tails
-// up by `tails` codes, renumbering their watch-list entries.
+// up by `tails` codes, renumbering their watch-list entries and the reasons
+// of the codes set at the root (a proof's hints walk through them).
 void shift_learnt(CHpGN56 &s, int from, int cubes, int tails) {
     const int tail_from = s.cub_data_pnt[from];
     const int tail_end = s.cub_data_pnt[s.nb_cub];
@@ -76,6 +77,8 @@ void shift_learnt(CHpGN56 &s, int from, int cubes, int tails) {
         for (int k = 0; k < list.size; ++k)
             if (list.data[k] >= from)
                 list.data[k] += cubes;
+        if (!is_free(s.lit_ind, c) && s.lit_n[c] >= from)
+            s.lit_n[c] += cubes;
     }
 }
 
@@ -152,19 +155,22 @@ void reserve_cubes(CHpGN56 &s, int cubes, long long tail_codes) {
     make_room(s, static_cast<long long>(s.nb_cub) + cubes, s.cub_data_pnt[s.nb_cub] + tail_codes);
 }
 
-bool add_input_cubes(CHpGN56 &s, const Formula &formula) {
+bool add_input_cubes(CHpGN56 &s, const Formula &formula, long long line_base) {
     std::vector<std::vector<int>> kept;
+    std::vector<long long> ids; // of the kept clauses, for an LRAT proof
     std::vector<int> codes;
     long long tails = 0;
     for (int i = 0; i < formula.clause_count(); ++i) {
         if (!free_codes(s, formula, i, codes))
             continue;
+        long long id = line_base + formula.clause_line(i);
         if (codes.size() < static_cast<size_t>(formula.clause_size(i)))
-            proof_input_shortened(s, formula.clause_begin(i), formula.clause_end(i), codes);
+            id = proof_input_shortened(s, formula.clause_begin(i), formula.clause_end(i), codes, id);
         if (codes.empty())
             return false;
         tails += codes.size() > 2 ? static_cast<long long>(codes.size()) - 2 : 0;
         kept.push_back(codes);
+        ids.push_back(id);
     }
     if (kept.empty())
         return true;
@@ -175,6 +181,7 @@ bool add_input_cubes(CHpGN56 &s, const Formula &formula) {
     int p = s.cub_data_pnt[from];
     for (int j = 0; j < k; ++j)
         place_cube(s, from + j, kept[static_cast<size_t>(j)], p);
+    proof_input_cubes_placed(s, from, ids);
     s.nb_cub += k;
     s.nb_cub_orig += k;
     s.nb_cub_start += k;

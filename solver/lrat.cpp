@@ -28,6 +28,19 @@ void LratIds::set_cube(int i, ClauseId id) {
     cube_[at] = id;
 }
 
+void LratIds::fit_codes(int nb_lit) {
+    if (static_cast<std::size_t>(nb_lit) > unit_.size()) {
+        unit_.resize(static_cast<std::size_t>(nb_lit), 0);
+        met.resize(static_cast<std::size_t>(nb_lit), 0u);
+    }
+}
+
+void LratIds::insert_cubes(int from, const std::vector<ClauseId> &ids, int nb_cub) {
+    if (cube_.size() < static_cast<std::size_t>(nb_cub))
+        cube_.resize(static_cast<std::size_t>(nb_cub), 0);
+    cube_.insert(cube_.begin() + from, ids.begin(), ids.end());
+}
+
 namespace {
 
 // The codes of cube i in cube order (tail, guard_0, guard_1), by position.

@@ -27,6 +27,10 @@ namespace vetrix {
 
 class CHpGN56;
 
+// The IDs an incremental solver's input clauses can take, 1 to this: its
+// learnt clauses take IDs above, whatever the clauses added by later calls.
+constexpr ClauseId LRAT_INPUT_IDS = 2147483647; // the int-sized count of clause lines
+
 class LratIds {
   public:
     // The IDs of formula's clauses, cube i the clause it keeps as clause i;
@@ -34,6 +38,13 @@ class LratIds {
     LratIds(const Formula &formula, int nb_lit);
 
     ClauseId fresh() { return next_++; }     // the ID of a new clause
+    // New clauses take IDs above inputs: the IDs of the clauses still to come.
+    void reserve_inputs(ClauseId inputs) { next_ = next_ > inputs ? next_ : inputs + 1; }
+    // Room per code for nb_lit codes (the variables grew).
+    void fit_codes(int nb_lit);
+    // The cubes [from, from + ids.size()) are new, the cubes from `from` on
+    // move up by as many: ids are the new ones' IDs; the cube count before.
+    void insert_cubes(int from, const std::vector<ClauseId> &ids, int nb_cub);
     ClauseId last() const { return next_ - 1; } // the last ID given
     ClauseId cube(int i) const { return cube_[static_cast<std::size_t>(i)]; }
     void set_cube(int i, ClauseId id);

@@ -1,9 +1,9 @@
 // The pass loop: loads the formula into a fresh state, runs search passes
 // with a review between two of them until one decides the run, frees the
 // root and hands the state to the report for the verdict.
-#include <cstdio>
 
 #include "solver/base_m456.h"
+#include "support/answer_lines.h"
 
 namespace vetrix {
 
@@ -38,7 +38,9 @@ namespace {
 SolveOutcome refuted_at_once(const SolveControl *control) {
     proof_finish(control, true);
     progress_without_search(control);
-    return SolveOutcome{NONE, "s UNSATISFIABLE\n", SolveStats(), std::vector<int>()};
+    SolveOutcome outcome;
+    outcome.verdict = Verdict::unsatisfiable;
+    return outcome;
 }
 
 // True when the formula is answered before the search starts. A clause
@@ -51,7 +53,7 @@ bool refuted_before_search(const Formula &formula) {
 
 // Runs the pass loop on a loaded state and formats its verdict.
 SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
-    SolveOutcome outcome{NONE, std::string(), SolveStats(), std::vector<int>()};
+    SolveOutcome outcome;
     if (control)
         s.progress_told = control->start;
     outcome.pass_value = run_passes(s);
@@ -62,7 +64,7 @@ SolveOutcome search_loaded(CHpGN56 &s, const SolveControl *control) {
     recove_state0_B456(s);
     s.der_lit_arr.SetSize(-1, -1);
     s.der_lit = nullptr;
-    format_verdict(s, outcome.verdict, outcome.model);
+    outcome.verdict = checked_verdict(s, outcome.model);
     return outcome;
 }
 
@@ -75,8 +77,8 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
     run_passes(s);
     progress_at_end(s);
     s.stats.cubes_held = static_cast<std::uint64_t>(s.nb_cub);
-    undo_to_root(s); // a stop leaves the pass's levels open
-    proof_finish(control, s.result == RESULT_UNSAT);
+    proof_finish_search(s); // while the root conflict's codes are set
+    undo_to_root(s);        // a stop leaves the pass's levels open
 }
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
@@ -108,8 +110,7 @@ SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb
 
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {
     const SolveOutcome outcome = solve_formula(formula, nb_var, strategy, control);
-    std::fwrite(outcome.verdict.data(), 1, outcome.verdict.size(), stdout);
-    std::fflush(stdout);
+    write_answer(answer_lines(outcome.verdict, outcome.model));
     if (stats)
         *stats = outcome.stats;
     return outcome.pass_value;

@@ -52,6 +52,25 @@ void proof_begin(CHpGN56 &s, const Formula &formula) {
         w->ids = std::make_unique<LratIds>(formula, s.nb_lit);
 }
 
+void proof_begin_calls(CHpGN56 &s, const Formula &formula) {
+    proof_begin(s, formula);
+    ProofWriter *w = writer(s);
+    if (w && w->ids)
+        w->ids->reserve_inputs(LRAT_INPUT_IDS);
+}
+
+void proof_codes_grown(CHpGN56 &s) {
+    ProofWriter *w = writer(s);
+    if (w && w->ids)
+        w->ids->fit_codes(s.nb_lit);
+}
+
+void proof_input_cubes_placed(CHpGN56 &s, int from, const std::vector<ClauseId> &ids) {
+    ProofWriter *w = writer(s);
+    if (w && w->ids)
+        w->ids->insert_cubes(from, ids, s.nb_cub);
+}
+
 void proof_add_cube(CHpGN56 &s, int i) {
     ProofWriter *w = writer(s);
     if (!w)
@@ -78,10 +97,26 @@ void proof_delete_cube(CHpGN56 &s, int i) {
 
 // The clause is added in its short form first (its removed literals are
 // false by unit propagation from the root facts), then the original goes.
-void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept) {
+ClauseId proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const std::vector<int> &kept,
+                               ClauseId id) {
     ProofWriter *w = writer(s);
     if (!w)
-        return;
+        return id;
+    if (w->ids) {
+        LratIds &ids = *w->ids;
+        lrat_shortened_hints(s, ids, std::vector<int>(begin, end), id);
+        if (kept.empty()) {
+            ids.refutation = ids.hints;
+            ids.refuted = true;
+            return id;
+        }
+        const ClauseId shortened = add_with_hints(*w, ids, [&](auto put) {
+            for (int c : kept)
+                put(c);
+        });
+        w->deletion(ids.last(), id);
+        return shortened;
+    }
     w->begin_addition();
     for (int c : kept)
         w->literal(c);
@@ -90,6 +125,25 @@ void proof_input_shortened(CHpGN56 &s, const int *begin, const int *end, const s
     for (const int *c = begin; c != end; ++c)
         w->literal(*c);
     w->end();
+    return id;
+}
+
+void proof_unit_pair_refutes(CHpGN56 &s, int code, ClauseId id) {
+    ProofWriter *w = writer(s);
+    if (!w || !w->ids)
+        return;
+    LratIds &ids = *w->ids;
+    if (!is_set(s.lit_ind, code)) {
+        // The complement's unit clause is still an input cube of its own.
+        for (int i = 0; i < s.nb_cub_orig; ++i)
+            if (s.guard_0[i] == lit_neg(code) && s.guard_1[i] == NONE && s.cub_data_pnt[i] == s.cub_data_pnt[i + 1]) {
+                ids.refutation = {ids.cube(i), id};
+                ids.refuted = true;
+                return;
+            }
+    }
+    const int codes[] = {code};
+    proof_input_shortened(s, codes, codes + 1, {}, id);
 }
 
 void proof_root_unit(CHpGN56 &s, int code) {
@@ -176,18 +230,19 @@ void proof_held_refutes(CHpGN56 &s) {
     ids.refuted = true;
 }
 
-void proof_refuted_at_once(const SolveControl *control, const Formula &formula) {
+void proof_refuted_at_once(const SolveControl *control, const Formula &formula, ClauseId line_base) {
     ProofWriter *w = control ? control->proof : nullptr;
     if (!w || !w->lrat())
         return;
-    w->ids = std::make_unique<LratIds>(formula, 0);
+    if (!w->ids)
+        w->ids = std::make_unique<LratIds>(formula, 0);
     LratIds &ids = *w->ids;
     // The empty clause itself, or the unit clause that sets a code and the
     // one of its complement, then all set.
     if (formula.has_empty_clause())
-        ids.refutation = {formula.empty_clause_line()};
+        ids.refutation = {line_base + formula.empty_clause_line()};
     else
-        ids.refutation = {formula.clause_line(0), formula.clause_line(1)};
+        ids.refutation = {line_base + formula.clause_line(0), line_base + formula.clause_line(1)};
     ids.refuted = true;
 }
 

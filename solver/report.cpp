@@ -1,5 +1,5 @@
 // The report of a solve: the final check of the model against the cubes
-// held, and the verdict in the SAT-competition line format.
+// held, and the verdict it gives.
 #include <cstdio>
 
 #include "solver/base_m456.h"
@@ -8,19 +8,6 @@
 namespace vetrix {
 
 namespace {
-
-void append_model(const CHpGN56 &s, std::string &out) {
-    char buf[16];
-    int written = 0;
-    for (int v = 0; v < s.nb_var; ++v) {
-        if (s.model_values[v] != MODEL_TRUE)
-            continue;
-        std::snprintf(buf, sizeof buf, " %d", v + 1);
-        out += buf;
-        if (++written % 15 == 0)
-            out += "\nv";
-    }
-}
 
 // The verdict's model as DIMACS literals: only true variables are listed
 // in the v lines, so every other one is false.
@@ -66,16 +53,10 @@ bool checked_model(CHpGN56 &s, std::vector<int> &model) {
     return true;
 }
 
-void format_verdict(CHpGN56 &s, std::string &out, std::vector<int> &model) {
-    if (checked_model(s, model)) {
-        out += "s SATISFIABLE\nv";
-        append_model(s, out);
-        out += " 0\n";
-    } else if (s.result == RESULT_UNSAT) {
-        out += "s UNSATISFIABLE\n";
-    } else {
-        out += "s UNKNOWN\n";
-    }
+Verdict checked_verdict(CHpGN56 &s, std::vector<int> &model) {
+    if (checked_model(s, model))
+        return Verdict::satisfiable;
+    return s.result == RESULT_UNSAT ? Verdict::unsatisfiable : Verdict::unknown;
 }
 
 } // namespace vetrix

@@ -26,7 +26,7 @@ void recove_stateB456_rs(CHpGN56 &s) {
 
 namespace {
 
-// The bounds of an incremental solver's call, as totals of the counters.
+// The bounds of the search, as totals of the counters.
 bool over_budget(const CHpGN56 &s, const SolveControl &control) {
     return s.stats.conflicts >= control.conflict_limit || s.stats.decisions >= control.decision_limit ||
            s.stats.propagations >= control.propagation_limit;

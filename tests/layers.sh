@@ -2,22 +2,28 @@
 # The layers include only downwards: driver/ over the library (include/vetrix,
 # api/) over solver/, reader/ and support/. The lower layers may use the
 # public headers that hold plain types (vetrix/error.h, vetrix/statistics.h,
-# vetrix/progress.h, vetrix/export.h), which include nothing else of the project.
+# vetrix/progress.h, vetrix/verdict.h, vetrix/export.h), which include
+# nothing else of the project.
+# Nothing above the solver layer includes the solver's state (base_m456.h).
 # No source of the program or the library includes <iostream>: its static
 # set-up of the standard streams would touch half a megabyte of the C++
 # library's locale code at every start.
 # Usage: layers.sh SOURCE_DIR
 set -euo pipefail
 cd "$1"
-plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/export.h"
+plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/verdict.h include/vetrix/export.h"
 upward=$(
   grep -nE '#include "(driver|api)/' api/* solver/* reader/* support/* include/vetrix/* |
     grep -v '^api/[^:]*:[0-9]*:#include "api/' || true
-  grep -n '#include "vetrix/' solver/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|export)\.h"' || true
+  grep -n '#include "vetrix/' solver/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|export)\.h"' || true
   # shellcheck disable=SC2086 # the names are separate words
   grep -n '#include "' $plain | grep -v '"vetrix/export.h"' || true
 )
 [ -z "$upward" ] || { echo "includes that run back up:"; echo "$upward"; exit 1; }
+# The solver's state stays inside the solver layer: above it, the library
+# and the program reach the solver through solver/engine.h only.
+state=$(grep -n '#include "solver/base_m456.h"' driver/* api/* include/vetrix/* python/*.cpp python/*.h || true)
+[ -z "$state" ] || { echo "the solver's state included above the solver layer:"; echo "$state"; exit 1; }
 streams=$(grep -n '#include <iostream>' driver/* api/* solver/* reader/* support/* include/vetrix/* || true)
 [ -z "$streams" ] || { echo "<iostream> in the program or the library:"; echo "$streams"; exit 1; }
-echo "every include runs downwards; no <iostream>"
+echo "every include runs downwards; the solver's state stays in solver/; no <iostream>"

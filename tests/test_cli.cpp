@@ -149,7 +149,7 @@ TEST_F(Cli, OptionsAroundPositionalArguments) {
         {{f, "--portfolio=1,0"}, BY_STRATEGY_0_1, 0},
         {{"--portfolio", "--stats"}, USAGE, 0},
         {{"--portfolio", f, "2"}, "", 1},
-        {{"--portfolio=", f}, "", 1},
+        {{"--portfolio=0,", f}, "", 1},
         {{"--portfolio=3", "missing.cnf"}, "", 1},
         {{"--portfolio=0,0", f}, "", 1},
         {{"--portfolio=0,", f}, "", 1},

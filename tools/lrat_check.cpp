@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace lratcheck {
@@ -186,15 +187,28 @@ class Checker {
     bool remove(std::int64_t id);
     // True when lits follows from its hints; otherwise why not in error.
     bool implied(const Clause &lits, const std::vector<std::int64_t> &hints, std::string &error);
+    // The IDs [begin, end) name no clause and take no room: an incremental
+    // solver's proof leaves the IDs up to a bound to input clauses and gives
+    // its added clauses the IDs above it.
+    void skip_ids(std::int64_t begin, std::int64_t end) {
+        gap_begin_ = begin;
+        gap_ = end - begin;
+    }
 
   private:
+    static constexpr std::size_t NO_SLOT = static_cast<std::size_t>(-1);
+    std::size_t slot(std::int64_t id) const {
+        if (id < gap_begin_)
+            return static_cast<std::size_t>(id);
+        return id >= gap_begin_ + gap_ ? static_cast<std::size_t>(id - gap_) : NO_SLOT;
+    }
     struct Held {
         std::int64_t at = -1; // offset in lits_, -1 when not held
         int size = 0;
     };
 
     bool held(std::int64_t id) const {
-        return id > 0 && static_cast<std::uint64_t>(id) < held_.size() && held_[static_cast<std::size_t>(id)].at >= 0;
+        return id > 0 && slot(id) < held_.size() && held_[slot(id)].at >= 0;
     }
     void make_room(const Clause &lits);
     void assign(int lit) {
@@ -204,7 +218,9 @@ class Checker {
     }
     void compact();
 
-    std::vector<Held> held_;          // per ID
+    std::int64_t gap_begin_ = std::numeric_limits<std::int64_t>::max(); // the IDs skipped begin here ...
+    std::int64_t gap_ = 0;               // ... and are this many
+    std::vector<Held> held_;          // per ID, by slot()
     std::vector<int> lits_;           // the held clauses' literals, one after the other
     std::size_t garbage_ = 0;         // literals of deleted clauses still in lits_
     std::vector<signed char> value_;  // per literal index: 1 true, -1 false, 0 free
@@ -221,7 +237,7 @@ void Checker::make_room(const Clause &lits) {
 
 void Checker::hold(std::int64_t id, const Clause &lits) {
     make_room(lits);
-    const std::size_t at = static_cast<std::size_t>(id);
+    const std::size_t at = slot(id);
     if (at >= held_.size())
         held_.resize(std::max(at + 1, 2 * held_.size()));
     held_[at] = Held{static_cast<std::int64_t>(lits_.size()), static_cast<int>(lits.size())};
@@ -231,7 +247,7 @@ void Checker::hold(std::int64_t id, const Clause &lits) {
 bool Checker::remove(std::int64_t id) {
     if (!held(id))
         return false;
-    Held &h = held_[static_cast<std::size_t>(id)];
+    Held &h = held_[slot(id)];
     garbage_ += static_cast<std::size_t>(h.size);
     h.at = -1;
     if (garbage_ > (1u << 20) && 2 * garbage_ > lits_.size())
@@ -272,7 +288,7 @@ bool Checker::implied(const Clause &lits, const std::vector<std::int64_t> &hints
         } else if (!held(id)) {
             error = "hint " + std::to_string(id) + " names no clause held";
         } else {
-            const Held &h = held_[static_cast<std::size_t>(id)];
+            const Held &h = held_[slot(id)];
             const int *c = lits_.data() + h.at;
             int free_lit = 0, free_count = 0;
             bool satisfied = false;
@@ -343,6 +359,8 @@ Verdict check_proof(const Clauses &clauses, const std::string &proof, ProofForma
             verdict.error = describe(step, binary) + ": the ID is not above " + std::to_string(last);
             return verdict;
         }
+        if (verdict.additions == 1 && step.id > last + 1)
+            checker.skip_ids(last + 1, step.id);
         if (!checker.implied(step.lits, step.hints, error)) {
             verdict.error = describe(step, binary) + ": " + error;
             return verdict;

@@ -7,7 +7,9 @@
 // are not accepted: vetrix never needs them.
 //
 // The formula's clauses have the IDs 1, 2, ... in file order; an added
-// clause must take an ID above every ID before it; a hint or a deletion
+// clause must take an ID above every ID before it (the first may leave a
+// gap above the formula's: an incremental solver's added clauses take IDs
+// above those its input clauses can take); a hint or a deletion
 // must name a clause held (not deleted).
 #pragma once
 

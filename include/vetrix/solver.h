@@ -34,6 +34,8 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "vetrix/export.h"
@@ -71,8 +73,13 @@ class VETRIX_API Solver {
     void declare_vars(int num_vars);
 
     // ---- one call ----
-    // Assumes lit true for the next solve only.
+    // Assumes lit true for the next solve only ("assumption L out of range"
+    // for 0, INT_MIN or a variable beyond max_var()).
     void assume(int lit);
+    // Assumes every literal of lits, or none when one is out of range.
+    void assume(const std::vector<int> &lits);
+    // The largest variable a solver's tables can hold.
+    static int max_var();
     // Decides the formula under the assumptions given since the last call,
     // then forgets them. Unknown after a limit, the stop flag or the
     // terminate callback; the solver stays valid and the next call goes on
@@ -100,6 +107,17 @@ class VETRIX_API Solver {
     // off (the default), every call follows its strategy exactly.
     void set_warm_start(bool on);
 
+    // ---- options by name (vetrix/options.h), in any order ----
+    // Sets the option name to value, given as text as on the command line:
+    // set("warm-start", "1"), set("conflicts", "1000"), set("lrat", "1"),
+    // set("proof", path) (the solver writes its proof to the file path,
+    // created now, as set_proof does to a stream).
+    // A limit set so bounds every call (limit_*() below bound the next one
+    // only, before it); the strategy is chosen before the first clause; the
+    // proof's format (lrat, binary-proof) before the first solve that writes
+    // the proof. Fails with option_message()'s line, or the rule's.
+    void set(std::string_view name, std::string_view value);
+
     // ---- limits of the next call (each forgotten after it; 0 or below: none) ----
     void limit_time(double seconds);
     void limit_conflicts(std::int64_t conflicts);
@@ -120,7 +138,9 @@ class VETRIX_API Solver {
     // Writes a DRAT proof of every call to proof (text, or binary): learnt
     // clauses and deletions; the empty clause once the clauses alone are
     // refuted. The clauses added by the caller are the proof's formula.
-    // (LRAT proofs are the one-shot calls' only.)
+    // With set("lrat", "1") the proof is LRAT: clause k added (counting
+    // every clause given) has ID k, the clauses the search adds take IDs
+    // from 2^31 on, and one proof covers every call.
     // Set it before the first solve; null stops writing.
     void set_proof(std::ostream *proof, bool binary = false);
 
@@ -131,6 +151,7 @@ class VETRIX_API Solver {
     const Statistics &statistics() const; // counters of every call so far
 
   private:
+    void open_proof(const std::string &path);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "vetrix/error.h"
 #include "vetrix/export.h"
+#include "vetrix/options.h"
 #include "vetrix/progress.h"
 #include "vetrix/statistics.h"
 #include "vetrix/verdict.h"
@@ -62,6 +64,19 @@ struct Options {
     // propagation, so that a checker needs no search. Last, so that
     // positional initialisers of the fields above keep their meaning.
     bool lrat = false;
+    // Bounds of the search (0: none), past which the verdict is unknown:
+    // totals of the counters of Result::stats.
+    std::int64_t conflict_limit = 0;
+    std::int64_t decision_limit = 0;
+    std::int64_t propagation_limit = 0;
+    // Warm start of an incremental solver's calls (Solver::set_warm_start);
+    // a one-shot solve has no earlier model and does not take it.
+    bool warm_start = false;
+
+    // Sets the option name (a row of option_table(), as on the command line
+    // without "--") to value, given as text as there: set("conflicts",
+    // "1000"), set("lrat", "1"). Fails with option_message()'s line.
+    VETRIX_API void set(std::string_view name, std::string_view value);
 };
 
 struct Result {

@@ -52,6 +52,34 @@ VETRIX_API int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits
  * 0, 1, 2 or a solver that holds clauses already. */
 VETRIX_API int vetrix_ipasir_set_strategy(void *solver, int strategy);
 
+/* Sets an option of vetrix/options.h on an IPASIR solver by name, the
+ * value as text, as on the command line without "--": ("conflicts",
+ * "1000"), ("warm-start", "1"), ("strategy", "2") (before the first clause).
+ * Settings are kept whatever their order. Returns 0, or -1 with nothing
+ * changed and the one-line message in vetrix_ipasir_option_error. */
+VETRIX_API int vetrix_ipasir_set_option(void *solver, const char *name, const char *value);
+/* The message of the last refused vetrix_ipasir_set_option, or "". */
+VETRIX_API const char *vetrix_ipasir_option_error(void *solver);
+
+/* Options of the C calls, set by name (vetrix/options.h) as on the command
+ * line without "--": ("strategy", "1"), ("time", "2.5"), ("conflicts",
+ * "1000"), ("portfolio", "0,2"), ("lrat", "1"). */
+typedef struct vetrix_options vetrix_options;
+/* New options at their defaults; NULL when out of memory. */
+VETRIX_API vetrix_options *vetrix_options_new(void);
+VETRIX_API void vetrix_options_delete(vetrix_options *options);
+/* Returns 0, or -1 with nothing changed and the one-line message in
+ * vetrix_options_error. */
+VETRIX_API int vetrix_set_option(vetrix_options *options, const char *name, const char *value);
+/* The message of the last refused vetrix_set_option, or "". */
+VETRIX_API const char *vetrix_options_error(const vetrix_options *options);
+
+/* As vetrix_solve_proof with the options' strategy (or portfolio), limits
+ * and proof format; proof_path NULL writes no proof. */
+VETRIX_API int vetrix_solve_options(const vetrix_options *options, int num_vars, const int *lits, size_t num_lits,
+                                    const char *proof_path, int *winner, int *model, char *error,
+                                    size_t error_size);
+
 /* Warm start for an IPASIR solver (nonzero on, 0 off), as
  * vetrix::Solver::set_warm_start: later calls decide in the polarity each
  * variable has in the last model. */

@@ -23,7 +23,7 @@ from typing import IO, Callable, Dict, Iterable, Iterator, List, Optional, Seque
 
 from . import _vetrix
 
-__all__ = ["Error", "Result", "Solver", "Verdict", "solve", "solve_dimacs", "solve_file", "__version__"]
+__all__ = ["Error", "Result", "Solver", "Verdict", "options", "solve", "solve_dimacs", "solve_file", "__version__"]
 
 __version__: str = _vetrix.version()
 
@@ -68,32 +68,62 @@ class Result:
     strategy: int = 0
 
 
-def _solve_with(call, *args, strategy: int, strategies: Optional[Sequence[int]], proof: ProofTarget,
-                binary_proof: bool, lrat: bool, time_limit: Optional[float],
-                progress: Optional[ProgressCallback]) -> Result:
-    seconds = 0.0
-    if time_limit is not None:
-        seconds = float(time_limit)
-        if not 0 < seconds <= 1e9:
-            raise ValueError(f"time_limit must be above 0 and at most 1e9 seconds, not {time_limit!r}")
+def _option_text(name: str, value: object) -> str:
+    """The text of a keyword option's value, as the command line writes it:
+    True and False are 1 and 0, numbers their decimal form, text as it is."""
+    if isinstance(value, bool):
+        return "1" if value else "0"
+    if isinstance(value, str):
+        return value
+    if isinstance(value, float):
+        return repr(value)
+    try:
+        return str(operator.index(value))
+    except TypeError:
+        raise TypeError(f"option {name!r} takes an int, a float, a bool or a str, not {type(value).__name__}") \
+            from None
+
+
+def options() -> List[Dict[str, object]]:
+    """The library's table of options (those of ``vetrix --help``), one dict
+    each: name (the keyword, with '-' for '_'), kind (flag, count, seconds,
+    choice, list, text), default, choices, one_shot and incremental (whether
+    solve* and Solver take it), help."""
+    return _vetrix.option_table()
+
+
+# Keywords that are spelt otherwise in the table of options.
+_OPTION_ALIASES = {"time_limit": "time"}
+
+
+def _settings(options: Dict[str, object]) -> List[Tuple[str, str]]:
+    """The keyword options as (name, text) pairs of the library's table of
+    options (vetrix --help): each keyword is a name with '_' for '-';
+    None leaves an option at its default. The library checks the names and
+    values, with the command line's messages."""
+    return [(_OPTION_ALIASES.get(key, key).replace("_", "-"), _option_text(key, value))
+            for key, value in options.items() if value is not None]
+
+
+def _solve_with(call, *args, strategies: Optional[Sequence[int]], proof: ProofTarget,
+                progress: Optional[ProgressCallback], options: Dict[str, object]) -> Result:
+    settings = _settings(options)
     listed: List[int] = []
     if strategies is not None:
         listed = [operator.index(n) for n in strategies]
         if not listed:
             raise ValueError("strategies must list at least one strategy")
     if proof is None or hasattr(proof, "write"):
-        answer = call(*args, strategy, listed, proof, bool(binary_proof), bool(lrat), seconds, progress)
+        answer = call(*args, settings, listed, proof, progress)
     else:
         with open(proof, "wb") as file:
-            answer = call(*args, strategy, listed, file, bool(binary_proof), bool(lrat), seconds, progress)
+            answer = call(*args, settings, listed, file, progress)
     verdict, model, stats, decided_by = answer
     return Result(Verdict(verdict), model, stats, decided_by)
 
 
-def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0,
-          strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None, binary_proof: bool = False,
-          lrat: bool = False, time_limit: Optional[float] = None,
-          progress: Optional[ProgressCallback] = None) -> Result:
+def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategies: Optional[Sequence[int]] = None,
+          proof: ProofTarget = None, progress: Optional[ProgressCallback] = None, **options: object) -> Result:
     """Decides the formula whose clauses are given as DIMACS literals.
 
     clauses: any iterable of iterables of ints (lists, tuples, generators,
@@ -101,8 +131,13 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
     rules: a repeated literal counts once, a clause holding a literal and its
     complement is dropped, an empty clause makes the formula unsatisfiable.
     num_vars: the number of variables, by default the largest one used.
-    strategy: the branching strategy, 0, 1 or 2.
-    strategies: instead of strategy, the strategies (each 0, 1 or 2, at most
+    options: the library's options (``vetrix --help``) by name, '_' for
+    '-', each a bool, a number or a str as on the command line:
+    strategy (0, 1 or 2), binary_proof, lrat, time_limit (or time; seconds),
+    conflicts, decisions, propagations (bounds of the search, after which
+    the verdict is UNKNOWN), portfolio (a comma list of strategies). An
+    unknown name or a bad value raises vetrix.Error with the command line's
+    message. strategies: instead of strategy, the strategies (each 0, 1 or 2, at most
     once) to race on the formula, each in a thread of its own: the first to
     reach a verdict wins, and the result is exactly its answer alone
     (Result.strategy names it; which one wins may differ from run to run).
@@ -121,40 +156,38 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategy: int = 0
         num_vars = operator.index(num_vars)
         if not -_C_INT_MAX - 1 <= num_vars <= _C_INT_MAX:
             raise OverflowError(f"num_vars {num_vars} does not fit in a C int")
-    return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategy=strategy, strategies=strategies,
-                       proof=proof, binary_proof=binary_proof, lrat=lrat, time_limit=time_limit,
-                       progress=progress)
+    return _solve_with(_vetrix.solve_clauses, clauses, num_vars, strategies=strategies, proof=proof,
+                       progress=progress, options=options)
 
 
-def solve_file(path: Union[str, "os.PathLike[str]"], *, strategy: int = 0,
-               strategies: Optional[Sequence[int]] = None, proof: ProofTarget = None,
-               binary_proof: bool = False, lrat: bool = False, time_limit: Optional[float] = None,
-               progress: Optional[ProgressCallback] = None) -> Result:
+def solve_file(path: Union[str, "os.PathLike[str]"], *, strategies: Optional[Sequence[int]] = None,
+               proof: ProofTarget = None, progress: Optional[ProgressCallback] = None,
+               **options: object) -> Result:
     """Reads a DIMACS CNF file as the command line does (plain, gzip, xz or
     bzip2; ``"-"`` is standard input) and decides it. Options as for solve."""
     name = os.fsencode(path)
     if proof is not None and not hasattr(proof, "write") and name != b"-" and \
             os.path.exists(name) and os.path.exists(proof) and os.path.samefile(name, proof):
         raise Error(f"vetrix: the proof file '{os.fsdecode(proof)}' is the input file\n", 1)
-    return _solve_with(_vetrix.solve_file, name, strategy=strategy, strategies=strategies, proof=proof,
-                       binary_proof=binary_proof, lrat=lrat, time_limit=time_limit, progress=progress)
+    return _solve_with(_vetrix.solve_file, name, strategies=strategies, proof=proof, progress=progress,
+                       options=options)
 
 
-def solve_dimacs(text: Union[str, bytes], *, strategy: int = 0, strategies: Optional[Sequence[int]] = None,
-                 proof: ProofTarget = None, binary_proof: bool = False, lrat: bool = False,
-                 time_limit: Optional[float] = None, progress: Optional[ProgressCallback] = None) -> Result:
+def solve_dimacs(text: Union[str, bytes], *, strategies: Optional[Sequence[int]] = None,
+                 proof: ProofTarget = None, progress: Optional[ProgressCallback] = None,
+                 **options: object) -> Result:
     """Reads text as the contents of a DIMACS CNF file and decides it.
     Options as for solve."""
     data = text.encode() if isinstance(text, str) else bytes(text)
-    return _solve_with(_vetrix.solve_dimacs, data, strategy=strategy, strategies=strategies, proof=proof,
-                       binary_proof=binary_proof, lrat=lrat, time_limit=time_limit, progress=progress)
+    return _solve_with(_vetrix.solve_dimacs, data, strategies=strategies, proof=proof, progress=progress,
+                       options=options)
 
 
 # Keyword arguments PySAT's solvers take beside the options of vetrix's
 # solves: name (which solver PySAT should create) and incr (Glucose's
 # incremental mode, which vetrix.Solver always runs in) mean nothing here.
-_PYSAT_ARGUMENTS = {"name", "incr", "warm_start", "with_proof"}
-_OWN_OPTIONS = {"time_limit", "proof", "binary_proof", "progress"}
+_PYSAT_ARGUMENTS = {"name", "incr"}
+_OWN_OPTIONS = {"with_proof", "proof", "progress"}
 
 
 class Solver:
@@ -178,38 +211,34 @@ class Solver:
     satisfiable one decide every variable in its polarity in the last model
     (often much sooner on runs of similar calls: cores, MaxSAT, MUS), where
     by default each call branches as its strategy does on a fresh formula.
-    PySAT's ``name`` and ``incr`` are accepted and change nothing. Any other
-    keyword is a TypeError, and so is ``strategies``: a race of strategies
+    Every other option of the library's table (``vetrix --help``) is a
+    keyword too, with '_' for '-' (``conflicts``, ``decisions``,
+    ``propagations`` bound every call; ``lrat`` makes the proof LRAT); an
+    unknown one or a bad value raises vetrix.Error with the command line's
+    message. PySAT's ``name`` and ``incr`` are accepted and change nothing.
+    ``strategies`` is a TypeError: a race of strategies
     needs one solver per strategy, which is what :func:`solve` does; an
     incremental solver has one.
     """
 
     def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0, use_timer: bool = False,
                  **options: object) -> None:
-        unknown = set(options) - _PYSAT_ARGUMENTS - _OWN_OPTIONS
-        if "strategies" in unknown:
+        if "strategies" in options:
             raise TypeError("Solver takes no 'strategies': an incremental solver runs one strategy; "
                             "vetrix.solve(clauses, strategies=...) races several")
-        if unknown:
-            raise TypeError(f"unknown option {sorted(unknown)[0]!r}")
-        self._seconds = 0.0
-        if options.get("time_limit") is not None:
-            self._seconds = float(options["time_limit"])  # type: ignore[arg-type]
-            if not 0 < self._seconds <= 1e9:
-                raise ValueError(f"time_limit must be above 0 and at most 1e9 seconds, not {options['time_limit']!r}")
+        table = {key: value for key, value in options.items() if key not in _PYSAT_ARGUMENTS | _OWN_OPTIONS}
+        settings = _settings({"strategy": strategy, **table})
         self._proof_lines: Optional[io.BytesIO] = None
         self._proof_file: Optional[IO[bytes]] = None
         proof = options.get("proof")
-        binary = bool(options.get("binary_proof", False))
         if options.get("with_proof"):
-            if proof is not None or binary:
+            if proof is not None or options.get("binary_proof"):
                 raise ValueError("with_proof keeps a text proof for get_proof: not with proof= or binary_proof")
             proof = self._proof_lines = io.BytesIO()
         elif proof is not None and not hasattr(proof, "write"):
             proof = self._proof_file = open(proof, "wb")  # type: ignore[call-overload]
         try:
-            self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(
-                strategy, bool(options.get("warm_start", False)), proof, binary, options.get("progress"))
+            self._solver: Optional[_vetrix.Solver] = _vetrix.Solver(settings, proof, options.get("progress"))
         except BaseException:
             if self._proof_file is not None:
                 self._proof_file.close()
@@ -266,7 +295,7 @@ class Solver:
         self._status = self._model = self._core = None
         start = time.process_time()
         try:
-            verdict = solver.solve(assumptions, self._seconds, *budgets)
+            verdict = solver.solve(assumptions, *budgets)
         finally:
             if self._use_timer:
                 self._call_time = time.process_time() - start

@@ -19,6 +19,7 @@
 #include "support/harness.h"
 #include "tools/cnfgen.h"
 #include "tools/drat_check.h"
+#include "tools/lrat_check.h"
 
 namespace {
 
@@ -208,18 +209,22 @@ TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
     EXPECT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
 }
 
-// One DRAT proof of a whole sequence of calls, the clauses added being its
-// formula, checks; once they alone are refuted it ends with the empty
-// clause. Clauses arrive in batches after facts were fixed at the root
-// (padded formulas), so later clauses are shortened by them.
+// One DRAT or LRAT proof of a whole sequence of calls, the clauses added
+// being its formula (clause k with ID k), checks; once they alone are
+// refuted it ends with the empty clause. Clauses arrive in batches after
+// facts were fixed at the root (padded formulas), so later clauses are
+// shortened by them.
 TEST(SolverCalls, OneProofOfEveryCallChecks) {
     int refuted = 0;
-    for (uint64_t seed = 1; seed <= 12; ++seed) {
-        cnfgen::Rng rng(seed);
-        const cnfgen::Formula f = cnfgen::padded_ksat(rng, 30, 360 + 30 * static_cast<int>(seed));
+    for (uint64_t seed = 1; seed <= 24; ++seed) {
+        const bool lrat = seed > 12;
+        cnfgen::Rng rng(seed % 12);
+        const cnfgen::Formula f = cnfgen::padded_ksat(rng, 30, 360 + 30 * static_cast<int>(seed % 12));
         std::ostringstream proof;
         vetrix::Solver solver(static_cast<int>(seed % 3));
         solver.set_proof(&proof, seed % 2 == 0);
+        if (lrat)
+            solver.set("lrat", "1");
         for (size_t i = 0; i < f.clauses.size(); ++i) {
             solver.add_clause(f.clauses[i]);
             if (i % 25 == 24) {
@@ -229,11 +234,32 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
         }
         const bool unsat = solver.solve() == vetrix::Verdict::unsatisfiable;
         refuted += unsat;
-        const dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
-        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
-        EXPECT_EQ(checked.refuted, unsat);
+        if (lrat) {
+            const lratcheck::Verdict checked = lratcheck::check_proof(f.clauses, proof.str());
+            EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+            EXPECT_EQ(checked.refuted, unsat);
+        } else {
+            const dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
+            EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+            EXPECT_EQ(checked.refuted, unsat);
+        }
     }
-    EXPECT_GE(refuted, 3);
+    EXPECT_GE(refuted, 6);
+    // A unit clause whose complement came in an earlier call, and an empty
+    // clause in a later call, refute the formula at once.
+    for (const std::vector<int> &last : {std::vector<int>{-1}, std::vector<int>{}}) {
+        const std::vector<std::vector<int>> clauses = {{1, 2}, {1}, {2, 3}, last};
+        std::ostringstream proof;
+        vetrix::Solver solver;
+        solver.set_proof(&proof);
+        solver.set("lrat", "1");
+        for (const std::vector<int> &clause : clauses) {
+            solver.add_clause(clause);
+            solver.solve();
+        }
+        const lratcheck::Verdict checked = lratcheck::check_proof(clauses, proof.str());
+        EXPECT_TRUE(checked.valid && checked.refuted) << checked.error << "\n" << proof.str();
+    }
 }
 
 // The lines the command line prints for a call of an incremental file.
@@ -259,7 +285,8 @@ std::string call_lines(const vetrix::Solver &solver, vetrix::Verdict verdict) {
 
 // An incremental file is the library's sequence of calls: the command line
 // prints exactly the answers of vetrix::Solver for the same clauses and
-// assumptions, under each strategy; bad lines give their messages.
+// assumptions, under each strategy, and its LRAT proof of every call
+// checks; bad lines give their messages.
 TEST(IncrementalFile, PrintsTheSolversAnswers) {
     harness::ScratchDir dir;
     for (uint64_t seed = 1; seed <= 12; ++seed) {
@@ -267,13 +294,25 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
         const cnfgen::Formula f = cnfgen::uniform_ksat(rng, 30, 3, 380);
         const int n = static_cast<int>(seed % 3);
         vetrix::Solver solver(n);
+        // Odd seeds warm-start every call; every fourth gives each call a
+        // budget of conflicts, whose first unknown answer ends the run.
+        std::vector<std::string> args = {std::to_string(n)};
+        if (seed % 2 == 1) {
+            solver.set_warm_start(true);
+            args.push_back("--warm-start");
+        }
+        if (seed % 4 == 0) {
+            solver.set("conflicts", "8");
+            args.push_back("--conflicts=8");
+        }
+        bool ended = false;
         std::string text = "c calls\np inccnf\n", expected;
         for (size_t i = 0; i < f.clauses.size(); ++i) {
             for (int l : f.clauses[i])
                 text += std::to_string(l) + " ";
             text += "0\n";
             solver.add_clause(f.clauses[i]);
-            if (i % 16 != 15)
+            if (i % 16 != 15 || ended)
                 continue;
             text += "a";
             for (int k = rng.below(6); k > 0; --k) {
@@ -282,11 +321,21 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
                 solver.assume(l);
             }
             text += " 0\n";
-            expected += call_lines(solver, solver.solve());
+            const vetrix::Verdict verdict = solver.solve();
+            ended = verdict == vetrix::Verdict::unknown;
+            expected += ended ? "s UNKNOWN\n" : call_lines(solver, verdict);
         }
         const std::string path = dir.path("calls" + std::to_string(seed) + ".cnf");
+        const std::string proof = dir.path("calls" + std::to_string(seed) + ".lrat");
         std::ofstream(path) << text;
-        EXPECT_EQ(harness::run_vetrix({path, std::to_string(n)}).out, expected) << "seed " << seed;
+        args.insert(args.begin(), path);
+        // One LRAT proof of every call, text or binary.
+        args.insert(args.end(), {"--lrat", "--proof=" + proof});
+        if (seed % 3 == 0)
+            args.push_back("--binary-proof");
+        EXPECT_EQ(harness::run_vetrix(args).out, expected) << "seed " << seed;
+        const lratcheck::Verdict checked = lratcheck::check_proof(f.clauses, harness::read_file(proof));
+        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
     }
     const std::string bad = dir.path("bad.cnf");
     std::ofstream(bad) << "p inccnf\n1 2 0\na 1 x 0\n";
@@ -318,6 +367,43 @@ TEST(Ipasir, AnswersAsTheStandardSays) {
     EXPECT_EQ(ipasir_failed(s, 1), 0);
     EXPECT_EQ(ipasir_solve(s), 10); // the assumptions are gone
     ipasir_release(s);
+}
+
+// Settings made before the strategy is chosen stay: the terminate hook and
+// a conflict budget, set first, still stop the solver of strategy 2, and
+// its LRAT proof of every call checks.
+TEST(Ipasir, SettingsSurviveTheStrategyInAnyOrder) {
+    const cnfgen::Formula php = cnfgen::pigeonhole(7);
+    harness::ScratchDir dir;
+    const std::string proof = dir.path("proof.lrat");
+    for (const bool hook_first : {true, false}) {
+        void *s = ipasir_init();
+        const auto hook = [s, &proof] {
+            ipasir_set_terminate(s, nullptr, [](void *) { return 1; });
+            vetrix_ipasir_set_warm_start(s, 1);
+            EXPECT_EQ(vetrix_ipasir_set_option(s, "lrat", "1"), 0);
+            EXPECT_EQ(vetrix_ipasir_set_option(s, "proof", proof.c_str()), 0);
+        };
+        if (hook_first)
+            hook();
+        EXPECT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
+        if (!hook_first)
+            hook();
+        for (const std::vector<int> &clause : php.clauses) {
+            for (int lit : clause)
+                ipasir_add(s, lit);
+            ipasir_add(s, 0);
+        }
+        EXPECT_EQ(ipasir_solve(s), 0) << "hook first " << hook_first;
+        ipasir_set_terminate(s, nullptr, nullptr);
+        EXPECT_EQ(vetrix_ipasir_set_option(s, "conflicts", "3"), 0);
+        EXPECT_EQ(ipasir_solve(s), 0);
+        EXPECT_EQ(vetrix_ipasir_set_option(s, "conflicts", "0"), 0);
+        EXPECT_EQ(ipasir_solve(s), 20);
+        ipasir_release(s);
+        const lratcheck::Verdict checked = lratcheck::check_proof(php.clauses, harness::read_file(proof));
+        EXPECT_TRUE(checked.valid && checked.refuted) << checked.error;
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "reader/raspok1.h"
 #include "solver/base_m456.h"
 #include "solver/proof.h"
+#include "support/answer_lines.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tools/drat_check.h"
 #include "tools/oracle.h"
@@ -70,7 +71,8 @@ Answer solve_and_check(const std::string &original, int strategy, cnfgen::Clause
         ProofWriter writer(proof, strategy == 1 ? ProofWriter::Format::binary : ProofWriter::Format::text);
         SolveControl control;
         control.proof = &writer;
-        verdict = solve_formula(formula, nb_var, strategy, &control).verdict;
+        const SolveOutcome outcome = solve_formula(formula, nb_var, strategy, &control);
+        verdict = answer_lines(outcome.verdict, outcome.model);
     } catch (const vetrix::Error &) {
         std::abort(); // no capacity of the solver is near its end here
     }

@@ -30,12 +30,12 @@ class Errors(unittest.TestCase):
             (TypeError, lambda: vetrix.solve([[1, True]])),
             (TypeError, lambda: vetrix.solve([[1], 2])),
             (TypeError, lambda: vetrix.solve(5)),
-            (TypeError, lambda: vetrix.solve([[1]], strategy="1")),
+            (TypeError, lambda: vetrix.solve([[1]], strategy=[1])),
             (OverflowError, lambda: vetrix.solve([[1, 2**31]])),
             (OverflowError, lambda: vetrix.solve([[-(2**31) - 1]])),
             (OverflowError, lambda: vetrix.solve([[1]], num_vars=2**40)),
-            (ValueError, lambda: vetrix.solve([[1]], time_limit=0)),
-            (ValueError, lambda: vetrix.solve([[1]], time_limit=float("nan"))),
+            (vetrix.Error, lambda: vetrix.solve([[1]], time_limit=0)),
+            (vetrix.Error, lambda: vetrix.solve([[1]], time_limit=float("nan"))),
             (ValueError, lambda: vetrix.solve([[1]], strategies=[])),
             (TypeError, lambda: vetrix.solve([[1]], strategies=["1"])),
             (FileNotFoundError, lambda: vetrix.solve([[1]], proof="/nonexistent-dir/proof.drat")),
@@ -44,6 +44,27 @@ class Errors(unittest.TestCase):
             with self.subTest(error=error):
                 self.assertRaises(error, call)
 
+    def test_every_option_of_the_table_as_a_keyword(self):
+        good = {"flag": True, "count": 5, "seconds": 5.0, "choice": "0", "list": "0", "text": "x"}
+        bad = {"flag": "maybe", "count": -1, "seconds": 0, "choice": "x", "list": "x", "text": ""}
+        for row in vetrix.options():
+            name, kind = row["name"], row["kind"]
+            if name == "proof":  # a path or a file object here, written by the module itself
+                continue
+            keyword = name.replace("-", "_")
+            for face, call in (("one_shot", lambda **kw: vetrix.solve([[1]], **kw)),
+                               ("incremental", lambda **kw: vetrix.Solver([[1]], **kw).solve())):
+                with self.subTest(option=name, face=face):
+                    with self.assertRaises(vetrix.Error) as caught:
+                        call(**{keyword: bad[kind]})
+                    text = bad[kind] if not isinstance(bad[kind], bool) else ""
+                    self.assertEqual(caught.exception.message, f"vetrix: bad value '{text}' for option '--{name}'\n")
+                    if row[face]:
+                        call(**{keyword: good[kind]})
+                    else:
+                        self.assertRaisesRegex(vetrix.Error, "is not taken by", call, **{keyword: good[kind]})
+        self.assertRaisesRegex(vetrix.Error, "^vetrix: unknown option '--no-such'$", vetrix.solve, [[1]], no_such=1)
+
     def test_the_librarys_messages(self):
         missing = os.path.join(tempfile.gettempdir(), "vetrix-no-such-file.cnf")
         rows = [
@@ -51,7 +72,7 @@ class Errors(unittest.TestCase):
             (lambda: vetrix.solve([[1], [-3]], num_vars=2), "literal -3 out of range in clause 2\n"),
             (lambda: vetrix.solve([[-(2**31)]]), "wrong array size\n"),
             (lambda: vetrix.solve([[1]], num_vars=-1), "wrong array size\n"),
-            (lambda: vetrix.solve([[1]], strategy=3), "wrong strategy 3\n"),
+            (lambda: vetrix.solve([[1]], strategy=3), "vetrix: bad value '3' for option '--strategy'\n"),
             (lambda: vetrix.solve([[1]], strategies=(2, 3)), "wrong strategy 3\n"),
             (lambda: vetrix.solve_file(missing, strategies=[0, 2, 0]), "repeated strategy 0\n"),
             (lambda: vetrix.solve([[1]], strategies=[0, 1], progress=print),
@@ -258,7 +279,7 @@ class SolverClass(unittest.TestCase):
         with vetrix.Solver(bootstrap_with=HARD, time_limit=1e-9, name="g4", incr=True, warm_start=True) as s:
             self.assertIsNone(s.solve())
             self.assertIsNone(s.get_model())
-        self.assertRaises(TypeError, vetrix.Solver, conflicts=3)
+        self.assertRaises(vetrix.Error, vetrix.Solver, conflicts=-3)
         reports = []
         with vetrix.Solver(bootstrap_with=pigeonhole(6), use_timer=True, progress=reports.append) as s:
             self.assertFalse(s.solve())

@@ -127,6 +127,16 @@ class CallSequences(unittest.TestCase):
             self.assertEqual(s.propagate(), (False, []))
 
 
+    def test_a_literal_beyond_the_solvers_range_is_refused_whole(self):
+        too_big = "assumption 1500000000 out of range"
+        with vetrix.Solver(bootstrap_with=[[1]]) as s:
+            self.assertRaisesRegex(vetrix.Error, too_big, s.solve, [-1, 1500000000])
+            self.assertTrue(s.solve())  # nothing of the list stayed queued
+            self.assertRaisesRegex(vetrix.Error, too_big, s.propagate, [2, 1500000000])
+            self.assertEqual(s.propagate([1]), (True, []))
+            self.assertEqual(s.nof_vars(), 1)
+
+
 class Limits(unittest.TestCase):
     def test_budgets_and_interrupt_give_none_then_a_valid_call(self):
         hard = [c + [-999] for c in pigeonhole(11)]  # hard under the assumption 999 only

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/answer_lines.h"
 #include "support/solver_fixtures.h"
 
 using namespace vetrix;
@@ -16,7 +17,8 @@ using namespace solver_fixtures;
 std::string solve(const Codes &cubes, int nb_var, int strategy) {
     Formula formula;
     fill_formula(formula, cubes);
-    return solve_formula(formula, nb_var, strategy).verdict;
+    const SolveOutcome outcome = solve_formula(formula, nb_var, strategy);
+    return answer_lines(outcome.verdict, outcome.model);
 }
 
 TEST(Solve, NoClauses) {

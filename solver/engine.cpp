@@ -1,17 +1,20 @@
-#include "api/incremental.h"
+#include "solver/engine.h"
 
 #include <algorithm>
 #include <climits>
 #include <string>
 
-#include "api/formula.h"
-#include "api/run.h"
 #include "solver/base_m456.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
 
 namespace {
+
+// The largest counts whose tables still have int sizes: 2n + QUEUE_EXTRA
+// queue entries, m + ARENA_EXTRA tail-store codes.
+constexpr int MAX_VARS = (INT_MAX - QUEUE_EXTRA) / 2 - 2;
+constexpr std::size_t MAX_CLAUSES = INT_MAX - ARENA_EXTRA;
 
 int variable_of(int lit) { return lit < 0 ? -lit : lit; }
 
@@ -27,6 +30,22 @@ std::vector<int> codes_of(const std::vector<int> &assumptions) {
     return codes;
 }
 
+} // namespace
+
+void check_strategy(int n) {
+    if (static_cast<unsigned>(n) > 2u)
+        fatal("wrong strategy " + std::to_string(n) + "\n");
+}
+
+void check_counts(int nb_var, std::size_t nb_clause) {
+    if (nb_var < 0 || nb_var > MAX_VARS || nb_clause > MAX_CLAUSES)
+        fatal("wrong array size\n");
+}
+
+int max_vars() { return MAX_VARS; }
+
+namespace {
+
 // The state between calls: at the root, no assumptions, no caller's control.
 void end_call(CHpGN56 &s) {
     s.control = nullptr;
@@ -37,22 +56,29 @@ void end_call(CHpGN56 &s) {
 
 } // namespace
 
-Incremental::Incremental(int strategy) : strategy_(strategy), pending_(std::make_unique<Formula>()) {
+Engine::Engine(int strategy) : strategy_(strategy), pending_(std::make_unique<Formula>()) {
     check_strategy(strategy);
 }
 
-Incremental::~Incremental() = default;
+Engine::~Engine() = default;
+
+void Engine::set_strategy(int strategy, bool clause_open) {
+    check_strategy(strategy);
+    if (state_ || nb_clauses_ > 0 || clause_open)
+        fatal("vetrix: the strategy is chosen before the first clause\n");
+    strategy_ = strategy;
+}
 
 // A builder's literal marks are sized by its variable count: it is made
 // anew, for at least twice as many variables, when a clause names more.
-void Incremental::builder_for(int vars) {
+void Engine::builder_for(int vars) {
     if (builder_ && vars <= builder_vars_)
         return;
     builder_vars_ = std::max(vars, std::min(2 * builder_vars_, max_vars()));
     builder_ = std::make_unique<ClauseBuilder>(*pending_, builder_vars_, 0);
 }
 
-void Incremental::add_clause(const int *lits, std::size_t size) {
+void Engine::add_clause(const int *lits, std::size_t size) {
     const std::size_t number = nb_clauses_ + 1;
     int vars = nb_var_;
     for (std::size_t k = 0; k < size; ++k) {
@@ -62,38 +88,48 @@ void Incremental::add_clause(const int *lits, std::size_t size) {
         vars = std::max(vars, variable_of(lits[k]));
     }
     builder_for(vars);
-    vetrix::add_clause(*builder_, lits, size);
+    add_literals(*builder_, lits, size);
     nb_var_ = vars;
     nb_clauses_ = number;
 }
 
-void Incremental::declare_vars(int num_vars) {
+void Engine::declare_vars(int num_vars) {
     if (num_vars < 0 || num_vars > max_vars())
         fatal("wrong array size\n");
     nb_var_ = std::max(nb_var_, num_vars);
 }
 
-void Incremental::assume(int lit) {
-    if (beyond_tables(lit))
-        fatal("assumption " + std::to_string(lit) + " out of range\n");
-    assumptions_.push_back(lit);
+void Engine::assume(const int *lits, std::size_t size) {
+    for (std::size_t k = 0; k < size; ++k)
+        if (beyond_tables(lits[k]))
+            fatal("assumption " + std::to_string(lits[k]) + " out of range\n");
+    assumptions_.insert(assumptions_.end(), lits, lits + size);
 }
 
 // Brings the clauses added since the last call into the state, building it
 // at the first call exactly as a one-shot solve builds its own; false when
-// they refute the formula on their own.
-bool Incremental::load_pending(int vars, const SolveControl &control) {
+// they refute the formula on their own. The batch's clause line k is input
+// clause line_base + k of every clause added.
+bool Engine::load_pending(int vars, const SolveControl &control) {
     Formula &f = *pending_;
+    const long long line_base = static_cast<long long>(loaded_clauses_);
+    loaded_clauses_ = nb_clauses_;
     bool consistent = !f.has_empty_clause() && !f.has_complementary_units();
+    if (!consistent)
+        refuted_by_batch(f, line_base, control);
     if (consistent && !state_) {
         state_ = std::make_unique<CHpGN56>(f, nb_var_, strategy_);
+        state_->control = &control;
+        proof_begin_calls(*state_, f);
+        state_->control = nullptr;
         load_cube_base(f, *state_); // consumes f
         make_growable(*state_);
     } else if (consistent && f.clause_count() > 0) {
         if (vars > state_->nb_var)
             grow_variables(*state_, vars);
         state_->control = &control; // the proof hears of shortened clauses
-        consistent = add_input_cubes(*state_, f);
+        proof_codes_grown(*state_);
+        consistent = add_input_cubes(*state_, f, line_base);
         state_->control = nullptr;
     }
     if (consistent && vars > state_->nb_var)
@@ -102,7 +138,20 @@ bool Incremental::load_pending(int vars, const SolveControl &control) {
     return consistent;
 }
 
-Verdict Incremental::answer(const std::vector<int> &assumed) {
+// The proof's refutation by a batch that holds an empty clause or a unit
+// clause whose complement was one before. When that unit came in an earlier
+// call, its fact is set at the root of the state: the new unit clause has
+// its code set there.
+void Engine::refuted_by_batch(const Formula &f, long long line_base, const SolveControl &control) {
+    if (!state_ || f.has_empty_clause() || f.clause_line(0) != 0)
+        return proof_refuted_at_once(&control, f, line_base);
+    state_->control = &control;
+    proof_codes_grown(*state_);
+    proof_unit_pair_refutes(*state_, *f.clause_begin(1), line_base + f.clause_line(1));
+    state_->control = nullptr;
+}
+
+Verdict Engine::answer(const std::vector<int> &assumed) {
     CHpGN56 &s = *state_;
     switch (s.result) {
     case RESULT_SAT:
@@ -122,7 +171,7 @@ Verdict Incremental::answer(const std::vector<int> &assumed) {
     }
 }
 
-Verdict Incremental::solve(const SolveControl &control) {
+Verdict Engine::solve(const SolveControl &control) {
     const std::vector<int> assumed = std::move(assumptions_);
     assumptions_.clear();
     model_.clear();
@@ -141,7 +190,7 @@ Verdict Incremental::solve(const SolveControl &control) {
     s.assumed = codes.data();
     s.nb_assumed = static_cast<int>(codes.size());
     s.control = &control;
-    s.warm = warm_;
+    s.warm = control.warm_start;
     try {
         search_call(s, &control);
     } catch (...) {
@@ -155,8 +204,8 @@ Verdict Incremental::solve(const SolveControl &control) {
     return last_ = answer(assumed);
 }
 
-int Incremental::num_vars() const { return std::max(nb_var_, state_ ? state_->nb_var : 0); }
+int Engine::num_vars() const { return std::max(nb_var_, state_ ? state_->nb_var : 0); }
 
-const Statistics &Incremental::stats() const { return state_ ? state_->stats : no_stats_; }
+const Statistics &Engine::stats() const { return state_ ? state_->stats : no_stats_; }
 
 } // namespace vetrix

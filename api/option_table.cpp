@@ -1,0 +1,225 @@
+// The table of options and the reading of their values. A row names an
+// option once: its kind, range, default, faces and help, and where it goes
+// in vetrix::Options (none for the command line's own options, which the
+// command line applies itself).
+#include "vetrix/options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "support/uponeub.h"
+#include "vetrix/vetrix.h"
+
+namespace vetrix {
+
+namespace {
+
+constexpr unsigned ALL = FACE_COMMAND_LINE | FACE_ONE_SHOT | FACE_INCREMENTAL;
+constexpr double NO_RANGE = 0;
+constexpr double MAX_SECONDS = 1e9;  // about 31 years
+constexpr double MAX_COUNT = 1e18;   // within a counter, exact as a double
+constexpr const char *STRATEGIES = "0,1,2"; // the index of a word is Options::strategy
+
+struct OptionRow {
+    OptionSpec spec;
+    // Null for an option Options does not hold: the command line's own, and
+    // the proof file, which the command line and Solver::set open themselves.
+    void (*store)(Options &options, const OptionValue &value);
+};
+
+const OptionRow ROWS[] = {
+    {{"help", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE, "print this text and exit"},
+     nullptr},
+    {{"version", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE, "print the version and exit"},
+     nullptr},
+    {{"stats", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
+      "write search counters, memory and time to standard error"},
+     nullptr},
+    {{"verbose", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
+      "write a line of search progress to standard error every so often"},
+     nullptr},
+    {{"proof", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL,
+      "write a DRAT proof to FILE ('-' standard output, text only)"},
+     nullptr},
+    {{"binary-proof", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", ALL,
+      "write the proof in binary DRAT (or binary LRAT)"},
+     [](Options &o, const OptionValue &v) { o.binary_proof = v.on; }},
+    {{"lrat", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", ALL,
+      "write the proof in LRAT: clause IDs and the hints of each step"},
+     [](Options &o, const OptionValue &v) { o.lrat = v.on; }},
+    {{"time", OptionKind::seconds, "SECONDS", 0, MAX_SECONDS, "", "", ALL,
+      "stop the search after SECONDS of wall time: s UNKNOWN"},
+     [](Options &o, const OptionValue &v) { o.time_limit = v.seconds; }},
+    {{"portfolio", OptionKind::list, "LIST", NO_RANGE, NO_RANGE, "", STRATEGIES, FACE_COMMAND_LINE | FACE_ONE_SHOT,
+      "race strategies 0,1,2 (or LIST) in threads: the first verdict wins"},
+     [](Options &o, const OptionValue &v) { o.strategies = v.list; }},
+    {{"strategy", OptionKind::choice, "N", NO_RANGE, NO_RANGE, "0", STRATEGIES, ALL,
+      "branching strategy N, as the argument n"},
+     [](Options &o, const OptionValue &v) { o.strategy = v.choice; }},
+    {{"conflicts", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
+      "stop the search after N conflicts (0 none): s UNKNOWN"},
+     [](Options &o, const OptionValue &v) { o.conflict_limit = v.count; }},
+    {{"decisions", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
+      "stop the search after N decisions (0 none): s UNKNOWN"},
+     [](Options &o, const OptionValue &v) { o.decision_limit = v.count; }},
+    {{"propagations", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
+      "stop the search after N literals set (0 none): s UNKNOWN"},
+     [](Options &o, const OptionValue &v) { o.propagation_limit = v.count; }},
+    {{"warm-start", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL,
+      "decide in the polarity of the last model, from the second call of a p inccnf file on"},
+     [](Options &o, const OptionValue &v) { o.warm_start = v.on; }},
+};
+
+const OptionRow *row_of(std::string_view name) {
+    for (const OptionRow &row : ROWS)
+        if (name == row.spec.name)
+            return &row;
+    return nullptr;
+}
+
+// The index of word among the comma-separated words, or -1.
+int word_index(const char *words, std::string_view word) {
+    const std::string_view all(words);
+    int index = 0;
+    for (std::size_t start = 0; start <= all.size(); ++index) {
+        std::size_t end = all.find(',', start);
+        if (end == std::string_view::npos)
+            end = all.size();
+        if (all.substr(start, end - start) == word && !word.empty())
+            return index;
+        start = end + 1;
+    }
+    return -1;
+}
+
+bool parse_flag(std::string_view text, bool &on) {
+    on = text.empty() || text == "1" || text == "true";
+    return on || text == "0" || text == "false";
+}
+
+// Digits only: no sign, no blanks, nothing after them.
+bool parse_count(const OptionSpec &spec, const std::string &text, std::int64_t &count) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || value < spec.min || value > spec.max)
+        return false;
+    count = value;
+    return true;
+}
+
+bool parse_seconds(const OptionSpec &spec, const std::string &text, double &seconds) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return false;
+    char *end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value) || value <= spec.min || value > spec.max)
+        return false;
+    seconds = value;
+    return true;
+}
+
+bool parse_list(const OptionSpec &spec, std::string_view text, std::vector<int> &list) {
+    list.clear();
+    if (text.empty()) {
+        const std::string_view words(spec.choices);
+        const auto count = std::count(words.begin(), words.end(), ',') + 1;
+        for (int k = 0; k < count; ++k)
+            list.push_back(k);
+        return true;
+    }
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const int index = word_index(spec.choices, text.substr(start, end - start));
+        for (int listed : list)
+            if (listed == index)
+                return false;
+        if (index < 0)
+            return false;
+        list.push_back(index);
+        start = end + 1;
+    }
+    return true;
+}
+
+const char *face_name(OptionFace face) {
+    switch (face) {
+    case FACE_COMMAND_LINE:
+        return "the command line";
+    case FACE_ONE_SHOT:
+        return "a one-shot solve";
+    default:
+        return "an incremental solver";
+    }
+}
+
+} // namespace
+
+const std::vector<OptionSpec> &option_table() {
+    static const std::vector<OptionSpec> table = [] {
+        std::vector<OptionSpec> specs;
+        for (const OptionRow &row : ROWS)
+            specs.push_back(row.spec);
+        return specs;
+    }();
+    return table;
+}
+
+const OptionSpec *find_option(std::string_view name) {
+    const OptionRow *row = row_of(name);
+    return row ? &row->spec : nullptr;
+}
+
+bool parse_option_value(const OptionSpec &spec, std::string_view text, OptionValue &value) {
+    const std::string copy(text);
+    switch (spec.kind) {
+    case OptionKind::flag:
+        return parse_flag(text, value.on);
+    case OptionKind::count:
+        return parse_count(spec, copy, value.count);
+    case OptionKind::seconds:
+        return parse_seconds(spec, copy, value.seconds);
+    case OptionKind::choice:
+        value.choice = word_index(spec.choices, text);
+        return value.choice >= 0;
+    case OptionKind::list:
+        return parse_list(spec, text, value.list);
+    case OptionKind::text:
+        value.text = copy;
+        return !copy.empty();
+    }
+    return false;
+}
+
+std::string option_message(std::string_view name, std::string_view value, OptionFace face) {
+    const std::string option = "'--" + std::string(name) + "'";
+    const OptionRow *row = row_of(name);
+    if (!row)
+        return "vetrix: unknown option " + option;
+    OptionValue parsed;
+    if (!parse_option_value(row->spec, value, parsed))
+        return "vetrix: bad value '" + std::string(value) + "' for option " + option;
+    if (!(row->spec.faces & face))
+        return "vetrix: option " + option + " is not taken by " + face_name(face);
+    return "";
+}
+
+void set_option(Options &options, std::string_view name, std::string_view value, OptionFace face) {
+    const std::string message = option_message(name, value, face);
+    if (!message.empty())
+        fatal(message + "\n");
+    const OptionRow &row = *row_of(name);
+    OptionValue parsed;
+    parse_option_value(row.spec, value, parsed);
+    if (row.store)
+        row.store(options, parsed);
+}
+
+void Options::set(std::string_view name, std::string_view value) { set_option(*this, name, value, FACE_ONE_SHOT); }
+
+} // namespace vetrix
