@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -236,6 +238,54 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
     EXPECT_GE(refuted, 3);
 }
 
+// Three clauses true at the root after the first pass: the review that
+// follows drops them all and answers on an empty base. Clauses added after
+// that call are placed where the emptied base ends; calls on them, through
+// vetrix::Solver and IPASIR, under each strategy, warm and cold, answer as
+// exhaustive search does.
+TEST(SolverCalls, ClausesAfterAReviewThatEmptiedTheBase) {
+    const Clauses first = {{2}, {-4, -3}, {3}};
+    for (int n = 0; n <= 2; ++n)
+        for (bool warm : {false, true}) {
+            SCOPED_TRACE("strategy " + std::to_string(n) + (warm ? " warm" : " cold"));
+            cnfgen::Rng rng(static_cast<uint64_t>(10 * n + warm));
+            vetrix::Solver solver(n);
+            solver.set_warm_start(warm);
+            void *ipasir = ipasir_init();
+            ASSERT_EQ(vetrix_ipasir_set_strategy(ipasir, n), 0);
+            vetrix_ipasir_set_warm_start(ipasir, warm);
+            Clauses held;
+            for (int call = 0; call < 14; ++call) {
+                Clauses added = call == 0 ? first : call == 1 ? Clauses{{-5}} : Clauses{{}};
+                for (int k = 0; call > 1 && k < 3; ++k)
+                    added[0].push_back((1 + rng.below(6)) * (rng.percent(50) ? 1 : -1));
+                for (const auto &c : added) {
+                    solver.add_clause(c);
+                    for (int l : c)
+                        ipasir_add(ipasir, l);
+                    ipasir_add(ipasir, 0);
+                    held.push_back(c);
+                }
+                const std::vector<int> assumed = {call > 3 && call % 2 ? -1 - rng.below(6) : 1 + rng.below(6)};
+                if (call > 3) {
+                    solver.assume(assumed[0]);
+                    ipasir_assume(ipasir, assumed[0]);
+                }
+                const std::vector<int> units = call > 3 ? assumed : std::vector<int>{};
+                const bool expected = satisfiable(6, held, units);
+                ASSERT_EQ(solver.solve(), expected ? vetrix::Verdict::satisfiable : vetrix::Verdict::unsatisfiable)
+                    << "call " << call;
+                ASSERT_EQ(ipasir_solve(ipasir), expected ? 10 : 20) << "call " << call;
+                if (expected) {
+                    EXPECT_TRUE(model_satisfies(solver.model(), held, units)) << "call " << call;
+                    for (int v = 1; v <= 6; ++v)
+                        EXPECT_EQ(ipasir_val(ipasir, v), solver.value(v)) << "call " << call;
+                }
+            }
+            ipasir_release(ipasir);
+        }
+}
+
 // The lines the command line prints for a call of an incremental file.
 std::string call_lines(const vetrix::Solver &solver, vetrix::Verdict verdict) {
     std::vector<int> lits;
@@ -297,6 +347,28 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
     EXPECT_EQ(harness::run_vetrix({bad}).out, "s SATISFIABLE\nv 1 0\n");
     EXPECT_EQ(harness::run_vetrix({"--portfolio", bad}).out,
               "an incremental CNF (p inccnf) holds many calls, not one formula\n");
+}
+
+// The files of calls in tests/calls, each named by the fault it once showed
+// (and the sequences the call fuzzer found): under each strategy the
+// command line prints NAME.out and ends with the status NAME.status.
+TEST(IncrementalFile, CallFixturesPrintTheirOutput) {
+    namespace fs = std::filesystem;
+    const std::string dir = harness::source_path("tests/calls");
+    std::vector<std::string> names;
+    for (const fs::directory_entry &e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".cnf")
+            names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_FALSE(names.empty());
+    for (const std::string &name : names)
+        for (const char *n : {"0", "1", "2"}) {
+            SCOPED_TRACE(name + " strategy " + n);
+            const std::string base = dir + "/" + name;
+            const harness::RunResult r = harness::run_vetrix({base + ".cnf", n});
+            EXPECT_EQ(r.out, harness::read_file(base + ".out"));
+            EXPECT_EQ(r.status, std::atoi(harness::read_file(base + ".status").c_str()));
+        }
 }
 
 // The IPASIR calls: states, values, failed assumptions, the strategy.
