@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "vetrix/error.h"
 #include "vetrix/solver.h"
@@ -19,10 +21,26 @@ namespace vetrix {
 namespace {
 
 // A solver of the interface; whether it holds a literal yet decides whether
-// its strategy can still be chosen.
+// its strategy can still be chosen. Choosing it makes the solver anew, so
+// the settings made before are kept here to be given to the new one: the
+// assumptions of the next call, the callbacks and warm start.
 struct IpasirSolver {
     std::unique_ptr<Solver> solver = std::make_unique<Solver>();
     bool has_clauses = false;
+    std::vector<int> assumed; // since the last solve
+    std::function<bool()> terminate;
+    int learn_max = 0;
+    std::function<void(const std::vector<int> &)> learn;
+    bool warm = false;
+
+    void renew(int strategy) {
+        solver = std::make_unique<Solver>(strategy);
+        for (int lit : assumed)
+            solver->assume(lit);
+        solver->set_terminate(terminate);
+        solver->set_learn(learn_max, learn);
+        solver->set_warm_start(warm);
+    }
 };
 
 IpasirSolver &of(void *solver) { return *static_cast<IpasirSolver *>(solver); }
@@ -64,11 +82,15 @@ void ipasir_add(void *solver, int32_t lit_or_zero) {
 }
 
 void ipasir_assume(void *solver, int32_t lit) {
-    guarded([&] { of(solver).solver->assume(lit); });
+    guarded([&] {
+        of(solver).solver->assume(lit);
+        of(solver).assumed.push_back(lit);
+    });
 }
 
 int ipasir_solve(void *solver) {
     return guarded([&] {
+        of(solver).assumed.clear();
         switch (of(solver).solver->solve()) {
         case vetrix::Verdict::satisfiable:
             return 10;
@@ -89,33 +111,37 @@ int ipasir_failed(void *solver, int32_t lit) {
 }
 
 void ipasir_set_terminate(void *solver, void *data, int (*terminate)(void *data)) {
-    if (!terminate) {
-        of(solver).solver->set_terminate(nullptr);
-        return;
-    }
-    of(solver).solver->set_terminate([data, terminate] { return terminate(data) != 0; });
+    vetrix::IpasirSolver &s = of(solver);
+    s.terminate = nullptr;
+    if (terminate)
+        s.terminate = [data, terminate] { return terminate(data) != 0; };
+    s.solver->set_terminate(s.terminate);
 }
 
 void ipasir_set_learn(void *solver, void *data, int max_length, void (*learn)(void *data, int32_t *clause)) {
-    if (!learn) {
-        of(solver).solver->set_learn(0, nullptr);
-        return;
-    }
-    of(solver).solver->set_learn(max_length, [data, learn](const std::vector<int> &clause) {
-        std::vector<int32_t> ended(clause.begin(), clause.end());
-        ended.push_back(0);
-        learn(data, ended.data());
-    });
+    vetrix::IpasirSolver &s = of(solver);
+    s.learn = nullptr;
+    s.learn_max = learn ? max_length : 0;
+    if (learn)
+        s.learn = [data, learn](const std::vector<int> &clause) {
+            std::vector<int32_t> ended(clause.begin(), clause.end());
+            ended.push_back(0);
+            learn(data, ended.data());
+        };
+    s.solver->set_learn(s.learn_max, s.learn);
 }
 
-void vetrix_ipasir_set_warm_start(void *solver, int on) { of(solver).solver->set_warm_start(on != 0); }
+void vetrix_ipasir_set_warm_start(void *solver, int on) {
+    of(solver).warm = on != 0;
+    of(solver).solver->set_warm_start(on != 0);
+}
 
 int vetrix_ipasir_set_strategy(void *solver, int strategy) {
     vetrix::IpasirSolver &s = of(solver);
     if (s.has_clauses || strategy < 0 || strategy > 2)
         return -1;
     return guarded([&] {
-        s.solver = std::make_unique<vetrix::Solver>(strategy);
+        s.renew(strategy);
         return 0;
     });
 }

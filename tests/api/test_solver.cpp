@@ -392,4 +392,52 @@ TEST(Ipasir, AnswersAsTheStandardSays) {
     ipasir_release(s);
 }
 
+// The strategy chosen after other settings keeps them: the assumption of
+// the next call, the terminate and learn callbacks, warm start. With warm
+// start strategy 2 repeats the last model's 1 where it would set 1 false.
+TEST(Ipasir, StrategyKeepsTheSettingsMadeBeforeIt) {
+    void *s = ipasir_init();
+    ipasir_assume(s, -1);
+    ASSERT_EQ(vetrix_ipasir_set_strategy(s, 1), 0);
+    ipasir_add(s, 1);
+    ipasir_add(s, 0);
+    EXPECT_EQ(ipasir_solve(s), 20);
+    EXPECT_EQ(ipasir_failed(s, -1), 1);
+    ipasir_release(s);
+
+    struct Seen {
+        int polls = 0, learnt = 0;
+        bool stop = true;
+    } seen;
+    s = ipasir_init();
+    ipasir_set_terminate(s, &seen, [](void *d) {
+        Seen &c = *static_cast<Seen *>(d);
+        ++c.polls;
+        return c.stop ? 1 : 0;
+    });
+    ipasir_set_learn(s, &seen, 8, [](void *d, int32_t *) { ++static_cast<Seen *>(d)->learnt; });
+    vetrix_ipasir_set_warm_start(s, 1);
+    ASSERT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
+    for (int lit : {1, 2, 0})
+        ipasir_add(s, lit);
+    ipasir_assume(s, 1);
+    EXPECT_EQ(ipasir_solve(s), 0);
+    EXPECT_GT(seen.polls, 0);
+    seen.stop = false;
+    ipasir_assume(s, 1);
+    ASSERT_EQ(ipasir_solve(s), 10);
+    ASSERT_EQ(ipasir_solve(s), 10);
+    EXPECT_EQ(ipasir_val(s, 1), 1);
+    for (const auto &c : cnfgen::pigeonhole(4).clauses) {
+        for (int lit : c)
+            ipasir_add(s, lit + (lit > 0 ? 2 : -2));
+        ipasir_add(s, -99);
+        ipasir_add(s, 0);
+    }
+    ipasir_assume(s, 99);
+    EXPECT_EQ(ipasir_solve(s), 20);
+    EXPECT_GT(seen.learnt, 0);
+    ipasir_release(s);
+}
+
 } // namespace
