@@ -123,8 +123,8 @@ Verdict Incremental::answer(const std::vector<int> &assumed) {
 }
 
 Verdict Incremental::solve(const SolveControl &control) {
-    const std::vector<int> assumed = std::move(assumptions_);
-    assumptions_.clear();
+    std::vector<int> assumed;
+    assumed.swap(assumptions_); // the assumptions hold for this call only
     model_.clear();
     failed_.clear();
     int vars = nb_var_;
