@@ -3,6 +3,7 @@
 #include <ccadical.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 
@@ -257,6 +258,70 @@ std::string check(const Sequence &sequence, Tally &tally) {
         }
     }
     return "";
+}
+
+namespace {
+
+// The literals of the lines after an s line that begin with letter, up to
+// their ending 0; false when they are missing or malformed.
+bool listed(std::istringstream &in, char letter, std::vector<int> &lits) {
+    lits.clear();
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string first;
+        if (!(words >> first) || first != std::string(1, letter))
+            return false;
+        int lit = 0;
+        while (words >> lit && lit != 0)
+            lits.push_back(lit);
+        if (lit == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string check_printed(const Sequence &sequence, const std::string &printed, Tally &tally) {
+    std::istringstream in(printed);
+    Cadical peer;
+    std::vector<Clause> held;
+    std::string line;
+    for (size_t k = 0; k < sequence.calls.size(); ++k) {
+        const Call &call = sequence.calls[k];
+        for (const Clause &c : call.added) {
+            peer.add(c);
+            held.push_back(c);
+        }
+        ++tally.calls;
+        if (!std::getline(in, line))
+            return where(k) + "no answer";
+        const int expected = peer.solve(call.assumed);
+        std::vector<int> lits;
+        if (line == "s SATISFIABLE" && expected == 10 && listed(in, 'v', lits)) {
+            ++tally.models;
+            auto is_true = [&](int lit) { return (std::find(lits.begin(), lits.end(), std::abs(lit)) != lits.end()) == (lit > 0); };
+            for (const Clause &c : held)
+                if (!std::any_of(c.begin(), c.end(), is_true))
+                    return where(k) + "the model falsifies a clause";
+            if (!std::all_of(call.assumed.begin(), call.assumed.end(), is_true))
+                return where(k) + "the model falsifies an assumption";
+        } else if (line == "s UNSATISFIABLE" && expected == 20 && listed(in, 'f', lits)) {
+            ++tally.cores;
+            Cadical fresh;
+            for (const Clause &c : held)
+                fresh.add(c);
+            for (int lit : lits)
+                if (std::find(call.assumed.begin(), call.assumed.end(), lit) == call.assumed.end())
+                    return where(k) + "a failed literal that is no assumption";
+            if (fresh.solve(lits) != 20)
+                return where(k) + "the failed assumptions are not refuted by the clauses";
+        } else {
+            return where(k) + "prints " + line + ", CaDiCaL answers " + std::to_string(expected);
+        }
+    }
+    return std::getline(in, line) ? "an answer after the last call" : "";
 }
 
 std::string to_inccnf(const Sequence &s) {

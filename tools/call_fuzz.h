@@ -60,6 +60,11 @@ struct Tally {
 // clause follows from the clauses. Returns "" or what failed first.
 std::string check(const Sequence &sequence, Tally &tally);
 
+// Checks what the command line printed for the sequence's incremental CNF
+// file (no limits or callbacks) as check() checks the calls: one answer a
+// call, CaDiCaL's verdict, the model's v lines, the failed set's f line.
+std::string check_printed(const Sequence &sequence, const std::string &printed, Tally &tally);
+
 // The sequence as an incremental CNF file that the command line replays;
 // the settings stand in comment lines.
 std::string to_inccnf(const Sequence &sequence);

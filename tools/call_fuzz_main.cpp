@@ -1,11 +1,12 @@
 // call_fuzz: the seeded driver of the call-sequence fuzzer.
 //
-//   call_fuzz [--seeds=FIRST-LAST] [--seconds=S] [--out=DIR] [FILE.cnf|FOLDER ...]
+//   call_fuzz [--seeds=FIRST-LAST] [--seconds=S] [--out=DIR] [--vetrix=PROGRAM] [FILE.cnf|FOLDER ...]
 //
 // Runs the sequences of the seeds FIRST to LAST (default 1-300) and checks
 // each call against CaDiCaL; each FILE (or FOLDER/*.cnf), an incremental
 // CNF, is replayed under every strategy, warm and cold, through
-// vetrix::Solver and IPASIR. With --seconds the seeds stop after S seconds.
+// vetrix::Solver and IPASIR, and with --vetrix by that command line under
+// each strategy. With --seconds the seeds stop after S seconds.
 // A failing sequence is written to DIR/calls-SEED.cnf (default: the current
 // folder), which `vetrix DIR/calls-SEED.cnf N` replays; a sequence that
 // crashes the process stays in DIR/calls-running.cnf. Prints what was
@@ -45,7 +46,20 @@ std::vector<std::string> expand(const std::vector<std::string> &args) {
     return files;
 }
 
-bool replay(const std::string &path, callfuzz::Tally &tally) {
+// What `vetrix path n` prints on standard output.
+std::string printed_by(const std::string &vetrix, const std::string &path, int n) {
+    const std::string command = "'" + vetrix + "' '" + path + "' " + std::to_string(n);
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (size_t got; (got = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+            out.append(buf, got);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool replay(const std::string &path, const std::string &vetrix, callfuzz::Tally &tally) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -66,6 +80,13 @@ bool replay(const std::string &path, callfuzz::Tally &tally) {
             ok = false;
         }
     }
+    for (int n = 0; n < 3 && !vetrix.empty(); ++n) {
+        const std::string fault = callfuzz::check_printed(sequence, printed_by(vetrix, path, n), tally);
+        if (!fault.empty()) {
+            std::fprintf(stderr, "call_fuzz: %s %s %d: %s\n", vetrix.c_str(), path.c_str(), n, fault.c_str());
+            ok = false;
+        }
+    }
     return ok;
 }
 
@@ -73,7 +94,7 @@ bool replay(const std::string &path, callfuzz::Tally &tally) {
 
 int main(int argc, char **argv) {
     unsigned long long first = 1, last = 300;
-    std::string out = ".";
+    std::string out = ".", vetrix;
     double seconds_max = 0; // 0: no bound
     std::vector<std::string> files;
     for (int k = 1; k < argc; ++k) {
@@ -85,10 +106,12 @@ int main(int argc, char **argv) {
             }
         } else if (std::strncmp(arg, "--seconds=", 10) == 0) {
             seconds_max = std::atof(arg + 10);
+        } else if (std::strncmp(arg, "--vetrix=", 9) == 0) {
+            vetrix = arg + 9;
         } else if (std::strncmp(arg, "--out=", 6) == 0) {
             out = arg + 6;
         } else if (arg[0] == '-') {
-            std::fprintf(stderr, "usage: call_fuzz [--seeds=FIRST-LAST] [--seconds=S] [--out=DIR] [FILE.cnf|FOLDER ...]\n");
+            std::fprintf(stderr, "usage: call_fuzz [--seeds=FIRST-LAST] [--seconds=S] [--out=DIR] [--vetrix=PROGRAM] [FILE.cnf|FOLDER ...]\n");
             return 2;
         } else {
             files.push_back(arg);
@@ -99,7 +122,7 @@ int main(int argc, char **argv) {
     bool ok = true;
     files = expand(files);
     for (const std::string &f : files)
-        ok = replay(f, tally) && ok;
+        ok = replay(f, vetrix, tally) && ok;
     int failures = 0;
     const std::string running = out + "/calls-running.cnf";
     unsigned long long seed = first;
