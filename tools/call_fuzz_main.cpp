@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include <vetrix/ipasir.h>
+
 #include "tools/call_fuzz.h"
 
 namespace {
@@ -116,6 +118,11 @@ int main(int argc, char **argv) {
         } else {
             files.push_back(arg);
         }
+    }
+    // CaDiCaL's library defines the IPASIR calls too: they must be vetrix's.
+    if (std::strncmp(ipasir_signature(), "vetrix", 6) != 0) {
+        std::fprintf(stderr, "call_fuzz: the IPASIR calls are %s's, not vetrix's\n", ipasir_signature());
+        return 2;
     }
     const auto start = std::chrono::steady_clock::now();
     callfuzz::Tally tally;
