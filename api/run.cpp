@@ -9,6 +9,10 @@
 namespace vetrix {
 
 void read_formula(const std::string &text, Formula &formula, int &nb_var) {
+    StringSource source(text.data(), text.size());
+    std::string head;
+    if (read_inccnf_head(source, head))
+        fatal("an incremental CNF (p inccnf) holds many calls, not one formula\n");
     if (!raspok_dnf(text, formula, nb_var))
         fatal("something went wrong\n");
 }

@@ -14,6 +14,8 @@ namespace {
 // of a few bytes, so that a damaged compressed input is reported where the
 // reader would have met it.
 constexpr std::size_t HEAD_STEP = 64;
+// The bytes of a problem line looked at, at most.
+constexpr std::size_t LINE_MAX_BYTES = 256;
 
 bool starts_comment(char c) { return c == 'c' || static_cast<unsigned char>(c) == 0xF1; }
 bool is_gap(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -33,22 +35,58 @@ long problem_line(const std::string &head) {
     return -1;
 }
 
+// What the problem line (from its p to its line end, or as much of it as
+// was read) names. "p inccnf" and a gap begin an incremental file. A word
+// that begins with inccnf after other gaps, with no counts after it, or a
+// longer word that begins with inccnf, is a mistyped incremental problem
+// line; every other line, counts included, is the plain reader's.
+enum class Problem { plain, incremental, mistyped };
+
+Problem problem_kind(const std::string &line) {
+    static const std::string word = "inccnf";
+    std::size_t k = 1;
+    while (k < line.size() && (line[k] == ' ' || line[k] == '\t'))
+        ++k;
+    const std::size_t after = k + word.size();
+    if (k == 1 || line.compare(k, word.size(), word) != 0 || after >= line.size())
+        return Problem::plain;
+    if (!is_gap(line[after]))
+        return Problem::mistyped;
+    if (k == 2 && line[1] == ' ')
+        return Problem::incremental;
+    for (std::size_t i = after; i < line.size(); ++i)
+        if (!is_gap(line[i]))
+            return Problem::plain;
+    return Problem::mistyped;
+}
+
 } // namespace
 
 bool read_inccnf_head(ByteSource &input, std::string &head) {
-    static const std::string word = "p inccnf";
     char buf[HEAD_STEP];
     for (;;) {
         const long at = problem_line(head);
         if (at == -2)
             return false;
-        if (at >= 0 && head.size() >= static_cast<std::size_t>(at) + word.size() + 1)
-            return head.compare(static_cast<std::size_t>(at), word.size(), word) == 0 &&
-                   is_gap(head[static_cast<std::size_t>(at) + word.size()]);
-        const std::size_t n = input.read(buf, sizeof buf);
-        if (n == 0)
+        const std::size_t end = at < 0 ? std::string::npos : head.find('\n', static_cast<std::size_t>(at));
+        std::size_t n = 0;
+        if (at < 0 || (end == std::string::npos && head.size() - static_cast<std::size_t>(at) < LINE_MAX_BYTES))
+            n = input.read(buf, sizeof buf);
+        if (n > 0) {
+            head.append(buf, n);
+            continue;
+        }
+        if (at < 0)
             return false;
-        head.append(buf, n);
+        const std::size_t from = static_cast<std::size_t>(at);
+        switch (problem_kind(head.substr(from, end == std::string::npos ? std::string::npos : end + 1 - from))) {
+        case Problem::incremental:
+            return true;
+        case Problem::mistyped:
+            fatal("wrong problem line: an incremental CNF begins with p inccnf\n");
+        default:
+            return false;
+        }
     }
 }
 
@@ -85,6 +123,9 @@ std::string InccnfReader::token() {
 }
 
 int InccnfReader::literal(const std::string &t) {
+    // A NUL byte would end the number for strtoll: it is refused on its own.
+    if (t.find('\0') != std::string::npos)
+        fatal("a NUL byte in line " + std::to_string(line_) + "\n");
     errno = 0;
     char *end = nullptr;
     const long long v = std::strtoll(t.c_str(), &end, 10);

@@ -14,8 +14,10 @@ namespace vetrix {
 
 // Reads the input's first bytes into head, up to its problem line (the first
 // line, or the first line beginning with p after a leading comment line) and
-// a little beyond; true when that line is "p inccnf". The bytes read stay in
-// head, to be read again (PrefixedSource).
+// that line's end; true when that line is "p inccnf". A mistyped one ("p
+// inccnfx", "p", a tab and "inccnf") ends the run with "wrong problem line:
+// an incremental CNF begins with p inccnf". The bytes read stay in head, to
+// be read again (PrefixedSource).
 bool read_inccnf_head(ByteSource &input, std::string &head);
 
 // The items of an incremental CNF text, one at a time.

@@ -172,8 +172,8 @@ Verdict Engine::answer(const std::vector<int> &assumed) {
 }
 
 Verdict Engine::solve(const SolveControl &control) {
-    const std::vector<int> assumed = std::move(assumptions_);
-    assumptions_.clear();
+    std::vector<int> assumed;
+    assumed.swap(assumptions_); // the assumptions hold for this call only
     model_.clear();
     failed_.clear();
     int vars = nb_var_;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -262,6 +264,54 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
     }
 }
 
+// Three clauses true at the root after the first pass: the review that
+// follows drops them all and answers on an empty base. Clauses added after
+// that call are placed where the emptied base ends; calls on them, through
+// vetrix::Solver and IPASIR, under each strategy, warm and cold, answer as
+// exhaustive search does.
+TEST(SolverCalls, ClausesAfterAReviewThatEmptiedTheBase) {
+    const Clauses first = {{2}, {-4, -3}, {3}};
+    for (int n = 0; n <= 2; ++n)
+        for (bool warm : {false, true}) {
+            SCOPED_TRACE("strategy " + std::to_string(n) + (warm ? " warm" : " cold"));
+            cnfgen::Rng rng(static_cast<uint64_t>(10 * n + warm));
+            vetrix::Solver solver(n);
+            solver.set_warm_start(warm);
+            void *ipasir = ipasir_init();
+            ASSERT_EQ(vetrix_ipasir_set_strategy(ipasir, n), 0);
+            vetrix_ipasir_set_warm_start(ipasir, warm);
+            Clauses held;
+            for (int call = 0; call < 14; ++call) {
+                Clauses added = call == 0 ? first : call == 1 ? Clauses{{-5}} : Clauses{{}};
+                for (int k = 0; call > 1 && k < 3; ++k)
+                    added[0].push_back((1 + rng.below(6)) * (rng.percent(50) ? 1 : -1));
+                for (const auto &c : added) {
+                    solver.add_clause(c);
+                    for (int l : c)
+                        ipasir_add(ipasir, l);
+                    ipasir_add(ipasir, 0);
+                    held.push_back(c);
+                }
+                const std::vector<int> assumed = {call > 3 && call % 2 ? -1 - rng.below(6) : 1 + rng.below(6)};
+                if (call > 3) {
+                    solver.assume(assumed[0]);
+                    ipasir_assume(ipasir, assumed[0]);
+                }
+                const std::vector<int> units = call > 3 ? assumed : std::vector<int>{};
+                const bool expected = satisfiable(6, held, units);
+                ASSERT_EQ(solver.solve(), expected ? vetrix::Verdict::satisfiable : vetrix::Verdict::unsatisfiable)
+                    << "call " << call;
+                ASSERT_EQ(ipasir_solve(ipasir), expected ? 10 : 20) << "call " << call;
+                if (expected) {
+                    EXPECT_TRUE(model_satisfies(solver.model(), held, units)) << "call " << call;
+                    for (int v = 1; v <= 6; ++v)
+                        EXPECT_EQ(ipasir_val(ipasir, v), solver.value(v)) << "call " << call;
+                }
+            }
+            ipasir_release(ipasir);
+        }
+}
+
 // The lines the command line prints for a call of an incremental file.
 std::string call_lines(const vetrix::Solver &solver, vetrix::Verdict verdict) {
     std::vector<int> lits;
@@ -348,6 +398,28 @@ TEST(IncrementalFile, PrintsTheSolversAnswers) {
               "an incremental CNF (p inccnf) holds many calls, not one formula\n");
 }
 
+// The files of calls in tests/calls, each named by the fault it once showed
+// (and the sequences the call fuzzer found): under each strategy the
+// command line prints NAME.out and ends with the status NAME.status.
+TEST(IncrementalFile, CallFixturesPrintTheirOutput) {
+    namespace fs = std::filesystem;
+    const std::string dir = harness::source_path("tests/calls");
+    std::vector<std::string> names;
+    for (const fs::directory_entry &e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".cnf")
+            names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_FALSE(names.empty());
+    for (const std::string &name : names)
+        for (const char *n : {"0", "1", "2"}) {
+            SCOPED_TRACE(name + " strategy " + n);
+            const std::string base = dir + "/" + name;
+            const harness::RunResult r = harness::run_vetrix({base + ".cnf", n});
+            EXPECT_EQ(r.out, harness::read_file(base + ".out"));
+            EXPECT_EQ(r.status, std::atoi(harness::read_file(base + ".status").c_str()));
+        }
+}
+
 // The IPASIR calls: states, values, failed assumptions, the strategy.
 TEST(Ipasir, AnswersAsTheStandardSays) {
     EXPECT_EQ(std::string(ipasir_signature()), std::string("vetrix ") + vetrix::version());
@@ -404,6 +476,54 @@ TEST(Ipasir, SettingsSurviveTheStrategyInAnyOrder) {
         const lratcheck::Verdict checked = lratcheck::check_proof(php.clauses, harness::read_file(proof));
         EXPECT_TRUE(checked.valid && checked.refuted) << checked.error;
     }
+}
+
+// The strategy chosen after other settings keeps them: the assumption of
+// the next call, the terminate and learn callbacks, warm start. With warm
+// start strategy 2 repeats the last model's 1 where it would set 1 false.
+TEST(Ipasir, StrategyKeepsTheSettingsMadeBeforeIt) {
+    void *s = ipasir_init();
+    ipasir_assume(s, -1);
+    ASSERT_EQ(vetrix_ipasir_set_strategy(s, 1), 0);
+    ipasir_add(s, 1);
+    ipasir_add(s, 0);
+    EXPECT_EQ(ipasir_solve(s), 20);
+    EXPECT_EQ(ipasir_failed(s, -1), 1);
+    ipasir_release(s);
+
+    struct Seen {
+        int polls = 0, learnt = 0;
+        bool stop = true;
+    } seen;
+    s = ipasir_init();
+    ipasir_set_terminate(s, &seen, [](void *d) {
+        Seen &c = *static_cast<Seen *>(d);
+        ++c.polls;
+        return c.stop ? 1 : 0;
+    });
+    ipasir_set_learn(s, &seen, 8, [](void *d, int32_t *) { ++static_cast<Seen *>(d)->learnt; });
+    vetrix_ipasir_set_warm_start(s, 1);
+    ASSERT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
+    for (int lit : {1, 2, 0})
+        ipasir_add(s, lit);
+    ipasir_assume(s, 1);
+    EXPECT_EQ(ipasir_solve(s), 0);
+    EXPECT_GT(seen.polls, 0);
+    seen.stop = false;
+    ipasir_assume(s, 1);
+    ASSERT_EQ(ipasir_solve(s), 10);
+    ASSERT_EQ(ipasir_solve(s), 10);
+    EXPECT_EQ(ipasir_val(s, 1), 1);
+    for (const auto &c : cnfgen::pigeonhole(4).clauses) {
+        for (int lit : c)
+            ipasir_add(s, lit + (lit > 0 ? 2 : -2));
+        ipasir_add(s, -99);
+        ipasir_add(s, 0);
+    }
+    ipasir_assume(s, 99);
+    EXPECT_EQ(ipasir_solve(s), 20);
+    EXPECT_GT(seen.learnt, 0);
+    ipasir_release(s);
 }
 
 } // namespace

@@ -166,6 +166,21 @@ class Models(unittest.TestCase):
                 self.assertEqual(sorted(models), sorted(m for m in every if set(assumptions) <= set(m)))
                 self.assertEqual(s.nof_clauses(), len(clauses) + len(models))
 
+    def test_calls_after_a_review_that_emptied_the_base(self):
+        """The three first clauses are true at the root after the first
+        pass, and the review that follows drops them all: the clauses added
+        later, and the models enum_models lists over them, are those of
+        brute force, under each strategy, warm and cold."""
+        later = [[-5], [1, 5, 6], [-6, 7, -1]]
+        for strategy, warm in itertools.product(range(3), (False, True)):
+            with self.subTest(strategy=strategy, warm=warm), \
+                    vetrix.Solver(bootstrap_with=[[2], [-4, -3], [3]], strategy=strategy, warm_start=warm) as s:
+                self.assertEqual((s.solve(), s.get_model()), (True, [-1, 2, 3, -4]))
+                s.append_formula(later)
+                clauses = [[2], [-4, -3], [3]] + later
+                every = [m for m in itertools.product(*[(-v, v) for v in range(1, 8)]) if satisfies(m, clauses)]
+                self.assertEqual(sorted(tuple(m) for m in s.enum_models()), sorted(every))
+
     def test_a_deletion_based_mus_is_unsatisfiable_and_minimal(self):
         rng = random.Random(5)
         clauses = [random_clause(rng, 24) for _ in range(130)]
