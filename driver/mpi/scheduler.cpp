@@ -9,6 +9,7 @@
 
 #include "driver/mpi/cube_tree.h"
 #include "driver/mpi/lookahead.h"
+#include "driver/mpi/process_time.h"
 #include "driver/mpi/sharing.h"
 #include "driver/mpi/verdict.h"
 #include "driver/mpi/wire.h"
@@ -247,6 +248,7 @@ void Scheduler::report(double wall) const {
                  static_cast<unsigned long long>(mine.messages), static_cast<unsigned long long>(mine.bytes));
     std::fprintf(stderr, "c proof bytes %llu\n", static_cast<unsigned long long>(proof_.bytes()));
     std::fprintf(stderr, "c worker cpu %.3f s (solving %.3f s)\n", totals_.cpu, worker_solve_cpu_);
+    std::fprintf(stderr, "c rank 0 cpu %.3f s\n", process_cpu_seconds());
     std::fprintf(stderr, "c wall %.3f s\n", wall);
 }
 

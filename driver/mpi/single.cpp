@@ -1,8 +1,10 @@
 #include "driver/mpi/single.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 
+#include "driver/mpi/process_time.h"
 #include "driver/mpi/verdict.h"
 #include "driver/signals.h"
 #include "vetrix/vetrix.h"
@@ -27,7 +29,9 @@ int run_single(const Cnf &cnf, const MpiOptions &options) {
     solver.set_stop(&stop_signal_flag());
     if (options.time_limit > 0)
         solver.limit_time(options.time_limit);
-    Verdict verdict = solver.solve();
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    const Verdict verdict = solver.solve();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::vector<int> model;
     std::size_t clause = 0;
     if (verdict == Verdict::satisfiable && !model_satisfies(cnf, model = solver.model(), clause)) {
@@ -37,8 +41,11 @@ int run_single(const Cnf &cnf, const MpiOptions &options) {
     print_verdict(verdict, model);
     solver.set_proof(nullptr); // the last steps reach the file
     proof.close();
-    if (options.stats)
+    if (options.stats) {
         std::fprintf(stderr, "c conflicts %llu\n", static_cast<unsigned long long>(solver.statistics().conflicts));
+        std::fprintf(stderr, "c rank 0 cpu %.3f s\n", process_cpu_seconds());
+        std::fprintf(stderr, "c wall %.3f s\n", wall);
+    }
     return exit_status(verdict);
 }
 

@@ -1,9 +1,9 @@
 #include "driver/mpi/worker.h"
 
-#include <ctime>
 #include <sstream>
 
 #include "driver/mpi/lookahead.h"
+#include "driver/mpi/process_time.h"
 #include "driver/mpi/sharing.h"
 #include "driver/mpi/wire.h"
 #include "driver/signals.h"
@@ -15,12 +15,6 @@ namespace {
 
 constexpr int POLL_EVERY = 1024; // solver calls of the terminate hook between two probes
 constexpr double ACTIVITY_GROWTH = 1.05;
-
-double cpu_seconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 class Worker {
   public:
@@ -139,7 +133,7 @@ bool Worker::solve_cube(Packet &packet) {
     for (int lit : cube)
         solver_.assume(lit);
     solver_.limit_conflicts(budget);
-    const double cpu = cpu_seconds();
+    const double cpu = process_cpu_seconds();
     const std::uint64_t conflicts = solver_.statistics().conflicts;
     Packet result;
     try {
@@ -153,7 +147,7 @@ bool Worker::solve_cube(Packet &packet) {
         pack_clauses(outbox_, result);
         outbox_.clear();
         result.put(cube_);
-        result.put(static_cast<std::int64_t>((cpu_seconds() - cpu) * 1e6));
+        result.put(static_cast<std::int64_t>((process_cpu_seconds() - cpu) * 1e6));
         result.put(static_cast<std::int64_t>(solver_.statistics().conflicts - conflicts));
         outcome_of_call(verdict, cube, result);
     } catch (const Error &e) {
@@ -186,7 +180,7 @@ void Worker::serve() {
             break;
     }
     Packet done;
-    done.put(static_cast<std::int64_t>(cpu_seconds() * 1e6));
+    done.put(static_cast<std::int64_t>(process_cpu_seconds() * 1e6));
     done.put(static_cast<std::int64_t>(wire_counts().messages + 1));
     done.put(static_cast<std::int64_t>(wire_counts().bytes + 3 * sizeof(std::int64_t)));
     send(done, 0, TAG_DONE);
