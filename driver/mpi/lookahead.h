@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "driver/mpi/dimacs.h"
 #include "vetrix/cnf_file.h"
 
 namespace vetrix {
@@ -22,7 +23,7 @@ class Lookahead {
     int best_variable(const std::vector<int> &cube);
 
   private:
-    static std::size_t index(int lit) { return 2 * static_cast<std::size_t>(lit > 0 ? lit : -lit) + (lit < 0); }
+    static std::size_t index(int lit) { return 2 * var_of(lit) + (lit < 0); }
     bool is_true(int lit) const { return value_[index(lit)] != 0; }
     bool is_false(int lit) const { return value_[index(-lit)] != 0; }
     // Sets lit and propagates; false on a conflict.

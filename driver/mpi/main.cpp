@@ -6,6 +6,7 @@
 #include <mpi.h>
 
 #include <cstdio>
+#include <string>
 
 #include "driver/mpi/broadcast.h"
 #include "driver/mpi/mpi_options.h"
@@ -46,7 +47,15 @@ int run(int rank, int ranks, const MpiOptions &options) {
         return status;
     if (ranks == 1)
         return run_single(cnf, options);
-    return rank == 0 ? run_scheduler(cnf, options, proof, ranks) : run_worker(cnf, options);
+    if (rank != 0)
+        return run_worker(cnf, options);
+    const int verdict_status = run_scheduler(cnf, options, proof, ranks);
+    std::string error;
+    if (!proof.close(error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    return verdict_status;
 }
 
 } // namespace

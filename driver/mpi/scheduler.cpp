@@ -46,7 +46,8 @@ class Scheduler {
     void hand_out();
     // The outcome of a worker's cube; false once the run is decided.
     bool take_result(int worker, Packet &packet);
-    bool take_model(const std::vector<int> &model);
+    // Checks a worker's model; the run is decided either way.
+    void take_model(const std::vector<int> &model);
     void stop_workers();
     void report(double wall) const;
 
@@ -115,15 +116,14 @@ void Scheduler::hand_out() {
     }
 }
 
-bool Scheduler::take_model(const std::vector<int> &model) {
+void Scheduler::take_model(const std::vector<int> &model) {
     std::size_t clause = 0;
     if (!model_satisfies(cnf_, model, clause)) {
         failure_ = "vetrix-mpi: a worker's model falsifies clause " + std::to_string(clause + 1) + "\n";
-        return false;
+        return;
     }
     verdict_ = Verdict::satisfiable;
     model_ = model;
-    return false;
 }
 
 bool Scheduler::take_result(int worker, Packet &packet) {
@@ -145,7 +145,8 @@ bool Scheduler::take_result(int worker, Packet &packet) {
     switch (outcome) {
     case OUTCOME_MODEL:
         tree_.finish(node, 'm', cpu, conflicts);
-        return take_model(payload);
+        take_model(payload);
+        return false;
     case OUTCOME_REFUTED: {
         tree_.finish(node, 'r', cpu, conflicts);
         std::vector<int> running;

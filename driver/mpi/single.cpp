@@ -40,7 +40,13 @@ int run_single(const Cnf &cnf, const MpiOptions &options) {
     }
     print_verdict(verdict, model);
     solver.set_proof(nullptr); // the last steps reach the file
-    proof.close();
+    if (proof.is_open()) {
+        proof.close();
+        if (proof.fail()) {
+            std::fprintf(stderr, "vetrix-mpi: writing the proof to '%s' failed\n", options.proof.c_str());
+            return 1;
+        }
+    }
     if (options.stats) {
         std::fprintf(stderr, "c conflicts %llu\n", static_cast<unsigned long long>(solver.statistics().conflicts));
         std::fprintf(stderr, "c rank 0 cpu %.3f s\n", process_cpu_seconds());

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "driver/mpi/dimacs.h"
+
 namespace vetrix {
 
 bool model_satisfies(const Cnf &cnf, const std::vector<int> &model, std::size_t &clause) {
     auto is_true = [&](int lit) {
-        const std::size_t v = static_cast<std::size_t>(lit > 0 ? lit : -lit);
+        const std::size_t v = var_of(lit);
         return v <= model.size() && model[v - 1] == lit;
     };
     for (clause = 0; clause < cnf.clauses.size(); ++clause) {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "driver/mpi/dimacs.h"
 #include "driver/mpi/lookahead.h"
 #include "driver/mpi/process_time.h"
 #include "driver/mpi/sharing.h"
@@ -74,7 +75,7 @@ bool Worker::should_stop() {
 
 void Worker::learnt(const std::vector<int> &clause) {
     for (int lit : clause)
-        activity_[static_cast<std::size_t>(lit > 0 ? lit : -lit)] += bump_;
+        activity_[var_of(lit)] += bump_;
     bump_ *= ACTIVITY_GROWTH;
     if (bump_ > 1e100) {
         for (double &a : activity_)
@@ -82,7 +83,7 @@ void Worker::learnt(const std::vector<int> &clause) {
         bump_ *= 1e-100;
     }
     if (clause.size() == 1)
-        fixed_[static_cast<std::size_t>(clause[0] > 0 ? clause[0] : -clause[0])] = 1;
+        fixed_[var_of(clause[0])] = 1;
     if (static_cast<int>(clause.size()) <= options_.share)
         outbox_.push_back(clause);
 }
@@ -93,12 +94,12 @@ void Worker::learnt(const std::vector<int> &clause) {
 int Worker::best_variable(const std::vector<int> &cube) {
     std::vector<char> in_cube(activity_.size(), 0);
     for (int lit : cube)
-        in_cube[static_cast<std::size_t>(lit > 0 ? lit : -lit)] = 1;
-    int best = 0;
+        in_cube[var_of(lit)] = 1;
+    std::size_t best = 0; // activity_[0] stays 0
     for (std::size_t v = 1; v < activity_.size(); ++v)
-        if (!in_cube[v] && !fixed_[v] && activity_[v] > 0 && (best == 0 || activity_[v] > activity_[static_cast<std::size_t>(best)]))
-            best = static_cast<int>(v);
-    return best != 0 ? best : lookahead_.best_variable(cube);
+        if (!in_cube[v] && !fixed_[v] && activity_[v] > activity_[best])
+            best = v;
+    return best != 0 ? static_cast<int>(best) : lookahead_.best_variable(cube);
 }
 
 void Worker::outcome_of_call(Verdict verdict, const std::vector<int> &cube, Packet &result) {
@@ -126,7 +127,7 @@ bool Worker::solve_cube(Packet &packet) {
     const std::vector<int> cube = packet.get_ints();
     for (const std::vector<int> &clause : unpack_clauses(packet)) {
         if (clause.size() == 1)
-            fixed_[static_cast<std::size_t>(clause[0] > 0 ? clause[0] : -clause[0])] = 1;
+            fixed_[var_of(clause[0])] = 1;
         solver_.add_clause(clause);
     }
     cancelled_ = false;
