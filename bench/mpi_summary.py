@@ -150,8 +150,8 @@ def main():
             cells += [f"{num(r, 'messages') / t:.0f}", f"{num(r, 'bytes') / t / 1000:.1f}"]
         out.append(f'| {inst} | ' + ' | '.join(cells) + ' |')
     out.append('\n## The certificate at -np 3\n')
-    out.append('| instance | verdict | solve s | with --proof s | ratio | proof MB | check s | check |')
-    out.append('|---|---|---|---|---|---|---|---|')
+    out.append('| instance | verdict | solve s | with --proof s | ratio | proof MB | check wall s | check CPU s | check |')
+    out.append('|---|---|---|---|---|---|---|---|---|')
     for inst in instances:
         m, p, c = rows.get((inst, 'np3')), rows.get((inst, 'np3-proof')), rows.get((inst, 'check'))
         if not m or not p or p['verdict'] != 'UNSATISFIABLE':
@@ -159,7 +159,8 @@ def main():
         ratio = num(p, 'solve_wall') / num(m, 'solve_wall') if num(m, 'solve_wall') else None
         pb = num(p, 'proof_bytes')
         out.append(f"| {inst} | {p['verdict']} | {fmt(num(m, 'solve_wall'))} | {fmt(num(p, 'solve_wall'))} | {fmt(ratio)} | "
-                   f"{fmt(pb / 1e6 if pb else None)} | {fmt(num(c, 'wall') if c else None)} | {c['verdict'] if c else '-'} |")
+                   f"{fmt(pb / 1e6 if pb else None)} | {fmt(num(c, 'wall') if c else None)} | {fmt(num(c, 'cpu') if c else None)} | "
+                   f"{c['verdict'] if c else '-'} |")
     with open(os.path.join(out_dir, 'report.md'), 'w') as f:
         f.write('\n'.join(out) + '\n')
     print('\n'.join(out))
