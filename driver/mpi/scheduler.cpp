@@ -72,6 +72,7 @@ Scheduler::Scheduler(const Cnf &cnf, const MpiOptions &options, CombinedProof &p
       tree_(proof.is_open() ? CubeTree::ClauseSink([&proof](const std::vector<int> &c) { proof.clause(c); })
                             : CubeTree::ClauseSink()),
       pool_(ranks), cube_of_(static_cast<std::size_t>(ranks), -1) {
+    proof.take_input(cnf, workers_);
     for (int w = ranks - 1; w >= 1; --w)
         idle_.push_back(w);
 }
@@ -111,7 +112,8 @@ void Scheduler::hand_out() {
         packet.put(node);
         packet.put(options_.budget);
         packet.put(tree_.path(node));
-        pool_.pack_for(worker, packet);
+        for (const std::vector<int> &clause : pool_.pack_for(worker, packet))
+            proof_.hold(clause); // the worker holds it now
         send(packet, worker, TAG_CUBE);
     }
 }
@@ -127,8 +129,12 @@ void Scheduler::take_model(const std::vector<int> &model) {
 }
 
 bool Scheduler::take_result(int worker, Packet &packet) {
-    proof_.worker_steps(packet.get_bytes());
-    pool_.add_from(worker, packet);
+    const std::string steps = packet.get_bytes();
+    // The pool holds the shared clauses for good: a deletion among the
+    // steps must not take them out of the proof before they are forwarded.
+    for (const std::vector<int> &clause : pool_.add_from(worker, packet))
+        proof_.hold(clause);
+    proof_.worker_steps(steps);
     const int node = static_cast<int>(packet.get());
     const double cpu = 1e-6 * static_cast<double>(packet.get());
     const std::int64_t conflicts = packet.get();

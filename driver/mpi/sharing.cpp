@@ -22,24 +22,28 @@ std::vector<std::vector<int>> unpack_clauses(Packet &packet) {
     return clauses;
 }
 
-void ClausePool::add_from(int source, Packet &packet) {
+std::vector<std::vector<int>> ClausePool::add_from(int source, Packet &packet) {
+    std::vector<std::vector<int>> fresh;
     for (std::vector<int> &clause : unpack_clauses(packet)) {
         std::vector<int> key = clause;
         std::sort(key.begin(), key.end());
         if (!known_.insert(std::move(key)).second)
             continue;
+        fresh.push_back(clause);
         clauses_.push_back(std::move(clause));
         source_.push_back(source);
     }
+    return fresh;
 }
 
-void ClausePool::pack_for(int worker, Packet &packet) {
+std::vector<std::vector<int>> ClausePool::pack_for(int worker, Packet &packet) {
     std::size_t &from = cursor_[static_cast<std::size_t>(worker)];
     std::vector<std::vector<int>> fresh;
     for (; from < clauses_.size(); ++from)
         if (source_[from] != worker)
             fresh.push_back(clauses_[from]);
     pack_clauses(fresh, packet);
+    return fresh;
 }
 
 } // namespace vetrix

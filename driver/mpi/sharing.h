@@ -17,10 +17,11 @@ namespace vetrix {
 class ClausePool {
   public:
     explicit ClausePool(int ranks) : cursor_(static_cast<std::size_t>(ranks), 0) {}
-    // The clauses a packet holds (as packed by pack_clauses), from source.
-    void add_from(int source, Packet &packet);
-    // Packs the clauses worker has not seen and did not send.
-    void pack_for(int worker, Packet &packet);
+    // Takes the clauses a packet holds (as packed by pack_clauses) from
+    // source; returns those the pool did not hold yet.
+    std::vector<std::vector<int>> add_from(int source, Packet &packet);
+    // Packs the clauses worker has not seen and did not send; returns them.
+    std::vector<std::vector<int>> pack_for(int worker, Packet &packet);
     std::size_t size() const { return clauses_.size(); }
 
   private:
