@@ -99,19 +99,22 @@ rank_pid() {
   done
 }
 
-# Starts the hard run, sends signal $1 to rank $2 after a second; prints mpirun's status.
+# Starts the hard run, sends signal $1 to ranks $2... after a second; prints mpirun's status.
 signalled() {
+  local sig=$1 rank pids=()
+  shift
   "${run[@]}" -np 3 "$mpi" "$hard" >"$work/out" 2>"$work/err" &
-  local job=$! pid
-  pid=$(rank_pid $job "$2")
+  local job=$!
+  for rank in "$@"; do pids+=("$(rank_pid $job "$rank")"); done
   sleep 1
-  kill -"$1" "$pid"
+  kill -"$sig" "${pids[@]}"
   wait $job
   echo $?
 }
-for sig in TERM INT; do
-  rc=$(signalled $sig 0)
-  [ "$rc" -eq 0 ] && grep -qx 's UNKNOWN' "$work/out" || fail "SIG$sig to rank 0: rc $rc"
+for case in "TERM 0" "INT 0" "TERM 0 1 2"; do
+  # shellcheck disable=SC2086 # the signal and the ranks are separate words
+  rc=$(signalled $case)
+  [ "$rc" -eq 0 ] && grep -qx 's UNKNOWN' "$work/out" || fail "SIG$case (signal, ranks): rc $rc"
 done
 # Open MPI ends the whole job when a rank dies: no verdict, a message, non-zero.
 rc=$(signalled KILL 1)

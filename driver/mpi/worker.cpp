@@ -190,6 +190,9 @@ void Worker::serve() {
 } // namespace
 
 int run_worker(const Cnf &cnf, const MpiOptions &options) {
+    // A signal to every rank (srun, scancel) stops the cube at hand; the
+    // worker tells rank 0 and ends when it says so.
+    catch_stop_signals();
     Worker worker(cnf, options);
     worker.serve();
     return 0;
