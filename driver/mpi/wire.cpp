@@ -39,7 +39,8 @@ std::int64_t Packet::get() {
 std::vector<int> Packet::get_ints() {
     const std::size_t n = static_cast<std::size_t>(get());
     std::vector<int> ints(n);
-    std::memcpy(ints.data(), data.data() + at_, n * sizeof(int));
+    if (n > 0) // an empty vector's data() may be null
+        std::memcpy(ints.data(), data.data() + at_, n * sizeof(int));
     at_ += n * sizeof(int);
     return ints;
 }

@@ -31,10 +31,10 @@ class Worker {
     bool solve_cube(Packet &packet);
     void outcome_of_call(Verdict verdict, const std::vector<int> &cube, Packet &result);
 
+    std::ostringstream proof_; // before solver_: the solver's proof writer flushes into it when destroyed
     Solver solver_;
     Lookahead lookahead_;
     const MpiOptions &options_;
-    std::ostringstream proof_;
     std::vector<double> activity_; // per variable [1, num_vars]: bumped by the learnt clauses it occurs in
     std::vector<char> fixed_;      // per variable: a learnt or shared unit clause holds it
     double bump_ = 1;
