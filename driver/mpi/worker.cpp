@@ -1,6 +1,9 @@
 #include "driver/mpi/worker.h"
 
+#include <functional>
+#include <memory>
 #include <sstream>
+#include <string>
 
 #include "driver/mpi/dimacs.h"
 #include "driver/mpi/lookahead.h"
@@ -16,6 +19,21 @@ namespace {
 
 constexpr int POLL_EVERY = 1024; // solver calls of the terminate hook between two probes
 constexpr double ACTIVITY_GROWTH = 1.05;
+
+// The outcome of a cube the solver failed on, with its message.
+Packet failure(std::int64_t cube, const std::string &message) {
+    Packet result;
+    result.put_bytes("");
+    pack_clauses({}, result);
+    result.put(cube);
+    result.put(0);
+    result.put(0);
+    result.put(OUTCOME_FAILED);
+    result.put_bytes(message);
+    return result;
+}
+
+void serve(const std::function<bool(Packet &)> &solve);
 
 class Worker {
   public:
@@ -152,23 +170,18 @@ bool Worker::solve_cube(Packet &packet) {
         result.put(static_cast<std::int64_t>(solver_.statistics().conflicts - conflicts));
         outcome_of_call(verdict, cube, result);
     } catch (const Error &e) {
-        result = Packet();
-        result.put_bytes("");
-        pack_clauses({}, result);
-        result.put(cube_);
-        result.put(0);
-        result.put(0);
-        result.put(OUTCOME_FAILED);
-        result.put_bytes(e.message());
+        result = failure(cube_, e.message());
     }
     send(result, 0, TAG_RESULT);
     return true;
 }
 
-void Worker::serve() {
+// Answers rank 0's cubes by solve (false once rank 0 said stop meanwhile)
+// until it says stop, then tells it this worker ended.
+void serve(const std::function<bool(Packet &)> &solve) {
     Packet packet;
     int from = 0, tag = 0;
-    while (!stopped_) {
+    for (;;) {
         if (try_receive(0, TAG_STOP, packet, from, tag))
             break;
         if (try_receive(0, TAG_CANCEL, packet, from, tag))
@@ -177,7 +190,7 @@ void Worker::serve() {
             idle_pause();
             continue;
         }
-        if (!solve_cube(packet))
+        if (!solve(packet))
             break;
     }
     Packet done;
@@ -187,14 +200,30 @@ void Worker::serve() {
     send(done, 0, TAG_DONE);
 }
 
+void Worker::serve() {
+    vetrix::serve([this](Packet &packet) { return solve_cube(packet); });
+}
+
 } // namespace
 
 int run_worker(const Cnf &cnf, const MpiOptions &options) {
     // A signal to every rank (srun, scancel) stops the cube at hand; the
     // worker tells rank 0 and ends when it says so.
     catch_stop_signals();
-    Worker worker(cnf, options);
-    worker.serve();
+    std::unique_ptr<Worker> worker;
+    try {
+        worker = std::make_unique<Worker>(cnf, options);
+    } catch (const Error &e) {
+        // No solver for this formula: every cube gets the message, which
+        // ends the run on rank 0.
+        const std::string message = e.message();
+        serve([&message](Packet &packet) {
+            send(failure(packet.get(), message), 0, TAG_RESULT);
+            return true;
+        });
+        return 1;
+    }
+    worker->serve();
     return 0;
 }
 
