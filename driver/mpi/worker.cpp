@@ -33,7 +33,29 @@ Packet failure(std::int64_t cube, const std::string &message) {
     return result;
 }
 
-void serve(const std::function<bool(Packet &)> &solve);
+// Answers rank 0's cubes by solve (false once rank 0 said stop meanwhile)
+// until it says stop, then tells it this worker ended.
+void serve(const std::function<bool(Packet &)> &solve) {
+    Packet packet;
+    int from = 0, tag = 0;
+    for (;;) {
+        if (try_receive(0, TAG_STOP, packet, from, tag))
+            break;
+        if (try_receive(0, TAG_CANCEL, packet, from, tag))
+            continue; // for a cube already answered
+        if (!try_receive(0, TAG_CUBE, packet, from, tag)) {
+            idle_pause();
+            continue;
+        }
+        if (!solve(packet))
+            break;
+    }
+    Packet done;
+    done.put(static_cast<std::int64_t>(process_cpu_seconds() * 1e6));
+    done.put(static_cast<std::int64_t>(wire_counts().messages + 1));
+    done.put(static_cast<std::int64_t>(wire_counts().bytes + 3 * sizeof(std::int64_t)));
+    send(done, 0, TAG_DONE);
+}
 
 class Worker {
   public:
@@ -174,30 +196,6 @@ bool Worker::solve_cube(Packet &packet) {
     }
     send(result, 0, TAG_RESULT);
     return true;
-}
-
-// Answers rank 0's cubes by solve (false once rank 0 said stop meanwhile)
-// until it says stop, then tells it this worker ended.
-void serve(const std::function<bool(Packet &)> &solve) {
-    Packet packet;
-    int from = 0, tag = 0;
-    for (;;) {
-        if (try_receive(0, TAG_STOP, packet, from, tag))
-            break;
-        if (try_receive(0, TAG_CANCEL, packet, from, tag))
-            continue; // for a cube already answered
-        if (!try_receive(0, TAG_CUBE, packet, from, tag)) {
-            idle_pause();
-            continue;
-        }
-        if (!solve(packet))
-            break;
-    }
-    Packet done;
-    done.put(static_cast<std::int64_t>(process_cpu_seconds() * 1e6));
-    done.put(static_cast<std::int64_t>(wire_counts().messages + 1));
-    done.put(static_cast<std::int64_t>(wire_counts().bytes + 3 * sizeof(std::int64_t)));
-    send(done, 0, TAG_DONE);
 }
 
 void Worker::serve() {
