@@ -8,11 +8,14 @@
 # CaDiCaL's IPASIR library (libcadical-dev), which the incremental
 # interface's test also links against, and pycryptosat
 # (python3-cryptominisat), the incremental peer of the Python module's
-# tests, when missing. With --bench also what the benchmark scripts use:
+# tests, Open MPI (openmpi-bin, libopenmpi-dev), with which vetrix-mpi is
+# built and run, and GNU parallel, whose batch recipe its test runs, when
+# missing. With --bench also what the benchmark scripts use:
 # time (CPU seconds and peak memory), hyperfine (start-up) and
 # python3-matplotlib (bench/plots.py, run with /usr/bin/python3).
 set -euo pipefail
-packages=(zlib1g-dev liblzma-dev libbz2-dev libgtest-dev groff-base dpkg-dev file python3-dev pybind11-dev libcadical-dev python3-cryptominisat)
+packages=(zlib1g-dev liblzma-dev libbz2-dev libgtest-dev groff-base dpkg-dev file python3-dev pybind11-dev libcadical-dev python3-cryptominisat
+  openmpi-bin libopenmpi-dev parallel)
 if [ "${1:-}" = --bench ]; then
   packages+=(time hyperfine python3-matplotlib)
 fi
