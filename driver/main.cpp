@@ -4,14 +4,13 @@
 #include <cstdlib>
 #include <cstdio>
 
-#include "api/run.h"
-#include "api/settings.h"
 #include "driver/options.h"
 #include "driver/portfolio_report.h"
 #include "driver/progress_lines.h"
 #include "driver/proof_file.h"
 #include "driver/signals.h"
 #include "driver/stats_report.h"
+#include "vetrix/file_run.h"
 #include "vetrix/vetrix.h"
 
 namespace vetrix {
@@ -29,20 +28,21 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The proof output, the stop conditions and the progress lines the options
-// ask for.
-SolveControl make_control(const RunOptions &options, std::chrono::steady_clock::time_point start,
-                          ProofFile &proof, const std::function<void(const vetrix::Progress &)> &progress) {
-    SolveControl control = control_of(options.solve, start);
-    control.proof = proof.writer();
-    control.stop = &stop_signal_flag();
-    if (progress)
-        control.progress = &progress;
-    return control;
-}
-
-ProofWriter::Format proof_format(const RunOptions &options) {
-    return ProofWriter::format_of(options.solve.binary_proof, options.solve.lrat);
+// The run the options ask for: strategy n, the stop conditions, the proof
+// output (a stream per strategy in a race) and the progress lines.
+FileRun make_run(const RunOptions &options, int n, std::chrono::steady_clock::time_point start, ProofFile &proof,
+                 RaceProofs &race_proofs) {
+    FileRun run;
+    run.options = options.solve;
+    run.options.strategy = n;
+    run.options.proof = proof.stream();
+    run.options.stop = &stop_signal_flag();
+    if (options.verbose)
+        run.options.progress = progress_lines();
+    run.start = start;
+    run.race_proofs = race_proofs.streams();
+    run.wait_for_all = options.stats;
+    return run;
 }
 
 // The failures that go to standard error (options, the proof file): the
@@ -82,29 +82,23 @@ int main(int argc, char **argv) {
             return 0;
         }
         const int n = args.size() == 2 ? std::atoi(args[1]) : options.solve.strategy;
-        check_strategy(n);
+        require_strategy(n);
         ProofFile proof;
-        if (!options.proof.empty() && !proof.open(options.proof, args[0], proof_format(options), error))
+        if (!options.proof.empty() && !proof.open(options.proof, args[0], error))
             return failed(error);
         // With --portfolio each strategy's proof goes to a file of its own first.
         RaceProofs race_proofs;
-        const PortfolioRun race{options.solve.strategies, options.proof.empty() ? nullptr : &race_proofs,
-                                options.stats};
-        if (race.proofs && !options.solve.strategies.empty() &&
-            !race_proofs.open(options.proof, options.solve.strategies.size(), proof_format(options), error))
+        const std::vector<int> &strategies = options.solve.strategies;
+        if (!options.proof.empty() && !strategies.empty() &&
+            !race_proofs.open(options.proof, strategies.size(), error))
             return failed(error);
         catch_stop_signals();
-        const std::function<void(const vetrix::Progress &)> progress =
-            options.verbose ? progress_lines() : nullptr;
-        const SolveControl control = make_control(options, start, proof, progress);
-        SolveStats stats;
+        const FileAnswer answer = print_file_answer(args[0], make_run(options, n, start, proof, race_proofs));
         std::string race_error;
-        if (options.solve.strategies.empty())
-            OnBase_m1(args[0], n, options.stats ? &stats : nullptr, &control);
-        else
-            stats = run_portfolio(args[0], race, control, race_error);
+        if (!strategies.empty())
+            report_portfolio(strategies, answer, options.stats, race_proofs, race_error);
         if (options.stats)
-            write_stats(stats, seconds_since(start));
+            write_stats(answer.stats, seconds_since(start));
         int status = proof.close(error) ? 0 : failed(error);
         if (!race_error.empty())
             status = failed(race_error);

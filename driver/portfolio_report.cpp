@@ -3,29 +3,20 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "api/portfolio.h"
-#include "support/answer_lines.h"
-
 namespace vetrix {
 
-SolveStats run_portfolio(const char *file_name, const PortfolioRun &run, const SolveControl &control,
-                         std::string &proof_error) {
-    std::vector<RaceEntrant> entrants;
-    for (std::size_t k = 0; k < run.strategies.size(); ++k)
-        entrants.push_back(RaceEntrant{run.strategies[k], run.proofs ? run.proofs->writer(k) : nullptr});
-    const RaceResult race = race_file(file_name, entrants, control, run.stats);
-    write_answer(answer_lines(race.outcome.verdict, race.outcome.model));
-    if (race.decided)
-        std::fprintf(stderr, "c portfolio winner: strategy %d\n", run.strategies[race.winner]);
+void report_portfolio(const std::vector<int> &strategies, const FileAnswer &answer, bool stats,
+                      RaceProofs &proofs, std::string &proof_error) {
+    if (answer.decided)
+        std::fprintf(stderr, "c portfolio winner: strategy %d\n", strategies[answer.reported]);
     else
         std::fprintf(stderr, "c portfolio winner: none\n");
-    for (std::size_t k = 0; run.stats && k < race.conflicts.size(); ++k)
-        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 " cpu_seconds: %.3f\n",
-                     run.strategies[k], race.conflicts[k], race.cpu_seconds[k]);
+    for (std::size_t k = 0; stats && k < answer.conflicts.size(); ++k)
+        std::fprintf(stderr, "c portfolio strategy %d conflicts: %" PRIu64 " cpu_seconds: %.3f\n", strategies[k],
+                     answer.conflicts[k], answer.cpu_seconds[k]);
     std::fflush(stderr);
-    if (run.proofs)
-        run.proofs->keep(race.winner, proof_error);
-    return race.outcome.stats;
+    if (proofs.is_open())
+        proofs.keep(answer.reported, proof_error);
 }
 
 } // namespace vetrix

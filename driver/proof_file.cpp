@@ -34,8 +34,7 @@ class StdoutBuffer : public std::streambuf {
 
 } // namespace
 
-bool ProofFile::open(const std::string &name, const std::string &input, ProofWriter::Format format,
-                     std::string &error) {
+bool ProofFile::open(const std::string &name, const std::string &input, std::string &error) {
     name_ = name;
     if (name != "-" && same_file(name, input)) {
         error = "vetrix: the proof file '" + name + "' is the input file";
@@ -44,7 +43,6 @@ bool ProofFile::open(const std::string &name, const std::string &input, ProofWri
     if (name == "-") {
         stdout_buf_ = std::make_unique<StdoutBuffer>();
         stream_ = std::make_unique<std::ostream>(stdout_buf_.get());
-        writer_ = std::make_unique<ProofWriter>(*stream_, format);
         return true;
     }
     errno = 0;
@@ -55,16 +53,13 @@ bool ProofFile::open(const std::string &name, const std::string &input, ProofWri
             error += std::string(": ") + std::strerror(errno);
         return false;
     }
-    writer_ = std::make_unique<ProofWriter>(*stream_, format);
     return true;
 }
 
 bool ProofFile::close(std::string &error) {
-    if (!writer_)
+    if (!stream_)
         return true;
-    writer_->flush();
-    bool ok = !writer_->failed();
-    writer_.reset();
+    bool ok = !stream_->fail();
     if (auto *file = dynamic_cast<std::ofstream *>(stream_.get())) {
         file->close();
         ok = ok && !file->fail();

@@ -9,26 +9,22 @@
 #include <streambuf>
 #include <string>
 
-#include "solver/proof.h"
-
 namespace vetrix {
 
 class ProofFile {
   public:
-    // Opens name for the given format; on failure returns false with a
-    // one-line message in error. A name that refers to the input file is
-    // refused: opening it would truncate the formula before it is read.
-    bool open(const std::string &name, const std::string &input, ProofWriter::Format format,
-              std::string &error);
-    ProofWriter *writer() { return writer_.get(); }
-    // Flushes and closes; returns false with a message when any write failed.
+    // Opens name; on failure returns false with a one-line message in
+    // error. A name that refers to the input file is refused: opening it
+    // would truncate the formula before it is read.
+    bool open(const std::string &name, const std::string &input, std::string &error);
+    std::ostream *stream() { return stream_.get(); } // null when no proof is asked for
+    // Closes; returns false with a message when any write failed.
     bool close(std::string &error);
 
   private:
     std::string name_;
     std::unique_ptr<std::streambuf> stdout_buf_; // "-": writes into standard output's stdio buffer
     std::unique_ptr<std::ostream> stream_;       // the proof's stream: a std::ofstream, or over stdout_buf_
-    std::unique_ptr<ProofWriter> writer_;
 };
 
 } // namespace vetrix

@@ -29,8 +29,7 @@ void RaceProofs::remove_temps() {
     temps_.clear();
 }
 
-bool RaceProofs::open(const std::string &name, std::size_t count, ProofWriter::Format format,
-                      std::string &error) {
+bool RaceProofs::open(const std::string &name, std::size_t count, std::string &error) {
     name_ = name;
     // The winner's file replaces name: that must not put a plain file in
     // place of a device, a pipe or a link.
@@ -59,15 +58,20 @@ bool RaceProofs::open(const std::string &name, std::size_t count, ProofWriter::F
             error = "vetrix: cannot open the temporary proof file '" + t.path + "'";
             return false;
         }
-        t.writer = std::make_unique<ProofWriter>(t.file, format);
     }
     return true;
 }
 
+std::vector<std::ostream *> RaceProofs::streams() {
+    std::vector<std::ostream *> out;
+    for (const std::unique_ptr<Temp> &t : temps_)
+        out.push_back(&t->file);
+    return out;
+}
+
 bool RaceProofs::keep(std::size_t k, std::string &error) {
     Temp &t = *temps_[k];
-    t.writer->flush();
-    bool ok = !t.writer->failed();
+    bool ok = !t.file.fail();
     t.file.close();
     ok = ok && !t.file.fail();
     if (!ok)

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "solver/proof.h"
-
 namespace vetrix {
 
 class RaceProofs {
@@ -21,14 +19,16 @@ class RaceProofs {
     // temporary file remains.
     ~RaceProofs();
 
-    // Creates count temporary files beside name for the given format; on
-    // failure returns false with a one-line message in error. name must be
-    // a regular file (created already): it is replaced by the winner's.
-    bool open(const std::string &name, std::size_t count, ProofWriter::Format format, std::string &error);
-    ProofWriter *writer(std::size_t k) { return temps_[k]->writer.get(); }
-    // Completes file k and renames it onto the proof file; removes every
+    // Creates count temporary files beside name; on failure returns false
+    // with a one-line message in error. name must be a regular file
+    // (created already): it is replaced by the winner's.
+    bool open(const std::string &name, std::size_t count, std::string &error);
+    bool is_open() const { return !temps_.empty(); }
+    // The files' streams, in the order of the strategies; none before open.
+    std::vector<std::ostream *> streams();
+    // Closes file k and renames it onto the proof file; removes every
     // other one (all of them when a write or the rename failed: then false
-    // with a message in error). Every writer must be idle.
+    // with a message in error). Every stream must be idle.
     bool keep(std::size_t k, std::string &error);
 
   private:
@@ -37,7 +37,6 @@ class RaceProofs {
     struct Temp {
         std::string path;
         std::ofstream file;
-        std::unique_ptr<ProofWriter> writer;
     };
     std::string name_;
     std::vector<std::unique_ptr<Temp>> temps_;

@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "support/peak_memory.h"
+#include "vetrix/file_run.h"
 
 namespace vetrix {
 
@@ -15,7 +15,7 @@ void line(const char *name, std::uint64_t value) {
 
 } // namespace
 
-void write_stats(const SolveStats &stats, double wall_seconds) {
+void write_stats(const Statistics &stats, double wall_seconds) {
     line("conflicts", stats.conflicts);
     line("decisions", stats.decisions);
     line("propagations", stats.propagations);
@@ -26,7 +26,7 @@ void write_stats(const SolveStats &stats, double wall_seconds) {
     line("recipes_included", stats.recipes_included);
     line("recipes_deleted", stats.recipes_deleted);
     line("cubes_held", stats.cubes_held);
-    std::fprintf(stderr, "c peak_rss_mb: %.1f\n", peak_rss_mb());
+    std::fprintf(stderr, "c peak_rss_mb: %.1f\n", peak_memory_mb());
     std::fprintf(stderr, "c wall_seconds: %.3f\n", wall_seconds);
     std::fflush(stderr);
 }

@@ -2,10 +2,10 @@
 // "c name: value" line each, on standard error.
 #pragma once
 
-#include "solver/stats.h"
+#include "vetrix/statistics.h"
 
 namespace vetrix {
 
-void write_stats(const SolveStats &stats, double wall_seconds);
+void write_stats(const Statistics &stats, double wall_seconds);
 
 } // namespace vetrix

@@ -4,6 +4,8 @@
 # public headers that hold plain types (vetrix/error.h, vetrix/statistics.h,
 # vetrix/progress.h, vetrix/verdict.h, vetrix/export.h), which include
 # nothing else of the project.
+# The command line is a client of the public library: a driver file includes
+# the public headers (vetrix/...) and the driver's own files only.
 # Nothing above the solver layer includes the solver's state (base_m456.h).
 # No source of the program or the library includes <iostream>: its static
 # set-up of the standard streams would touch half a megabyte of the C++
@@ -16,6 +18,7 @@ upward=$(
   grep -nE '#include "(driver|api)/' api/* solver/* reader/* support/* include/vetrix/* |
     grep -v '^api/[^:]*:[0-9]*:#include "api/' || true
   grep -n '#include "vetrix/' solver/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|export)\.h"' || true
+  grep -n '#include "' driver/*.* | grep -vE '"(vetrix|driver)/' || true
   # vetrix-mpi is a client of the public library, like the command line
   grep -n '#include "' driver/mpi/* | grep -vE '"(vetrix/|driver/mpi/|driver/signals\.h)' || true
   # shellcheck disable=SC2086 # the names are separate words
@@ -28,4 +31,4 @@ state=$(grep -rn '#include "solver/base_m456.h"' driver/ api/* include/vetrix/* 
 [ -z "$state" ] || { echo "the solver's state included above the solver layer:"; echo "$state"; exit 1; }
 streams=$(grep -rn '#include <iostream>' driver/ api/* solver/* reader/* support/* include/vetrix/* || true)
 [ -z "$streams" ] || { echo "<iostream> in the program or the library:"; echo "$streams"; exit 1; }
-echo "every include runs downwards; the solver's state stays in solver/; no <iostream>"
+echo "every include runs downwards; the command line includes public headers only; the solver's state stays in solver/; no <iostream>"

@@ -1,0 +1,73 @@
+// A file decided and its answer printed, as the command line runs it: the
+// one solve of a file (or its calls, p inccnf) or the race of strategies.
+#include "vetrix/file_run.h"
+
+#include <memory>
+#include <optional>
+
+#include "api/portfolio.h"
+#include "api/run.h"
+#include "api/settings.h"
+#include "solver/proof.h"
+#include "support/answer_lines.h"
+#include "support/peak_memory.h"
+
+namespace vetrix {
+
+namespace {
+
+ProofWriter::Format proof_format(const Options &options) {
+    return ProofWriter::format_of(options.binary_proof, options.lrat);
+}
+
+SolveControl control_of_run(const FileRun &run) {
+    SolveControl control = control_of(run.options, run.start);
+    if (run.options.progress)
+        control.progress = &run.options.progress;
+    return control;
+}
+
+FileAnswer print_one(const std::string &path, const FileRun &run) {
+    std::optional<ProofWriter> proof; // flushed when it goes out of scope
+    SolveControl control = control_of_run(run);
+    if (run.options.proof) {
+        proof.emplace(*run.options.proof, proof_format(run.options));
+        control.proof = &*proof;
+    }
+    FileAnswer answer;
+    OnBase_m1(path.c_str(), run.options.strategy, &answer.stats, &control);
+    return answer;
+}
+
+FileAnswer print_race(const std::string &path, const FileRun &run) {
+    // Every writer outlives the race, which waits for each strategy that
+    // writes a proof.
+    std::vector<std::unique_ptr<ProofWriter>> proofs;
+    std::vector<RaceEntrant> entrants;
+    for (std::size_t k = 0; k < run.options.strategies.size(); ++k) {
+        if (k < run.race_proofs.size())
+            proofs.push_back(std::make_unique<ProofWriter>(*run.race_proofs[k], proof_format(run.options)));
+        entrants.push_back(RaceEntrant{run.options.strategies[k], proofs.empty() ? nullptr : proofs.back().get()});
+    }
+    RaceResult race = race_file(path.c_str(), entrants, control_of_run(run), run.wait_for_all);
+    write_answer(answer_lines(race.outcome.verdict, race.outcome.model));
+    FileAnswer answer;
+    answer.stats = race.outcome.stats;
+    answer.decided = race.decided;
+    answer.reported = race.winner;
+    answer.conflicts = std::move(race.conflicts);
+    answer.cpu_seconds = std::move(race.cpu_seconds);
+    return answer;
+}
+
+} // namespace
+
+void require_strategy(int n) { check_strategy(n); }
+
+FileAnswer print_file_answer(const std::string &path, const FileRun &run) {
+    return run.options.strategies.empty() ? print_one(path, run) : print_race(path, run);
+}
+
+double peak_memory_mb() { return peak_rss_mb(); }
+
+} // namespace vetrix
