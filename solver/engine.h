@@ -29,6 +29,7 @@ void check_counts(int nb_var, std::size_t nb_clause);
 int max_vars();
 
 // ---- one solve of a formula ----
+// Each goes through an Engine of its own (Engine::solve_once).
 // What a solve hands back.
 struct SolveOutcome {
     int pass_value = -1;                // what the last pass returned (always -1)
@@ -82,6 +83,16 @@ class Engine {
     // callback, the limits as totals of stats() and warm start (decisions
     // in the polarity of the last model).
     Verdict solve(const SolveControl &control);
+
+    // ---- the one-shot solve ----
+    // Builds the state from formula (consumed while it is loaded) and
+    // decides it once, with no assumption, as the one-shot solve does; the
+    // engine takes no call after it.
+    SolveOutcome solve_once(Formula &formula, int nb_var, const SolveControl *control);
+    // The same for a formula that several solves read at once: it is only
+    // read, and let go once the cube base is loaded.
+    SolveOutcome solve_once(std::shared_ptr<const Formula> formula, int nb_var, const SolveControl *control);
+    // ---- end of the one-shot solve ----
 
     const std::vector<int> &model() const { return model_; }   // after satisfiable: +v or -v per v
     const std::vector<int> &failed() const { return failed_; } // after unsatisfiable

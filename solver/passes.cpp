@@ -81,31 +81,45 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
     undo_to_root(s);        // a stop leaves the pass's levels open
 }
 
-SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+// The one-shot solve: the state is the engine's, built from the formula
+// and searched once.
+SolveOutcome Engine::solve_once(Formula &formula, int nb_var, const SolveControl *control) {
     if (refuted_before_search(formula)) {
         proof_refuted_at_once(control, formula);
         formula.clear();
         return refuted_at_once(control);
     }
-    CHpGN56 s(formula, nb_var, strategy);
+    nb_var_ = nb_var;
+    state_ = std::make_unique<CHpGN56>(formula, nb_var, strategy_);
+    CHpGN56 &s = *state_;
     s.control = control;
     proof_begin(s, formula);
     load_cube_base(formula, s);
     return search_loaded(s, control);
 }
 
-SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
-                                  const SolveControl *control) {
+SolveOutcome Engine::solve_once(std::shared_ptr<const Formula> formula, int nb_var, const SolveControl *control) {
     if (refuted_before_search(*formula)) {
         proof_refuted_at_once(control, *formula);
         return refuted_at_once(control);
     }
-    CHpGN56 s(*formula, nb_var, strategy);
+    nb_var_ = nb_var;
+    state_ = std::make_unique<CHpGN56>(*formula, nb_var, strategy_);
+    CHpGN56 &s = *state_;
     s.control = control;
     proof_begin(s, *formula);
     load_cube_base_shared(*formula, s);
     formula.reset();
     return search_loaded(s, control);
+}
+
+SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+    return Engine(strategy).solve_once(formula, nb_var, control);
+}
+
+SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
+                                  const SolveControl *control) {
+    return Engine(strategy).solve_once(std::move(formula), nb_var, control);
 }
 
 int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats, const SolveControl *control) {
