@@ -10,6 +10,7 @@
 #include "api/settings.h"
 #include "solver/proof.h"
 #include "support/answer_lines.h"
+#include "support/file_buffer.h"
 #include "support/peak_memory.h"
 
 namespace vetrix {
@@ -27,15 +28,29 @@ SolveControl control_of_run(const FileRun &run) {
     return control;
 }
 
+// The proof of a single run: on the caller's stream or on standard output.
+struct RunProof {
+    std::optional<FileBuffer> stdout_buffer;
+    std::optional<std::ostream> stdout_stream;
+    std::optional<ProofWriter> writer; // last: it flushes into the stream when destroyed
+};
+
 FileAnswer print_one(const std::string &path, const FileRun &run) {
-    std::optional<ProofWriter> proof; // flushed when it goes out of scope
-    SolveControl control = control_of_run(run);
-    if (run.options.proof) {
-        proof.emplace(*run.options.proof, proof_format(run.options));
-        control.proof = &*proof;
+    RunProof proof;
+    std::ostream *out = run.options.proof;
+    if (run.proof_to_stdout) {
+        proof.stdout_buffer.emplace(stdout);
+        out = &proof.stdout_stream.emplace(&*proof.stdout_buffer);
     }
+    SolveControl control = control_of_run(run);
+    if (out)
+        control.proof = &proof.writer.emplace(*out, proof_format(run.options));
     FileAnswer answer;
     OnBase_m1(path.c_str(), run.options.strategy, &answer.stats, &control);
+    if (proof.writer) {
+        proof.writer->flush();
+        answer.proof_failed = run.proof_to_stdout && proof.writer->failed();
+    }
     return answer;
 }
 

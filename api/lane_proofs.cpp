@@ -8,18 +8,6 @@
 
 namespace vetrix {
 
-std::streamsize FileBuffer::xsputn(const char *data, std::streamsize size) {
-    return static_cast<std::streamsize>(std::fwrite(data, 1, static_cast<std::size_t>(size), file_.get()));
-}
-
-FileBuffer::int_type FileBuffer::overflow(int_type c) {
-    if (traits_type::eq_int_type(c, traits_type::eof()))
-        return traits_type::not_eof(c);
-    return std::fputc(c, file_.get()) == EOF ? traits_type::eof() : c;
-}
-
-int FileBuffer::sync() { return std::fflush(file_.get()) == 0 ? 0 : -1; }
-
 LaneProofs::LaneProofs(std::size_t count, ProofWriter::Format format) {
     for (std::size_t k = 0; k < count; ++k) {
         FilePtr file(std::tmpfile());
@@ -32,7 +20,7 @@ LaneProofs::LaneProofs(std::size_t count, ProofWriter::Format format) {
 void LaneProofs::copy(std::size_t k, std::ostream &out) {
     Lane &lane = *lanes_[k];
     lane.writer.flush();
-    std::FILE *file = lane.buffer.file();
+    std::FILE *file = lane.file.get();
     if (lane.writer.failed() || std::fseek(file, 0, SEEK_SET) != 0) {
         out.setstate(std::ios::badbit);
         return;

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <memory>
 #include <ostream>
-#include <streambuf>
 #include <utility>
 #include <vector>
 
 #include "solver/proof.h"
+#include "support/file_buffer.h"
 
 namespace vetrix {
 
@@ -20,21 +20,6 @@ struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// A stream buffer that writes straight into a FILE, which it owns.
-class FileBuffer : public std::streambuf {
-  public:
-    explicit FileBuffer(FilePtr file) : file_(std::move(file)) {}
-    std::FILE *file() const { return file_.get(); }
-
-  protected:
-    std::streamsize xsputn(const char *data, std::streamsize size) override;
-    int_type overflow(int_type c) override;
-    int sync() override;
-
-  private:
-    FilePtr file_;
-};
 
 class LaneProofs {
   public:
@@ -49,8 +34,9 @@ class LaneProofs {
 
   private:
     struct Lane {
-        Lane(FilePtr file, ProofWriter::Format format)
-            : buffer(std::move(file)), stream(&buffer), writer(stream, format) {}
+        Lane(FilePtr owned, ProofWriter::Format format)
+            : file(std::move(owned)), buffer(file.get()), stream(&buffer), writer(stream, format) {}
+        FilePtr file;
         FileBuffer buffer;
         std::ostream stream;
         ProofWriter writer; // last: it flushes into the stream when destroyed

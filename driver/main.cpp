@@ -36,6 +36,7 @@ FileRun make_run(const RunOptions &options, int n, std::chrono::steady_clock::ti
     run.options = options.solve;
     run.options.strategy = n;
     run.options.proof = proof.stream();
+    run.proof_to_stdout = proof.to_stdout();
     run.options.stop = &stop_signal_flag();
     if (options.verbose)
         run.options.progress = progress_lines();
@@ -99,7 +100,7 @@ int main(int argc, char **argv) {
             report_portfolio(strategies, answer, options.stats, race_proofs, race_error);
         if (options.stats)
             write_stats(answer.stats, seconds_since(start));
-        int status = proof.close(error) ? 0 : failed(error);
+        int status = proof.close(answer.proof_failed, error) ? 0 : failed(error);
         if (!race_error.empty())
             status = failed(race_error);
         end_by_caught_signal();

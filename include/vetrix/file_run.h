@@ -32,6 +32,9 @@ struct FileRun {
     Options options;
     // The time limit counts from here.
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    // The proof goes to standard output, through its stdio buffer in order
+    // with the answer (options.proof is not used then; no race).
+    bool proof_to_stdout = false;
     // With a race: the proof stream of each strategy of options.strategies
     // (options.proof is not used then), or none.
     std::vector<std::ostream *> race_proofs;
@@ -43,6 +46,7 @@ struct FileRun {
 // What a file's run gives back besides the printed answer.
 struct FileAnswer {
     Statistics stats; // of the solve; of a race, the reported strategy's
+    bool proof_failed = false; // a step of the proof on standard output was not written
     // A race: whether a strategy decided the file, the index in
     // options.strategies of the one reported (the winner, else the first
     // that did not fail) and, when the race waited for all, each one's
@@ -58,8 +62,8 @@ VETRIX_API void require_strategy(int n);
 
 // Reads path (standard input for "-"; plain or compressed), decides it and
 // prints the answer on standard output, which is flushed. The proof streams
-// are flushed before it returns; their state tells whether every step
-// reached them.
+// are flushed before it returns; their state (or proof_failed) tells
+// whether every step reached them.
 VETRIX_API FileAnswer print_file_answer(const std::string &path, const FileRun &run);
 
 // The peak resident memory of the process so far, in megabytes.
