@@ -95,16 +95,7 @@ std::string help_text() {
                        "  file_name  DIMACS CNF file, '-' for standard input\n"
                        "  n          branching strategy 0 (default), 1 or 2\n"
                        "options:\n";
-    for (const OptionSpec &spec : option_table()) {
-        std::string left = std::string("--") + spec.name;
-        if (spec.kind == OptionKind::list)
-            left += std::string("[=") + spec.arg + "]";
-        else if (spec.kind != OptionKind::flag)
-            left += std::string("=") + spec.arg;
-        left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
-        text += "  " + left + spec.help + "\n";
-    }
-    return text;
+    return text + option_help(FACE_COMMAND_LINE);
 }
 
 } // namespace vetrix

@@ -34,6 +34,7 @@ enum OptionFace : unsigned {
     FACE_COMMAND_LINE = 1, // vetrix --name=value
     FACE_ONE_SHOT = 2,     // vetrix::Options (solve*, the C calls, Python's solve*)
     FACE_INCREMENTAL = 4,  // vetrix::Solver, IPASIR, Python's Solver
+    FACE_MPI = 8,          // vetrix-mpi --name=value
 };
 
 struct OptionSpec {
@@ -71,6 +72,10 @@ VETRIX_API bool parse_option_value(const OptionSpec &spec, std::string_view text
 // "vetrix: bad value 'VALUE' for option '--NAME'" or "vetrix: option
 // '--NAME' is not taken by FACE".
 VETRIX_API std::string option_message(std::string_view name, std::string_view value, OptionFace face);
+
+// One line per option face takes, in the order of the table: "  --NAME=ARG"
+// (a flag without "=ARG", a list as "[=ARG]") and its help, for --help.
+VETRIX_API std::string option_help(OptionFace face);
 
 // Sets option name to value in options as face takes it (Options::set is
 // the one-shot face's); fails (vetrix::Error) with option_message()'s line.
