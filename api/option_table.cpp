@@ -221,6 +221,17 @@ std::string option_message(std::string_view name, std::string_view value, Option
     return "";
 }
 
+std::string read_option_argument(std::string_view arg, OptionFace face, OptionArgument &argument) {
+    const std::string_view body = arg.substr(2);
+    const std::size_t eq = body.find('=');
+    argument.name = std::string(body.substr(0, eq));
+    argument.value = eq == std::string_view::npos ? std::string() : std::string(body.substr(eq + 1));
+    std::string message = option_message(argument.name, argument.value, face);
+    if (message.empty())
+        parse_option_value(*find_option(argument.name), argument.value, argument.parsed);
+    return message;
+}
+
 std::string option_help(OptionFace face) {
     std::string text;
     for (const OptionRow &row : ROWS) {

@@ -36,17 +36,11 @@ void store(const std::string &name, const OptionValue &value, MpiOptions &o) {
 // Applies one "--name[=value]" argument ("--name" is "--name="); false with
 // the table's line in error.
 bool apply(const char *arg, MpiOptions &options, std::string &error) {
-    const char *body = arg + 2;
-    const char *eq = std::strchr(body, '=');
-    const std::string name = eq ? std::string(body, eq) : std::string(body);
-    const std::string value = eq ? std::string(eq + 1) : std::string();
-    error = option_message(name, value, FACE_MPI);
-    if (!error.empty())
-        return false;
-    OptionValue parsed;
-    parse_option_value(*find_option(name), value, parsed);
-    store(name, parsed, options);
-    return true;
+    OptionArgument option;
+    error = read_option_argument(arg, FACE_MPI, option);
+    if (error.empty())
+        store(option.name, option.parsed, options);
+    return error.empty();
 }
 
 } // namespace

@@ -73,6 +73,16 @@ VETRIX_API bool parse_option_value(const OptionSpec &spec, std::string_view text
 // '--NAME' is not taken by FACE".
 VETRIX_API std::string option_message(std::string_view name, std::string_view value, OptionFace face);
 
+// A program's argument "--name" or "--name=value" ("--name" is "--name="),
+// read for face.
+struct OptionArgument {
+    std::string name, value; // as written
+    OptionValue parsed;      // value read by the option's kind
+};
+
+// Reads arg into argument; empty when face takes it, else option_message()'s line.
+VETRIX_API std::string read_option_argument(std::string_view arg, OptionFace face, OptionArgument &argument);
+
 // One line per option face takes, in the order of the table: "  --NAME=ARG"
 // (a flag without "=ARG", a list as "[=ARG]") and its help, for --help.
 VETRIX_API std::string option_help(OptionFace face);
