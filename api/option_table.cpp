@@ -30,17 +30,17 @@ struct OptionRow {
 };
 
 const OptionRow ROWS[] = {
-    {{"help", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE, "print this text and exit"},
+    {{"help", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_MPI, "print this text and exit"},
      nullptr},
-    {{"version", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE, "print the version and exit"},
+    {{"version", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_MPI, "print the version and exit"},
      nullptr},
-    {{"stats", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
+    {{"stats", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_MPI,
       "write search counters, memory and time to standard error"},
      nullptr},
     {{"verbose", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE,
       "write a line of search progress to standard error every so often"},
      nullptr},
-    {{"proof", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL,
+    {{"proof", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL | FACE_MPI,
       "write a DRAT proof to FILE ('-' standard output, text only)"},
      nullptr},
     {{"binary-proof", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", ALL,
@@ -49,13 +49,13 @@ const OptionRow ROWS[] = {
     {{"lrat", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", ALL,
       "write the proof in LRAT: clause IDs and the hints of each step"},
      [](Options &o, const OptionValue &v) { o.lrat = v.on; }},
-    {{"time", OptionKind::seconds, "SECONDS", 0, MAX_SECONDS, "", "", ALL,
+    {{"time", OptionKind::seconds, "SECONDS", 0, MAX_SECONDS, "", "", ALL | FACE_MPI,
       "stop the search after SECONDS of wall time: s UNKNOWN"},
      [](Options &o, const OptionValue &v) { o.time_limit = v.seconds; }},
     {{"portfolio", OptionKind::list, "LIST", NO_RANGE, NO_RANGE, "", STRATEGIES, FACE_COMMAND_LINE | FACE_ONE_SHOT,
       "race strategies 0,1,2 (or LIST) in threads: the first verdict wins"},
      [](Options &o, const OptionValue &v) { o.strategies = v.list; }},
-    {{"strategy", OptionKind::choice, "N", NO_RANGE, NO_RANGE, "0", STRATEGIES, ALL,
+    {{"strategy", OptionKind::choice, "N", NO_RANGE, NO_RANGE, "0", STRATEGIES, ALL | FACE_MPI,
       "branching strategy N, as the argument n"},
      [](Options &o, const OptionValue &v) { o.strategy = v.choice; }},
     {{"conflicts", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
@@ -67,9 +67,19 @@ const OptionRow ROWS[] = {
     {{"propagations", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
       "stop the search after N literals set (0 none): s UNKNOWN"},
      [](Options &o, const OptionValue &v) { o.propagation_limit = v.count; }},
-    {{"warm-start", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL,
+    {{"warm-start", OptionKind::flag, "", NO_RANGE, NO_RANGE, "", "", FACE_COMMAND_LINE | FACE_INCREMENTAL | FACE_MPI,
       "decide in the polarity of the last model, from the second call of a p inccnf file on"},
      [](Options &o, const OptionValue &v) { o.warm_start = v.on; }},
+    // vetrix-mpi's own: how it splits, shares and records the cube tree.
+    {{"budget", OptionKind::count, "CONFLICTS", 1, MAX_COUNT, "3000", "", FACE_MPI,
+      "conflicts of one attempt at a cube before it is split in two"},
+     nullptr},
+    {{"share", OptionKind::count, "LENGTH", 0, 1000, "3", "", FACE_MPI,
+      "share the workers' learnt clauses of at most LENGTH literals (0 none)"},
+     nullptr},
+    {{"tree", OptionKind::text, "FILE", NO_RANGE, NO_RANGE, "", "", FACE_MPI,
+      "record the cube tree in FILE, one line per cube"},
+     nullptr},
 };
 
 const OptionRow *row_of(std::string_view name) {
@@ -153,6 +163,8 @@ const char *face_name(OptionFace face) {
         return "the command line";
     case FACE_ONE_SHOT:
         return "a one-shot solve";
+    case FACE_MPI:
+        return "vetrix-mpi";
     default:
         return "an incremental solver";
     }
@@ -207,6 +219,34 @@ std::string option_message(std::string_view name, std::string_view value, Option
     if (!(row->spec.faces & face))
         return "vetrix: option " + option + " is not taken by " + face_name(face);
     return "";
+}
+
+std::string read_option_argument(std::string_view arg, OptionFace face, OptionArgument &argument) {
+    const std::string_view body = arg.substr(2);
+    const std::size_t eq = body.find('=');
+    argument.name = std::string(body.substr(0, eq));
+    argument.value = eq == std::string_view::npos ? std::string() : std::string(body.substr(eq + 1));
+    std::string message = option_message(argument.name, argument.value, face);
+    if (message.empty())
+        parse_option_value(*find_option(argument.name), argument.value, argument.parsed);
+    return message;
+}
+
+std::string option_help(OptionFace face) {
+    std::string text;
+    for (const OptionRow &row : ROWS) {
+        const OptionSpec &spec = row.spec;
+        if (!(spec.faces & face))
+            continue;
+        std::string left = std::string("--") + spec.name;
+        if (spec.kind == OptionKind::list)
+            left += std::string("[=") + spec.arg + "]";
+        else if (spec.kind != OptionKind::flag)
+            left += std::string("=") + spec.arg;
+        left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
+        text += "  " + left + spec.help + "\n";
+    }
+    return text;
 }
 
 void set_option(Options &options, std::string_view name, std::string_view value, OptionFace face) {

@@ -23,18 +23,13 @@ bool apply_own(RunOptions &options, const std::string &name, const OptionValue &
 
 // Applies one "--name[=value]" argument; "--name" is "--name=".
 bool apply_option(const char *arg, RunOptions &options, std::string &error) {
-    const char *body = arg + 2;
-    const char *eq = std::strchr(body, '=');
-    const std::string name = eq ? std::string(body, eq) : std::string(body);
-    const std::string value = eq ? std::string(eq + 1) : std::string();
-    error = option_message(name, value, FACE_COMMAND_LINE);
+    OptionArgument option;
+    error = read_option_argument(arg, FACE_COMMAND_LINE, option);
     if (!error.empty())
         return false;
-    OptionValue parsed;
-    parse_option_value(*find_option(name), value, parsed);
-    if (!apply_own(options, name, parsed))
-        set_option(options.solve, name, value, FACE_COMMAND_LINE);
-    options.strategy_given = options.strategy_given || name == "strategy";
+    if (!apply_own(options, option.name, option.parsed))
+        set_option(options.solve, option.name, option.value, FACE_COMMAND_LINE);
+    options.strategy_given = options.strategy_given || option.name == "strategy";
     return true;
 }
 
@@ -95,16 +90,7 @@ std::string help_text() {
                        "  file_name  DIMACS CNF file, '-' for standard input\n"
                        "  n          branching strategy 0 (default), 1 or 2\n"
                        "options:\n";
-    for (const OptionSpec &spec : option_table()) {
-        std::string left = std::string("--") + spec.name;
-        if (spec.kind == OptionKind::list)
-            left += std::string("[=") + spec.arg + "]";
-        else if (spec.kind != OptionKind::flag)
-            left += std::string("=") + spec.arg;
-        left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
-        text += "  " + left + spec.help + "\n";
-    }
-    return text;
+    return text + option_help(FACE_COMMAND_LINE);
 }
 
 } // namespace vetrix

@@ -5,7 +5,7 @@
 # without ../shared), every model checked by the awk checker below, every
 # UNSAT proof checked by dratcheck; a malformed file, --time, SIGTERM and
 # SIGINT to rank 0, a worker SIGKILLed mid-run, one process and no mpirun,
-# and the batch recipe of GNU parallel.
+# the options as the table gives them, and the batch recipe of GNU parallel.
 # usage: tests/mpi_runs.sh VETRIX_MPI VETRIX CNFGEN DRATCHECK SOURCE_DIR
 set -uo pipefail
 mpi=$1 vetrix=$2 cnfgen=$3 dratcheck=$4 src=$5
@@ -75,6 +75,31 @@ bad=$src/tests/inputs/clause-count-below-minus-one.cnf
 rc=$?
 "$vetrix" "$bad" >"$work/want"
 [ $rc -eq 1 ] && cmp -s "$work/out" "$work/want" || fail "malformed file: rc $rc, output $(head -c 200 "$work/out")"
+
+# Options come from the library's table, as vetrix reads them: an unknown
+# option or a bad value is vetrix's line, once, status 1, and no rank stays.
+for arg in --no-such --time=0 --strategy=3 --budget=x --proof=; do
+  "${run[@]}" -np 3 "$mpi" "$arg" "$work/r1.cnf" >"$work/out" 2>"$work/err"
+  rc=$?
+  want=$("$vetrix" "$arg" "$work/r1.cnf" 2>&1)
+  [ $rc -eq 1 ] && [ ! -s "$work/out" ] && [ "$(grep -cxF -- "$want" "$work/err")" -eq 1 ] ||
+    fail "$arg: rc $rc, want '$want' once, got $(head -c 200 "$work/err")"
+done
+pgrep -f "$work/r1.cnf" >/dev/null && fail "a rank outlived a refused option"
+# --help lists the options each program takes, and each refuses the rest
+# with the table's line (--name=1 is a good value of every kind; no file).
+help_names() { "$1" --help | sed -n 's/^  \(--[a-z-]*\).*/\1/p'; }
+for name in $( (help_names "$mpi"; help_names "$vetrix") | sort -u); do
+  for program in "$mpi" "$vetrix"; do
+    face=$([ "$program" = "$mpi" ] && echo vetrix-mpi || echo "the command line")
+    refused="vetrix: option '$name' is not taken by $face"
+    if help_names "$program" | grep -qx -- "$name"; then
+      "$program" "$name=1" 2>&1 | grep -qxF -- "$refused" && fail "$program refuses $name of its --help"
+    else
+      [ "$("$program" "$name=1" 2>&1)" = "$refused" ] || fail "$program takes $name, missing from its --help"
+    fi
+  done
+done
 
 # One process, and no mpirun: vetrix's verdict lines for the same strategy.
 "$vetrix" "$work/r2.cnf" 1 >"$work/want"

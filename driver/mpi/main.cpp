@@ -15,6 +15,7 @@
 #include "driver/mpi/single.h"
 #include "driver/mpi/worker.h"
 #include "vetrix/cnf_file.h"
+#include "vetrix/vetrix.h"
 
 namespace vetrix {
 
@@ -73,6 +74,12 @@ int main(int argc, char **argv) {
     if (!vetrix::parse_mpi_options(argc, argv, options, error)) {
         if (rank == 0)
             std::fprintf(stderr, "%s\n", error.c_str());
+    } else if (options.help || options.version) {
+        if (rank == 0 && options.help)
+            std::fputs(vetrix::mpi_help_text().c_str(), stdout);
+        else if (rank == 0)
+            std::printf("vetrix-mpi %s\n", vetrix::version());
+        status = 0;
     } else {
         status = vetrix::run(rank, ranks, options);
     }

@@ -1,87 +1,83 @@
 #include "driver/mpi/mpi_options.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "vetrix/options.h"
 
 namespace vetrix {
 
 namespace {
 
-bool to_double(const std::string &text, double &out) {
-    char *end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && out >= 0;
+// Stores an option the table has accepted for vetrix-mpi's face.
+void store(const std::string &name, const OptionValue &value, MpiOptions &o) {
+    if (name == "help")
+        o.help = value.on;
+    else if (name == "version")
+        o.version = value.on;
+    else if (name == "stats")
+        o.stats = value.on;
+    else if (name == "warm-start")
+        o.warm_start = value.on;
+    else if (name == "time")
+        o.time_limit = value.seconds;
+    else if (name == "strategy")
+        o.strategy = value.choice;
+    else if (name == "budget")
+        o.budget = value.count;
+    else if (name == "share")
+        o.share = static_cast<int>(value.count);
+    else if (name == "proof")
+        o.proof = value.text;
+    else if (name == "tree")
+        o.tree = value.text;
 }
 
-bool to_int64(const std::string &text, std::int64_t min, std::int64_t max, std::int64_t &out) {
-    char *end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || v < min || v > max)
-        return false;
-    out = v;
-    return true;
-}
-
-// One option, --name or --name=value; false with error set when it is
-// unknown or its value is bad.
-bool apply(const std::string &arg, MpiOptions &o, std::string &error) {
-    const size_t eq = arg.find('=');
-    const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-    const bool has_value = eq != std::string::npos;
-    const std::string value = has_value ? arg.substr(eq + 1) : "";
-    std::int64_t n = 0;
-    bool ok = has_value;
-    if (name == "stats") {
-        ok = !has_value;
-        o.stats = true;
-    } else if (name == "time") {
-        ok = ok && to_double(value, o.time_limit);
-    } else if (name == "proof" || name == "tree") {
-        ok = ok && !value.empty();
-        (name == "proof" ? o.proof : o.tree) = value;
-    } else if (name == "strategy") {
-        ok = ok && to_int64(value, 0, 2, n);
-        o.strategy = static_cast<int>(n);
-    } else if (name == "budget") {
-        ok = ok && to_int64(value, 1, INT64_MAX, o.budget);
-    } else if (name == "share") {
-        ok = ok && to_int64(value, 0, 1000, n);
-        o.share = static_cast<int>(n);
-    } else if (name == "warm-start") {
-        ok = ok && to_int64(value, 0, 1, n);
-        o.warm_start = n == 1;
-    } else {
-        error = "vetrix-mpi: unknown option '--" + name + "'";
-        return false;
-    }
-    if (!ok)
-        error = "vetrix-mpi: bad value '" + value + "' for option '--" + name + "'";
-    return ok;
+// Applies one "--name[=value]" argument ("--name" is "--name="); false with
+// the table's line in error.
+bool apply(const char *arg, MpiOptions &options, std::string &error) {
+    OptionArgument option;
+    error = read_option_argument(arg, FACE_MPI, option);
+    if (error.empty())
+        store(option.name, option.parsed, options);
+    return error.empty();
 }
 
 } // namespace
 
 bool parse_mpi_options(int argc, char **argv, MpiOptions &options, std::string &error) {
     std::vector<std::string> positional;
-    bool options_end = false;
+    bool options_ended = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (!options_end && arg == "--")
-            options_end = true;
-        else if (!options_end && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            if (!apply(arg, options, error))
-                return false;
-        } else
+        const char *arg = argv[i];
+        if (options_ended || std::strncmp(arg, "--", 2) != 0)
             positional.push_back(arg);
+        else if (arg[2] == '\0')
+            options_ended = true;
+        else if (!apply(arg, options, error))
+            return false;
+    }
+    if (options.help || options.version)
+        return true;
+    // The combined proof is a file rank 0 writes while the verdict is not yet known.
+    if (options.proof == "-") {
+        error = "vetrix-mpi: option '--proof' needs a file, not standard output ('--proof=-')";
+        return false;
     }
     if (positional.size() != 1) {
-        error = "usage: vetrix-mpi [--time=S] [--proof=FILE] [--strategy=N] [--budget=CONFLICTS] [--share=LENGTH] "
-                "[--warm-start=0|1] [--tree=FILE] [--stats] FILE";
+        error = "usage: vetrix-mpi [options] file_name (--help lists the options)";
         return false;
     }
     options.file = positional[0];
     return true;
+}
+
+std::string mpi_help_text() {
+    return "usage: mpirun -np N vetrix-mpi [options] file_name\n"
+           "  file_name  DIMACS CNF file, '-' for standard input\n"
+           "  the workers default to --strategy=1 and --warm-start; --proof needs a file\n"
+           "options:\n" +
+           option_help(FACE_MPI);
 }
 
 } // namespace vetrix

@@ -1,4 +1,7 @@
-// The options of vetrix-mpi: `vetrix-mpi [options] FILE`.
+// The options of vetrix-mpi: `vetrix-mpi [options] file_name`. Each is a row
+// of the library's table of options (vetrix/options.h) that vetrix-mpi's
+// face takes: the ones it shares with vetrix parse and fail as there, and
+// its own (budget, share, tree) are rows of that face alone.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +10,8 @@
 namespace vetrix {
 
 struct MpiOptions {
+    bool help = false;             // --help: usage and the options, status 0
+    bool version = false;          // --version
     std::string file;              // the formula ("-": standard input)
     std::string proof;             // DRAT proof file of an UNSAT answer, or none
     std::string tree;              // the cube tree's record (one line per cube), or none
@@ -19,7 +24,12 @@ struct MpiOptions {
 };
 
 // Reads the command line; false with one line in error for an unknown
-// option, a bad value or a wrong number of arguments.
+// option, a bad value, an option vetrix-mpi does not take or a wrong number
+// of arguments.
 bool parse_mpi_options(int argc, char **argv, MpiOptions &options, std::string &error);
+
+// The text of --help: the usage line, the defaults that differ from
+// vetrix's, and one line per option of vetrix-mpi's face.
+std::string mpi_help_text();
 
 } // namespace vetrix

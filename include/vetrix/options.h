@@ -34,6 +34,7 @@ enum OptionFace : unsigned {
     FACE_COMMAND_LINE = 1, // vetrix --name=value
     FACE_ONE_SHOT = 2,     // vetrix::Options (solve*, the C calls, Python's solve*)
     FACE_INCREMENTAL = 4,  // vetrix::Solver, IPASIR, Python's Solver
+    FACE_MPI = 8,          // vetrix-mpi --name=value
 };
 
 struct OptionSpec {
@@ -71,6 +72,20 @@ VETRIX_API bool parse_option_value(const OptionSpec &spec, std::string_view text
 // "vetrix: bad value 'VALUE' for option '--NAME'" or "vetrix: option
 // '--NAME' is not taken by FACE".
 VETRIX_API std::string option_message(std::string_view name, std::string_view value, OptionFace face);
+
+// A program's argument "--name" or "--name=value" ("--name" is "--name="),
+// read for face.
+struct OptionArgument {
+    std::string name, value; // as written
+    OptionValue parsed;      // value read by the option's kind
+};
+
+// Reads arg into argument; empty when face takes it, else option_message()'s line.
+VETRIX_API std::string read_option_argument(std::string_view arg, OptionFace face, OptionArgument &argument);
+
+// One line per option face takes, in the order of the table: "  --NAME=ARG"
+// (a flag without "=ARG", a list as "[=ARG]") and its help, for --help.
+VETRIX_API std::string option_help(OptionFace face);
 
 // Sets option name to value in options as face takes it (Options::set is
 // the one-shot face's); fails (vetrix::Error) with option_message()'s line.

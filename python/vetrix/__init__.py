@@ -85,8 +85,8 @@ def _option_text(name: str, value: object) -> str:
 
 
 def options() -> List[Dict[str, object]]:
-    """The library's table of options (those of ``vetrix --help``), one dict
-    each: name (the keyword, with '-' for '_'), kind (flag, count, seconds,
+    """The library's table of options (those of ``vetrix --help`` and
+    ``vetrix-mpi --help``), one dict each: name (the keyword, with '-' for '_'), kind (flag, count, seconds,
     choice, list, text), default, choices, one_shot and incremental (whether
     solve* and Solver take it), help."""
     return _vetrix.option_table()
