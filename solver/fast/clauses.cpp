@@ -103,7 +103,7 @@ void Internal::add_original(const std::vector<int> &dimacs) {
         seen[static_cast<size_t>(std::abs(d) - 1)] = 0;
     if (satisfied)
         return;
-    if (lits.size() != dimacs.size())
+    if (lits.size() != dimacs.size() || lits.empty()) // the empty clause too: a refutation ends with it
         proof_add(lits.data(), lits.size());
     if (lits.empty()) {
         inconsistent = true;
