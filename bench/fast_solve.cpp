@@ -3,7 +3,10 @@
 // "s UNSATISFIABLE" or "s UNKNOWN"; exit status 10, 20 or 0 as the SAT
 // competitions ask. Counters go to standard error.
 //
-//   fast_solve FILE [--proof=PROOF] [--binary-proof] [--conflicts=N] [--quiet]
+//   fast_solve FILE [--proof=PROOF] [--binary-proof] [--conflicts=N] [--quiet] [--SWITCH=0|1]
+//
+// SWITCH: one of the engine's switches (probe, vivify, minimize, stable,
+// rephase), for ablation runs.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +14,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "reader/raspok1.h"
 #include "solver/fast/fast.h"
@@ -35,16 +39,20 @@ void print_model(const fast::Engine &engine, int nb_var) {
 }
 
 void print_stats(const fast::Stats &s) {
-    std::fprintf(stderr,
-                 "c conflicts: %lld\nc decisions: %lld\nc propagations: %lld\nc watch_visits: %lld\n"
-                 "c restarts: %lld (stable %lld)\nc mode_switches: %lld\nc rephases: %lld\n"
-                 "c reductions: %lld\nc collections: %lld\nc learnt_literals: %lld\n"
-                 "c minimized_literals: %lld\nc fixed: %lld\n",
-                 (long long)s.conflicts, (long long)s.decisions, (long long)s.propagations,
-                 (long long)s.watch_visits, (long long)s.restarts, (long long)s.stable_restarts,
-                 (long long)s.mode_switches, (long long)s.rephases, (long long)s.reductions,
-                 (long long)s.collections, (long long)s.learnt_literals, (long long)s.minimized_literals,
-                 (long long)s.fixed);
+    const struct {
+        const char *name;
+        int64_t value;
+    } lines[] = {{"conflicts", s.conflicts},       {"decisions", s.decisions},
+                 {"propagations", s.propagations}, {"watch_visits", s.watch_visits},
+                 {"restarts", s.restarts},         {"stable_restarts", s.stable_restarts},
+                 {"mode_switches", s.mode_switches}, {"rephases", s.rephases},
+                 {"reductions", s.reductions},     {"collections", s.collections},
+                 {"learnt_literals", s.learnt_literals}, {"minimized_literals", s.minimized_literals},
+                 {"fixed", s.fixed},               {"removed_clauses", s.removed_clauses},
+                 {"probe_rounds", s.probe_rounds}, {"failed_literals", s.failed_literals},
+                 {"vivify_rounds", s.vivify_rounds}, {"vivified", s.vivified}};
+    for (const auto &l : lines)
+        std::fprintf(stderr, "c %s: %lld\n", l.name, static_cast<long long>(l.value));
 }
 
 } // namespace
@@ -53,6 +61,7 @@ int main(int argc, char **argv) {
     const char *file = nullptr, *proof_name = nullptr;
     bool binary = false, quiet = false;
     fast::Limits limits;
+    std::vector<std::string> switches; // NAME=0|1, the engine's switches
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--proof=", 8) == 0)
             proof_name = argv[i] + 8;
@@ -62,6 +71,8 @@ int main(int argc, char **argv) {
             limits.conflicts = std::atoll(argv[i] + 12);
         else if (std::strcmp(argv[i], "--quiet") == 0)
             quiet = true;
+        else if (std::strncmp(argv[i], "--", 2) == 0 && std::strchr(argv[i], '='))
+            switches.push_back(argv[i] + 2);
         else
             file = argv[i];
     }
@@ -84,6 +95,13 @@ int main(int argc, char **argv) {
         if (proof_name) {
             proof.reset(new std::ofstream(proof_name, std::ios::binary));
             engine.set_proof(*proof, binary);
+        }
+        for (const std::string &s : switches) {
+            const size_t at = s.find('=');
+            if (!engine.set_option(s.substr(0, at).c_str(), std::atoi(s.c_str() + at + 1))) {
+                std::fprintf(stderr, "unknown option or bad value: --%s\n", s.c_str());
+                return 1;
+            }
         }
         engine.reserve(nb_var);
         if (formula.has_empty_clause())

@@ -3,12 +3,12 @@
 # MINUTES minutes, one after the other, at low priority. Corpora persist in
 # fuzz-corpus/TARGET (not in git) and grow from tests/fuzz/seeds (and, for
 # the reader, tests/inputs); crashing inputs land in fuzz-corpus/artifacts.
-# Usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve]
+# Usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_fast]
 set -euo pipefail
-minutes=${1:?usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve]}
+minutes=${1:?usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_fast]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_reader fuzz_solve)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_reader fuzz_solve fuzz_fast)
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 corpus="$root/fuzz-corpus"

@@ -81,7 +81,8 @@ void Internal::analyze() {
             break;
     }
     learnt[0] = uip ^ 1;
-    minimize();
+    if (minimize_enabled)
+        minimize();
     for (Lit lit : to_clear)
         seen[static_cast<size_t>(var_of(lit))] = 0;
     decay();

@@ -43,6 +43,7 @@ Ref Internal::new_clause(const Lit *lits, int size, bool is_learnt, uint32_t lbd
     c.learnt = is_learnt;
     c.garbage = 0;
     c.moved = 0;
+    c.vivified = 0;
     c.used = is_learnt ? (lbd <= MIDDLE_LBD ? 2 : 1) : 0;
     c.lbd = lbd;
     std::copy(lits, lits + size, c.lits());

@@ -1,6 +1,7 @@
 // The engine's interface: DIMACS literals in and out, the calls between
 // solves, callbacks and the proof.
 #include <cstdlib>
+#include <cstring>
 
 #include "solver/fast/internal.h"
 
@@ -61,6 +62,23 @@ void Engine::set_learn(int max_size, std::function<void(const int *, int)> learn
 void Engine::set_progress(int64_t period, std::function<void(const Progress &)> progress) {
     in_->progress_period = period > 0 ? period : 1;
     in_->progress = std::move(progress);
+}
+
+bool Engine::set_option(const char *name, int value) {
+    static const struct {
+        const char *name;
+        bool Internal::*flag;
+    } switches[] = {{"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
+                    {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
+                    {"rephase", &Internal::rephase_enabled}};
+    if (value != 0 && value != 1)
+        return false;
+    for (const auto &s : switches)
+        if (std::strcmp(s.name, name) == 0) {
+            in_.get()->*s.flag = value == 1;
+            return true;
+        }
+    return false;
 }
 
 void Engine::set_proof(std::ostream &out, bool binary) {

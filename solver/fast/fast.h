@@ -51,6 +51,10 @@ struct Stats {
     int64_t fixed = 0;          // variables fixed at the root
     int64_t simplifications = 0; // root-level clause-base simplifications
     int64_t removed_clauses = 0; // by root-level simplification
+    int64_t probe_rounds = 0;
+    int64_t failed_literals = 0; // found by probing
+    int64_t vivify_rounds = 0;
+    int64_t vivified = 0;        // learnt clauses vivification shortened
     int64_t solves = 0;
     bool model_check_failed = false;
 };
@@ -96,6 +100,12 @@ class Engine {
     void set_learn(int max_size, std::function<void(const int *lits, int size)> learn);
     // Called every period conflicts during a solve.
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
+    // Sets one of the engine's switches (each 0 or 1, default 1): probe
+    // (failed-literal probing), vivify (vivification of learnt clauses),
+    // minimize (of learnt clauses), stable (alternation with the stable
+    // mode; 0 keeps the focused mode), rephase. False for an unknown name
+    // or a value other than 0 and 1.
+    bool set_option(const char *name, int value);
     // Writes a DRAT proof (text or binary) of what follows to out. The proof
     // is complete for a formula whose every clause is added after this call.
     void set_proof(std::ostream &out, bool binary);

@@ -48,7 +48,8 @@ struct Clause {
     uint32_t garbage : 1;    // deleted, its watches and words go at the next collection
     uint32_t moved : 1;      // copied by the collector: size holds the new offset
     uint32_t used : 2;       // reductions it survives without being used again
-    uint32_t lbd : 27;       // glue: decision levels among its literals when learnt
+    uint32_t vivified : 1;   // vivification tried it already
+    uint32_t lbd : 26;       // glue: decision levels among its literals when learnt
     Lit *lits() { return reinterpret_cast<Lit *>(this + 1); }
     const Lit *lits() const { return reinterpret_cast<const Lit *>(this + 1); }
 };
@@ -141,6 +142,18 @@ struct Internal {
     size_t units_in_proof = 0;       // trail prefix at level 0 written to the proof as units
     std::vector<Ref> candidates;     // reduce: clauses that may go
 
+    // ---- inprocessing, each round within a share of the ticks since its last ----
+    bool minimize_enabled = true;    // recursive minimization of learnt clauses
+    bool stable_enabled = true;      // the stable mode in turn with the focused one
+    bool rephase_enabled = true;     // rephasing
+    bool probe_enabled = true;       // failed-literal probing
+    int64_t next_probe = 0;          // conflicts at which the next probing round is due
+    int64_t probe_ticks = 0;         // ticks at the end of the last probing round
+    Lit probe_next = 0;              // the literal the next probing round begins with
+    bool vivify_enabled = true;      // vivification of learnt clauses
+    int64_t next_vivify = 0;         // conflicts at which the next vivification round is due
+    int64_t vivify_ticks = 0;        // ticks at the end of the last vivification round
+
     // ---- limits and callbacks ----
     Limits limits;
     int64_t limit_conflicts = INT64_MAX, limit_decisions = INT64_MAX, limit_propagations = INT64_MAX;
@@ -221,6 +234,12 @@ struct Internal {
     // ---- root-level simplification, in 'simplify.cpp' ----
     bool simplify_due() const;
     void simplify();
+
+    // ---- inprocessing, in 'probe.cpp' and 'vivify.cpp' ----
+    bool probe_due() const;
+    void probe();
+    bool vivify_due() const;
+    void vivify();
 
     // ---- proof steps, in 'proof.cpp' ----
     void proof_add(const Lit *lits, size_t size);

@@ -34,7 +34,7 @@ void Internal::update_target_and_best() {
     }
 }
 
-bool Internal::rephase_due() const { return stats.conflicts >= next_rephase; }
+bool Internal::rephase_due() const { return rephase_enabled && stats.conflicts >= next_rephase; }
 
 void Internal::rephase() {
     ++stats.rephases;

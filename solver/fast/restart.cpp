@@ -57,6 +57,8 @@ void Internal::restart() {
 // took are the unit of the later phases, each twice as long as the one
 // before.
 void Internal::update_mode() {
+    if (!stable_enabled)
+        return;
     if (mode_ticks == 0) {
         if (stats.conflicts < FIRST_MODE_CONFLICTS)
             return;

@@ -84,6 +84,15 @@ int Internal::search() {
         }
         if (simplify_due())
             simplify();
+        if (probe_due() || vivify_due()) {
+            if (probe_due())
+                probe();
+            else
+                vivify();
+            if (inconsistent)
+                return 20;
+            continue;
+        }
         update_mode();
         if (restart_due()) {
             restart();
