@@ -16,6 +16,7 @@ void Internal::grow_vars(int n) {
     vals.resize(lits, 0);
     watches.resize(lits);
     failed.resize(lits, 0);
+    eliminated.resize(vars, 0);
     level.resize(vars, 0);
     reason.resize(vars, NO_REASON);
     score.resize(vars, 0);
@@ -75,19 +76,29 @@ void Internal::mark_garbage(Ref ref) {
     c.garbage = 1;
 }
 
-// A clause of the formula, at the root: literals repeated or false at the
-// root are dropped, a clause with a true literal or a complementary pair is
-// not kept. What is kept and differs from the input goes to the proof.
+// A clause of the formula, at the root, kept as given for the model check.
 void Internal::add_original(const std::vector<int> &dimacs) {
     original.insert(original.end(), dimacs.begin(), dimacs.end());
     original.push_back(0);
+    std::vector<Lit> &lits = stack; // free between searches
+    lits.clear();
+    for (int d : dimacs)
+        lits.push_back(d > 0 ? 2 * (d - 1) : 2 * (-d - 1) + 1);
+    add_clause(lits);
+}
+
+// An irredundant clause at the root: literals repeated or false at the root
+// are dropped, a clause with a true literal or a complementary pair is not
+// kept. What is kept and differs from the clause given goes to the proof
+// (which holds the clause given).
+void Internal::add_clause(const std::vector<Lit> &given) {
     if (inconsistent)
         return;
+    ++stats.irredundant_added;
     std::vector<Lit> &lits = learnt; // free between searches
     lits.clear();
     bool satisfied = false;
-    for (int d : dimacs) {
-        const Lit lit = d > 0 ? 2 * (d - 1) : 2 * (-d - 1) + 1;
+    for (Lit lit : given) {
         const size_t v = static_cast<size_t>(var_of(lit));
         const uint8_t mark = static_cast<uint8_t>(1 + (lit & 1));
         if (seen[v]) {
@@ -100,11 +111,11 @@ void Internal::add_original(const std::vector<int> &dimacs) {
         else if (val(lit) == 0)
             lits.push_back(lit);
     }
-    for (int d : dimacs)
-        seen[static_cast<size_t>(std::abs(d) - 1)] = 0;
+    for (Lit lit : given)
+        seen[static_cast<size_t>(var_of(lit))] = 0;
     if (satisfied)
         return;
-    if (lits.size() != dimacs.size() || lits.empty()) // the empty clause too: a refutation ends with it
+    if (lits.size() != given.size() || lits.empty()) // the empty clause too: a refutation ends with it
         proof_add(lits.data(), lits.size());
     if (lits.empty()) {
         inconsistent = true;

@@ -93,7 +93,7 @@ void Internal::decay() { score_inc *= 1 / DECAY; }
 Lit Internal::decide_literal() {
     while (!heap.empty()) {
         const int v = heap[0];
-        if (val(2 * v) == 0) {
+        if (val(2 * v) == 0 && !eliminated[static_cast<size_t>(v)]) {
             const size_t u = static_cast<size_t>(v);
             return 2 * v + (stable ? target[u] : saved[u]);
         }

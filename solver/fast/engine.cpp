@@ -27,12 +27,16 @@ void Engine::add(int lit) {
         s.adding.push_back(lit);
         return;
     }
+    if (s.uses_eliminated(s.adding))
+        s.restore_eliminated();
     s.add_original(s.adding);
     s.adding.clear();
 }
 
 void Engine::assume(int lit) {
     in_->grow_vars(std::abs(lit));
+    if (in_->uses_eliminated({lit}))
+        in_->restore_eliminated();
     in_->assumptions.push_back(to_lit(lit));
 }
 
@@ -68,7 +72,7 @@ bool Engine::set_option(const char *name, int value) {
     static const struct {
         const char *name;
         bool Internal::*flag;
-    } switches[] = {{"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
+    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
                     {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
                     {"rephase", &Internal::rephase_enabled}};
     if (value != 0 && value != 1)

@@ -55,6 +55,10 @@ struct Stats {
     int64_t failed_literals = 0; // found by probing
     int64_t vivify_rounds = 0;
     int64_t vivified = 0;        // learnt clauses vivification shortened
+    int64_t eliminations = 0;    // elimination rounds
+    int64_t eliminated = 0;      // variables eliminated
+    int64_t restored = 0;        // eliminated variables given back because a caller used them
+    int64_t irredundant_added = 0; // clauses of the formula taken in (restored ones included)
     int64_t solves = 0;
     bool model_check_failed = false;
 };
@@ -100,8 +104,9 @@ class Engine {
     void set_learn(int max_size, std::function<void(const int *lits, int size)> learn);
     // Called every period conflicts during a solve.
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
-    // Sets one of the engine's switches (each 0 or 1, default 1): probe
-    // (failed-literal probing), vivify (vivification of learnt clauses),
+    // Sets one of the engine's switches (each 0 or 1, default 1): eliminate
+    // (bounded variable elimination), probe (failed-literal probing),
+    // vivify (vivification of learnt clauses),
     // minimize (of learnt clauses), stable (alternation with the stable
     // mode; 0 keeps the focused mode), rephase. False for an unknown name
     // or a value other than 0 and 1.

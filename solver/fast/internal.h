@@ -153,6 +153,12 @@ struct Internal {
     bool vivify_enabled = true;      // vivification of learnt clauses
     int64_t next_vivify = 0;         // conflicts at which the next vivification round is due
     int64_t vivify_ticks = 0;        // ticks at the end of the last vivification round
+    bool eliminate_enabled = true;   // bounded variable elimination before each solve
+    int64_t eliminated_at = 0;       // irredundant_added at the last elimination
+    std::vector<uint8_t> eliminated; // per variable: eliminated, its clauses on the extension
+    std::vector<Lit> extension;      // the eliminated clauses, each its witness literal first
+    std::vector<size_t> extension_start; // per eliminated clause: its first literal in extension
+    std::vector<std::vector<Ref>> occurs; // elimination: per literal, the long irredundant clauses holding it
 
     // ---- limits and callbacks ----
     Limits limits;
@@ -190,6 +196,7 @@ struct Internal {
     void watch_clause(Ref ref);
     void add_binary(Lit a, Lit b, bool learnt);
     void add_original(const std::vector<int> &dimacs);
+    void add_clause(const std::vector<Lit> &lits);
     bool locked(Ref ref) const;
     void mark_garbage(Ref ref);
 
@@ -240,6 +247,14 @@ struct Internal {
     void probe();
     bool vivify_due() const;
     void vivify();
+
+    // ---- bounded variable elimination, in 'eliminate.cpp' and 'extend.cpp' ----
+    void eliminate();
+    bool try_eliminate(int v);
+    void remove_binaries_of(Lit lit);
+    void extend_model();
+    bool uses_eliminated(const std::vector<int> &dimacs) const;
+    void restore_eliminated();
 
     // ---- proof steps, in 'proof.cpp' ----
     void proof_add(const Lit *lits, size_t size);

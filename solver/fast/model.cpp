@@ -4,10 +4,12 @@
 namespace vetrix {
 namespace fast {
 
-// Every variable is assigned when the search finds a model.
+// Every variable but the eliminated ones is assigned when the search finds
+// a model; those get their values from the eliminated clauses.
 void Internal::save_model() {
     for (int v = 0; v < nvars; ++v)
         model[static_cast<size_t>(v)] = val(2 * v) > 0;
+    extend_model();
 }
 
 // Each clause of the formula, as it was added, needs a true literal. The

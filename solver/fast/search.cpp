@@ -29,7 +29,8 @@ int Internal::solve() {
             inconsistent = true;
             proof_add(nullptr, 0);
         } else {
-            result = search();
+            eliminate();
+            result = inconsistent ? 20 : search();
         }
     }
     if (result == 10) {
