@@ -1,6 +1,6 @@
 // The fast engine's incremental calls against CaDiCaL's: random sequences
-// of clause additions (new variables among them) and solves under random
-// assumptions. Every SAT model is checked against every clause and
+// of clause additions (new variables among them, eliminated ones too) and
+// solves under random assumptions. Every SAT model is checked against every clause and
 // assumption, every failed core must be a subset of the assumptions that
 // CaDiCaL refutes on its own, and the learn callback gives only clauses
 // that follow from the formula.
@@ -67,7 +67,8 @@ void check_call(Engine &engine, Peer &peer, const cnfgen::Clauses &all, int nb_v
 }
 
 TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
-    for (uint64_t seed = 1; seed <= 60; ++seed) {
+    int64_t eliminated = 0, restored = 0;
+    for (uint64_t seed = 1; seed <= 200; ++seed) {
         cnfgen::Rng rng(seed * 7919);
         int nb_var = 20 + rng.below(60);
         cnfgen::Formula f = cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100));
@@ -97,7 +98,12 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
             if (verdict == 20 && assumptions.empty())
                 break; // unsatisfiable for good
         }
+        eliminated += engine.stats().eliminated;
+        restored += engine.stats().restored;
     }
+    // the sequences reach elimination and the return of eliminated clauses
+    EXPECT_GT(eliminated, 0);
+    EXPECT_GT(restored, 0);
 }
 
 // Each learnt clause follows from the formula: CaDiCaL refutes the formula
