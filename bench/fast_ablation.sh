@@ -6,6 +6,8 @@
 # usage: bench/fast_ablation.sh [-t SECONDS] [-b FAST_SOLVE] [-o DIR] [-x LIST] [TIER]
 #
 #   TIER   small | medium | hard (default hard)
+#   -C S   a CPU-time limit per run as well (ulimit -t); on a shared machine
+#          it keeps a starved run from timing out on wall time first
 #   -t S   limit per run (default 60)
 #   -b B   the fast_solve binary (default build/bench/fast_solve)
 #   -x L   the configurations, comma-separated switch settings, "default"
@@ -21,9 +23,10 @@ export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 limit=60; fast="$ROOT/build/bench/fast_solve"; outdir=""
 configs="default,probe=0,vivify=0,minimize=0,stable=0,rephase=0"
-while getopts "t:b:o:x:h" opt; do
+cpu_limit=unlimited
+while getopts "C:t:b:o:x:h" opt; do
   case $opt in
-    t) limit=$OPTARG ;; b) fast=$OPTARG ;; o) outdir=$OPTARG ;; x) configs=$OPTARG ;;
+    C) cpu_limit=$OPTARG ;; t) limit=$OPTARG ;; b) fast=$OPTARG ;; o) outdir=$OPTARG ;; x) configs=$OPTARG ;;
     *) sed -n '2,20p' "$0" >&2; exit 2 ;;
   esac
 done
@@ -37,14 +40,14 @@ mkdir -p "$outdir"
 IFS=, read -r -a config_list <<< "$configs"
 scratch=$(mktemp -d); trap 'rm -rf "$scratch"' EXIT
 { echo "start: $(date -u +%FT%TZ) load: $(cut -d' ' -f1-3 /proc/loadavg)"; echo "cores: $(nproc)"
-  echo "command: bench/fast_ablation.sh -t $limit -x $configs $tier"; } > "$outdir/machine.txt"
+  echo "command: bench/fast_ablation.sh -C $cpu_limit -t $limit -x $configs $tier"; } > "$outdir/machine.txt"
 printf 'config\tpath\texpected\tverdict\twall_s\tcpu_s\tconflicts\n' > "$outdir/raw.tsv"
 awk -F'\t' -v t="$tier" '$8 == t { print $1 "\t" $5 }' "$corpus/MANIFEST.tsv" |
 while IFS=$'\t' read -r path expected; do
   for c in "${config_list[@]}"; do
     [[ $c == default ]] && flag="" || flag="--$c"
-    /usr/bin/time -f '%e %U %S' -o "$scratch/time" timeout "$limit" "$fast" --quiet $flag "$corpus/$path" \
-      > "$scratch/out" 2> "$scratch/err"
+    (ulimit -t "$cpu_limit"; exec /usr/bin/time -f '%e %U %S' -o "$scratch/time" timeout "$limit" "$fast" --quiet $flag "$corpus/$path" \
+      > "$scratch/out" 2> "$scratch/err")
     read -r wall user sys < <(tail -n 1 "$scratch/time")
     case $(grep -m1 '^s ' "$scratch/out") in
       "s SATISFIABLE") verdict=SAT ;; "s UNSATISFIABLE") verdict=UNSAT ;; *) verdict=TIMEOUT ;;

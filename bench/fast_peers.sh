@@ -8,6 +8,8 @@
 # usage: bench/fast_peers.sh [-t SECONDS] [-b FAST_SOLVE] [-s LIST] [-o DIR] [TIER]
 #
 #   TIER   small | medium | hard (default hard)
+#   -C S   a CPU-time limit per run as well (ulimit -t); on a shared machine
+#          it keeps a starved run from timing out on wall time first
 #   -t S   limit per instance and solver (default 60)
 #   -b B   the fast_solve binary (default build/bench/fast_solve, built with
 #          -DVETRIX_BENCH=ON)
@@ -24,9 +26,10 @@ set -u -o pipefail
 export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 limit=60; fast="$ROOT/build/bench/fast_solve"; solvers="fast,minisat,cadical"; outdir=""
-while getopts "t:b:s:o:h" opt; do
+cpu_limit=unlimited
+while getopts "C:t:b:s:o:h" opt; do
   case $opt in
-    t) limit=$OPTARG ;; b) fast=$OPTARG ;; s) solvers=$OPTARG ;; o) outdir=$OPTARG ;;
+    C) cpu_limit=$OPTARG ;; t) limit=$OPTARG ;; b) fast=$OPTARG ;; s) solvers=$OPTARG ;; o) outdir=$OPTARG ;;
     *) sed -n '2,20p' "$0" >&2; exit 2 ;;
   esac
 done
@@ -50,14 +53,14 @@ command_of() { # solver file
 }
 
 { echo "start: $(date -u +%FT%TZ) load: $(cut -d' ' -f1-3 /proc/loadavg)"; echo "cores: $(nproc)"
-  echo "command: bench/fast_peers.sh -t $limit -s $solvers $tier"; } > "$outdir/machine.txt"
+  echo "command: bench/fast_peers.sh -C $cpu_limit -t $limit -s $solvers $tier"; } > "$outdir/machine.txt"
 printf 'solver\tpath\texpected\tverdict\twall_s\tcpu_s\tmodel\tpropagations\tvisits\n' > "$outdir/raw.tsv"
 awk -F'\t' -v t="$tier" '$8 == t { print $1 "\t" $5 }' "$corpus/MANIFEST.tsv" |
 while IFS=$'\t' read -r path expected; do
   for s in "${solver_list[@]}"; do
     rm -f "$scratch/minisat.res"
-    /usr/bin/time -f '%e %U %S' -o "$scratch/time" timeout "$limit" $(command_of "$s" "$corpus/$path") \
-      > "$scratch/out" 2>"$scratch/err"
+    (ulimit -t "$cpu_limit"; exec /usr/bin/time -f '%e %U %S' -o "$scratch/time" timeout "$limit" $(command_of "$s" "$corpus/$path") \
+      > "$scratch/out" 2>"$scratch/err")
     rc=$?
     props=$(cat "$scratch/out" "$scratch/err" | awk '/^c propagations:|^propagations/ { gsub(/[^0-9 ]/, " "); print $1; exit }')
     visits=$(awk '/^c watch_visits:/ { print $3; exit }' "$scratch/err")
@@ -71,7 +74,7 @@ while IFS=$'\t' read -r path expected; do
     fi
     case $(grep -m1 '^s ' "$scratch/out") in
       "s SATISFIABLE") verdict=SAT ;; "s UNSATISFIABLE") verdict=UNSAT ;;
-      *) [[ $rc == 124 ]] && verdict=TIMEOUT || verdict="ERROR($rc)" ;;
+      *) [[ $rc == 124 || $rc == 152 || $rc == 137 ]] && verdict=TIMEOUT || verdict="ERROR($rc)" ;;
     esac
     model=-
     if [[ $verdict == SAT ]]; then
