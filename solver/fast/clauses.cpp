@@ -117,6 +117,14 @@ void Internal::add_clause(const std::vector<Lit> &given) {
         return;
     if (lits.size() != given.size() || lits.empty()) // the empty clause too: a refutation ends with it
         proof_add(lits.data(), lits.size());
+    store_clause(lits, false, 0);
+    lits.clear();
+}
+
+// A clause at the root, none of its literals assigned: the empty clause
+// makes the clauses inconsistent, a unit is assigned and propagated, a
+// binary clause goes to the watch lists, a longer one to the arena.
+void Internal::store_clause(const std::vector<Lit> &lits, bool is_learnt, uint32_t lbd) {
     if (lits.empty()) {
         inconsistent = true;
     } else if (lits.size() == 1) {
@@ -126,11 +134,10 @@ void Internal::add_clause(const std::vector<Lit> &given) {
             proof_add(nullptr, 0);
         }
     } else if (lits.size() == 2) {
-        add_binary(lits[0], lits[1], false);
+        add_binary(lits[0], lits[1], is_learnt);
     } else {
-        watch_clause(new_clause(lits.data(), static_cast<int>(lits.size()), false, 0));
+        watch_clause(new_clause(lits.data(), static_cast<int>(lits.size()), is_learnt, lbd));
     }
-    lits.clear();
 }
 
 } // namespace fast

@@ -197,6 +197,7 @@ struct Internal {
     void add_binary(Lit a, Lit b, bool learnt);
     void add_original(const std::vector<int> &dimacs);
     void add_clause(const std::vector<Lit> &lits);
+    void store_clause(const std::vector<Lit> &lits, bool learnt, uint32_t lbd);
     bool locked(Ref ref) const;
     void mark_garbage(Ref ref);
 

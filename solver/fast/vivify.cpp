@@ -93,17 +93,7 @@ void Internal::vivify() {
         proof_add(shorter.data(), shorter.size());
         if (!locked(ref))
             mark_garbage(ref);
-        if (shorter.size() == 1) {
-            assign(shorter[0], NO_REASON);
-            if (!propagate()) {
-                inconsistent = true;
-                proof_add(nullptr, 0);
-            }
-        } else if (shorter.size() == 2) {
-            add_binary(shorter[0], shorter[1], true);
-        } else {
-            watch_clause(new_clause(shorter.data(), static_cast<int>(shorter.size()), true, lbd));
-        }
+        store_clause(shorter, true, lbd);
     }
     collect();
     vivify_ticks = ticks;
