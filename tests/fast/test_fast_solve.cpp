@@ -147,9 +147,16 @@ TEST(FastSolve, EveryRunGivesTheSameModelAndCounters) {
 }
 
 // Limits and terminate stop the search with 0; the engine then goes on.
+// Progress comes every period conflicts.
 TEST(FastSolve, LimitsAndTerminateStopAndTheSolverGoesOn) {
     const cnfgen::Formula f = cnfgen::pigeonhole(8);
     Engine engine;
+    int64_t reports = 0, last = 0;
+    engine.set_progress(100, [&](const vetrix::fast::Progress &p) {
+        EXPECT_GE(p.conflicts, last + 100);
+        last = p.conflicts;
+        ++reports;
+    });
     fasttest::add_clauses(engine, f.clauses);
     vetrix::fast::Limits limits;
     limits.conflicts = 50;
@@ -163,6 +170,7 @@ TEST(FastSolve, LimitsAndTerminateStopAndTheSolverGoesOn) {
     EXPECT_EQ(engine.solve(), 0);
     engine.set_terminate(nullptr);
     EXPECT_EQ(engine.solve(), 20);
+    EXPECT_GE(reports, engine.stats().conflicts / 100 - 4); // at most one period lost per call
 }
 
 } // namespace
