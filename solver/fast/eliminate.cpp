@@ -102,6 +102,10 @@ void Internal::remove_binaries_of(Lit lit) {
 
 bool Internal::try_eliminate(int v) {
     const Lit pos = 2 * v, neg = pos + 1;
+    if (occurs[static_cast<size_t>(pos)].size() > OCCURRENCE_LIMIT ||
+        occurs[static_cast<size_t>(neg)].size() > OCCURRENCE_LIMIT)
+        return false; // before copying the clauses out
+    ticks += static_cast<int64_t>(watches[static_cast<size_t>(pos)].size() + watches[static_cast<size_t>(neg)].size());
     std::vector<std::vector<Lit>> p, n;
     std::vector<Ref> p_refs, n_refs;
     clauses_of(*this, pos, p, p_refs);
