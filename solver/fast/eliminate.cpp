@@ -165,7 +165,7 @@ void Internal::eliminate() {
         return;
     ++stats.eliminations;
     backtrack(0);
-    if (simplify_due())
+    if (new_root_facts())
         simplify();
     occurs.assign(2 * static_cast<size_t>(nvars), {});
     for (Ref ref : irredundant)
@@ -206,7 +206,7 @@ void Internal::eliminate() {
     }
     occurs.clear();
     occurs.shrink_to_fit();
-    if (simplify_due())
+    if (new_root_facts())
         simplify(); // also for the units among the resolvents; it collects
     else
         collect();

@@ -139,6 +139,7 @@ struct Internal {
     // ---- reductions and root simplification ----
     int64_t next_reduce = 0;         // conflicts at which the next reduction is due
     int64_t simplified_fixed = -1;   // root-fixed variables at the last simplification
+    int64_t next_simplify = 0;       // conflicts before which no simplification is due
     size_t units_in_proof = 0;       // trail prefix at level 0 written to the proof as units
     std::vector<Ref> candidates;     // reduce: clauses that may go
 
@@ -240,6 +241,7 @@ struct Internal {
     void collect();
 
     // ---- root-level simplification, in 'simplify.cpp' ----
+    bool new_root_facts() const;
     bool simplify_due() const;
     void simplify();
 
@@ -249,7 +251,7 @@ struct Internal {
     bool vivify_due() const;
     void vivify();
 
-    // ---- bounded variable elimination, in 'eliminate.cpp' and 'extend.cpp' ----
+    // ---- bounded variable elimination, in 'eliminate.cpp' and 'model.cpp' ----
     void eliminate();
     bool try_eliminate(int v);
     void remove_binaries_of(Lit lit);

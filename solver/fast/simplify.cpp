@@ -5,9 +5,17 @@
 namespace vetrix {
 namespace fast {
 
-bool Internal::simplify_due() const {
+namespace {
+
+constexpr int64_t SIMPLIFY_INTERVAL = 500; // conflicts between two rounds at least (a round reads every clause)
+
+} // namespace
+
+bool Internal::new_root_facts() const {
     return decision_level() == 0 && static_cast<int64_t>(trail.size()) > simplified_fixed;
 }
+
+bool Internal::simplify_due() const { return new_root_facts() && stats.conflicts >= next_simplify; }
 
 namespace {
 
@@ -84,6 +92,7 @@ void Internal::simplify() {
         simplify_clause(*this, ref, old);
     collect();
     simplified_fixed = static_cast<int64_t>(trail.size());
+    next_simplify = stats.conflicts + SIMPLIFY_INTERVAL;
     stats.fixed = static_cast<int64_t>(trail.size());
 }
 
