@@ -11,13 +11,13 @@ set -euo pipefail
 cd "$1"
 plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/export.h"
 upward=$(
-  grep -nE '#include "(driver|api)/' api/* solver/* reader/* support/* include/vetrix/* |
+  grep -nE '#include "(driver|api)/' api/* solver/*.* solver/fast/* reader/* support/* include/vetrix/* |
     grep -v '^api/[^:]*:[0-9]*:#include "api/' || true
-  grep -n '#include "vetrix/' solver/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|export)\.h"' || true
+  grep -n '#include "vetrix/' solver/*.* solver/fast/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|export)\.h"' || true
   # shellcheck disable=SC2086 # the names are separate words
   grep -n '#include "' $plain | grep -v '"vetrix/export.h"' || true
 )
 [ -z "$upward" ] || { echo "includes that run back up:"; echo "$upward"; exit 1; }
-streams=$(grep -n '#include <iostream>' driver/* api/* solver/* reader/* support/* include/vetrix/* || true)
+streams=$(grep -n '#include <iostream>' driver/* api/* solver/*.* solver/fast/* reader/* support/* include/vetrix/* || true)
 [ -z "$streams" ] || { echo "<iostream> in the program or the library:"; echo "$streams"; exit 1; }
 echo "every include runs downwards; no <iostream>"
