@@ -46,7 +46,7 @@ scratch=$(mktemp -d); trap 'rm -rf "$scratch"' EXIT
 
 command_of() { # solver file
   case $1 in
-    fast) echo "$fast --quiet $2" ;;
+    fast) echo "$fast $2" ;;
     minisat) echo "minisat -verb=1 $2 $scratch/minisat.res" ;;
     cadical) echo "cadical $2" ;;
   esac
