@@ -10,8 +10,9 @@
 #          it keeps a starved run from timing out on wall time first
 #   -t S   limit per run (default 60)
 #   -b B   the fast_solve binary (default build/bench/fast_solve)
-#   -x L   the configurations, comma-separated switch settings, "default"
-#          for none (default: default,probe=0,vivify=0,minimize=0,stable=0,rephase=0)
+#   -x L   the configurations, comma-separated; each "default" or switch
+#          settings joined by + (probe=1+eliminate=0); by default
+#          default,eliminate=0,probe=1,vivify=0,minimize=0,stable=0,rephase=0
 #   -o D   where raw.tsv, machine.txt and report.md go
 #          (default bench/results/DATE-COMMIT-fast-ablation-TIER)
 #
@@ -22,7 +23,7 @@ set -u -o pipefail
 export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 limit=60; fast="$ROOT/build/bench/fast_solve"; outdir=""
-configs="default,probe=0,vivify=0,minimize=0,stable=0,rephase=0"
+configs="default,eliminate=0,probe=1,vivify=0,minimize=0,stable=0,rephase=0"
 cpu_limit=unlimited
 while getopts "C:t:b:o:x:h" opt; do
   case $opt in
@@ -45,7 +46,7 @@ printf 'config\tpath\texpected\tverdict\twall_s\tcpu_s\tconflicts\n' > "$outdir/
 awk -F'\t' -v t="$tier" '$8 == t { print $1 "\t" $5 }' "$corpus/MANIFEST.tsv" |
 while IFS=$'\t' read -r path expected; do
   for c in "${config_list[@]}"; do
-    [[ $c == default ]] && flag="" || flag="--$c"
+    [[ $c == default ]] && flag="" || flag="--${c//+/ --}"
     (ulimit -t "$cpu_limit"; exec /usr/bin/time -f '%e %U %S' -o "$scratch/time" timeout "$limit" "$fast" --quiet $flag "$corpus/$path" \
       > "$scratch/out" 2> "$scratch/err")
     read -r wall user sys < <(tail -n 1 "$scratch/time")

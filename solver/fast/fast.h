@@ -104,9 +104,9 @@ class Engine {
     void set_learn(int max_size, std::function<void(const int *lits, int size)> learn);
     // Called every period conflicts during a solve.
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
-    // Sets one of the engine's switches (each 0 or 1, default 1): eliminate
-    // (bounded variable elimination), probe (failed-literal probing),
-    // vivify (vivification of learnt clauses),
+    // Sets one of the engine's switches (each 0 or 1, default 1 but for
+    // probe): eliminate (bounded variable elimination), probe (failed-literal
+    // probing), vivify (vivification of learnt clauses),
     // minimize (of learnt clauses), stable (alternation with the stable
     // mode; 0 keeps the focused mode), rephase. False for an unknown name
     // or a value other than 0 and 1.

@@ -147,7 +147,7 @@ struct Internal {
     bool minimize_enabled = true;    // recursive minimization of learnt clauses
     bool stable_enabled = true;      // the stable mode in turn with the focused one
     bool rephase_enabled = true;     // rephasing
-    bool probe_enabled = true;       // failed-literal probing
+    bool probe_enabled = false;      // failed-literal probing (it does not pay on the benchmarks)
     int64_t next_probe = 0;          // conflicts at which the next probing round is due
     int64_t probe_ticks = 0;         // ticks at the end of the last probing round
     Lit probe_next = 0;              // the literal the next probing round begins with
