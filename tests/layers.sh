@@ -13,9 +13,9 @@ set -euo pipefail
 cd "$1"
 plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/verdict.h include/vetrix/export.h"
 upward=$(
-  grep -nE '#include "(driver|api)/' api/* solver/* reader/* support/* include/vetrix/* |
+  grep -nE '#include "(driver|api)/' api/* solver/*.* solver/fast/* reader/* support/* include/vetrix/* |
     grep -v '^api/[^:]*:[0-9]*:#include "api/' || true
-  grep -n '#include "vetrix/' solver/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|export)\.h"' || true
+  grep -n '#include "vetrix/' solver/*.* solver/fast/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|export)\.h"' || true
   # vetrix-mpi is a client of the public library, like the command line
   grep -n '#include "' driver/mpi/* | grep -vE '"(vetrix/|driver/mpi/|driver/signals\.h)' || true
   # shellcheck disable=SC2086 # the names are separate words
@@ -26,6 +26,6 @@ upward=$(
 # and the programs reach the solver through solver/engine.h only.
 state=$(grep -rn '#include "solver/base_m456.h"' driver/ api/* include/vetrix/* python/*.cpp python/*.h || true)
 [ -z "$state" ] || { echo "the solver's state included above the solver layer:"; echo "$state"; exit 1; }
-streams=$(grep -rn '#include <iostream>' driver/ api/* solver/* reader/* support/* include/vetrix/* || true)
+streams=$(grep -rn '#include <iostream>' driver/ api/* solver/ reader/* support/* include/vetrix/* || true)
 [ -z "$streams" ] || { echo "<iostream> in the program or the library:"; echo "$streams"; exit 1; }
 echo "every include runs downwards; the solver's state stays in solver/; no <iostream>"
