@@ -20,7 +20,7 @@ constexpr unsigned ALL = FACE_COMMAND_LINE | FACE_ONE_SHOT | FACE_INCREMENTAL;
 constexpr double NO_RANGE = 0;
 constexpr double MAX_SECONDS = 1e9;  // about 31 years
 constexpr double MAX_COUNT = 1e18;   // within a counter, exact as a double
-constexpr const char *STRATEGIES = "0,1,2"; // the index of a word is Options::strategy
+constexpr const char *STRATEGIES = "0,1,2,fast"; // the index of a word is Options::strategy
 
 struct OptionRow {
     OptionSpec spec;
@@ -53,10 +53,10 @@ const OptionRow ROWS[] = {
       "stop the search after SECONDS of wall time: s UNKNOWN"},
      [](Options &o, const OptionValue &v) { o.time_limit = v.seconds; }},
     {{"portfolio", OptionKind::list, "LIST", NO_RANGE, NO_RANGE, "", STRATEGIES, FACE_COMMAND_LINE | FACE_ONE_SHOT,
-      "race strategies 0,1,2 (or LIST) in threads: the first verdict wins"},
+      "race strategies 0,1,2,fast (or LIST) in threads: the first verdict wins"},
      [](Options &o, const OptionValue &v) { o.strategies = v.list; }},
     {{"strategy", OptionKind::choice, "N", NO_RANGE, NO_RANGE, "0", STRATEGIES, ALL,
-      "branching strategy N, as the argument n"},
+      "branching strategy N (0, 1, 2 as the argument n; fast: the fast engine)"},
      [](Options &o, const OptionValue &v) { o.strategy = v.choice; }},
     {{"conflicts", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
       "stop the search after N conflicts (0 none): s UNKNOWN"},

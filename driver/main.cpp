@@ -82,7 +82,7 @@ int main(int argc, char **argv) {
             return 0;
         }
         const int n = args.size() == 2 ? std::atoi(args[1]) : options.solve.strategy;
-        check_strategy(n);
+        check_strategy(n, args.size() == 2 ? LAST_SPECIFIED_STRATEGY : FAST_STRATEGY);
         ProofFile proof;
         if (!options.proof.empty() && !proof.open(options.proof, args[0], proof_format(options), error))
             return failed(error);

@@ -3,6 +3,7 @@
 // root and hands the state to the report for the verdict.
 
 #include "solver/base_m456.h"
+#include "solver/fast_lane.h"
 #include "support/answer_lines.h"
 
 namespace vetrix {
@@ -82,6 +83,11 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
 }
 
 SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const SolveControl *control) {
+    if (strategy == FAST_STRATEGY) {
+        SolveOutcome outcome = solve_fast(formula, nb_var, control);
+        formula.clear();
+        return outcome;
+    }
     if (refuted_before_search(formula)) {
         proof_refuted_at_once(control, formula);
         formula.clear();
@@ -96,6 +102,8 @@ SolveOutcome solve_formula(Formula &formula, int nb_var, int strategy, const Sol
 
 SolveOutcome solve_shared_formula(std::shared_ptr<const Formula> formula, int nb_var, int strategy,
                                   const SolveControl *control) {
+    if (strategy == FAST_STRATEGY)
+        return solve_fast(*formula, nb_var, control);
     if (refuted_before_search(*formula)) {
         proof_refuted_at_once(control, *formula);
         return refuted_at_once(control);

@@ -19,6 +19,12 @@ namespace vetrix {
 
 struct Options;
 
+// The strategy "fast": the fast engine, free of the specified search order
+// (strategies 0, 1 and 2). The default of the incremental faces.
+constexpr int FAST_STRATEGY = 3;
+// The last of the specified strategies, which the command line's argument n names.
+constexpr int LAST_SPECIFIED_STRATEGY = 2;
+
 // How an option's value is written.
 enum class OptionKind {
     flag,    // "" or "1" or "true": on; "0" or "false": off
