@@ -12,8 +12,8 @@
 #include "solver/control.h"
 #include "solver/stats.h"
 #include "support/formula.h"
-#include "vetrix/options.h"
 #include "vetrix/statistics.h"
+#include "vetrix/strategy.h"
 #include "vetrix/verdict.h"
 
 namespace vetrix {

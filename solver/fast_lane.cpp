@@ -85,7 +85,7 @@ void FastLane::Impl::attach(const SolveControl &call) {
     told = call.start;
     if (call.proof) {
         if (call.proof->lrat())
-            fatal("vetrix: strategy fast writes DRAT proofs only, not LRAT\n");
+            fatal("vetrix: option '--lrat' cannot go with strategy fast\n");
         relay.target = &call.proof->stream();
         if (!proof_set)
             engine.set_proof(relay_stream, call.proof->binary());

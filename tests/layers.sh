@@ -2,7 +2,7 @@
 # The layers include only downwards: driver/ over the library (include/vetrix,
 # api/) over solver/, reader/ and support/. The lower layers may use the
 # public headers that hold plain types (vetrix/error.h, vetrix/statistics.h,
-# vetrix/progress.h, vetrix/verdict.h, vetrix/export.h), which include
+# vetrix/progress.h, vetrix/verdict.h, vetrix/strategy.h, vetrix/export.h), which include
 # nothing else of the project.
 # Nothing above the solver layer includes the solver's state (base_m456.h).
 # No source of the program or the library includes <iostream>: its static
@@ -11,11 +11,11 @@
 # Usage: layers.sh SOURCE_DIR
 set -euo pipefail
 cd "$1"
-plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/verdict.h include/vetrix/export.h"
+plain="include/vetrix/error.h include/vetrix/statistics.h include/vetrix/progress.h include/vetrix/verdict.h include/vetrix/strategy.h include/vetrix/export.h"
 upward=$(
   grep -nE '#include "(driver|api)/' api/* solver/*.* solver/fast/* reader/* support/* include/vetrix/* |
     grep -v '^api/[^:]*:[0-9]*:#include "api/' || true
-  grep -n '#include "vetrix/' solver/*.* solver/fast/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|export)\.h"' || true
+  grep -n '#include "vetrix/' solver/*.* solver/fast/* reader/* support/* | grep -vE '"vetrix/(error|statistics|progress|verdict|strategy|export)\.h"' || true
   # vetrix-mpi is a client of the public library, like the command line
   grep -n '#include "' driver/mpi/* | grep -vE '"(vetrix/|driver/mpi/|driver/signals\.h)' || true
   # shellcheck disable=SC2086 # the names are separate words

@@ -71,10 +71,10 @@ bool replay(const std::string &path, const std::string &vetrix, callfuzz::Tally 
         return false;
     }
     bool ok = true;
-    for (int run = 0; run < 12; ++run) {
-        sequence.strategy = run % 3;
-        sequence.warm = run / 3 % 2 != 0;
-        sequence.ipasir = run >= 6;
+    for (int run = 0; run < 16; ++run) {
+        sequence.strategy = run % 4; // 3: the fast engine
+        sequence.warm = run / 4 % 2 != 0;
+        sequence.ipasir = run >= 8;
         const std::string fault = callfuzz::check(sequence, tally);
         if (!fault.empty()) {
             std::fprintf(stderr, "call_fuzz: %s, strategy %d, warm %d, %s: %s\n", path.c_str(), sequence.strategy,

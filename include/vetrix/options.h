@@ -14,16 +14,11 @@
 #include <vector>
 
 #include "vetrix/export.h"
+#include "vetrix/strategy.h"
 
 namespace vetrix {
 
 struct Options;
-
-// The strategy "fast": the fast engine, free of the specified search order
-// (strategies 0, 1 and 2). The default of the incremental faces.
-constexpr int FAST_STRATEGY = 3;
-// The last of the specified strategies, which the command line's argument n names.
-constexpr int LAST_SPECIFIED_STRATEGY = 2;
 
 // How an option's value is written.
 enum class OptionKind {
@@ -31,7 +26,7 @@ enum class OptionKind {
     count,   // a decimal integer within [min, max]
     seconds, // a decimal number above min, at most max
     choice,  // one of the words of choices
-    list,    // a comma list of words of choices, each at most once; "" lists them all
+    list,    // a comma list of words of choices, each at most once; "" the default lanes "fast,0"
     text,    // any text but the empty one (a file name)
 };
 

@@ -40,9 +40,9 @@
 #include <vector>
 
 #include "vetrix/export.h"
-#include "vetrix/options.h"
 #include "vetrix/progress.h"
 #include "vetrix/statistics.h"
+#include "vetrix/strategy.h"
 #include "vetrix/verdict.h"
 
 namespace vetrix {
