@@ -53,6 +53,21 @@ std::int64_t budget(std::uint64_t limit, std::uint64_t done) {
     return limit > done ? static_cast<std::int64_t>(limit - done) : 0;
 }
 
+// The engine's counters as the solver layer names them.
+Statistics counters_of(const fast::Engine &engine) {
+    const fast::Stats &s = engine.stats();
+    const fast::Progress held = engine.progress();
+    Statistics c;
+    c.conflicts = static_cast<std::uint64_t>(s.conflicts);
+    c.decisions = static_cast<std::uint64_t>(s.decisions);
+    c.propagations = static_cast<std::uint64_t>(s.propagations);
+    c.visits = static_cast<std::uint64_t>(s.watch_visits);
+    c.passes = static_cast<std::uint64_t>(s.restarts);
+    c.reviews_plain = static_cast<std::uint64_t>(s.reductions);
+    c.cubes_held = static_cast<std::uint64_t>(held.irredundant + held.redundant);
+    return c;
+}
+
 } // namespace
 
 struct FastLane::Impl {
@@ -127,17 +142,17 @@ void FastLane::Impl::load(const Formula &batch, int nb_var) {
 }
 
 vetrix::Progress FastLane::Impl::progress_now() const {
-    const fast::Stats &s = engine.stats();
+    const Statistics s = counters_of(engine);
     const fast::Progress now = engine.progress();
     vetrix::Progress p;
     p.seconds = std::chrono::duration<double>(Clock::now() - control->start).count();
-    p.passes = static_cast<std::uint64_t>(s.restarts);
-    p.conflicts = static_cast<std::uint64_t>(now.conflicts);
-    p.decisions = static_cast<std::uint64_t>(now.decisions);
-    p.propagations = static_cast<std::uint64_t>(now.propagations);
+    p.passes = s.passes;
+    p.conflicts = s.conflicts;
+    p.decisions = s.decisions;
+    p.propagations = s.propagations;
     p.learnt_held = static_cast<std::uint64_t>(now.redundant);
     p.fixed = static_cast<std::uint64_t>(now.fixed);
-    p.reviews = static_cast<std::uint64_t>(s.reductions);
+    p.reviews = s.reviews_plain;
     p.peak_memory_mb = peak_rss_mb();
     return p;
 }
@@ -159,15 +174,7 @@ Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int>
     const int answer = in.engine.solve(limits);
     in.engine.flush_proof();
     in.relay.target = nullptr;
-    const fast::Stats &s = in.engine.stats();
-    stats_.conflicts = static_cast<std::uint64_t>(s.conflicts);
-    stats_.decisions = static_cast<std::uint64_t>(s.decisions);
-    stats_.propagations = static_cast<std::uint64_t>(s.propagations);
-    stats_.visits = static_cast<std::uint64_t>(s.watch_visits);
-    stats_.passes = static_cast<std::uint64_t>(s.restarts);
-    stats_.reviews_plain = static_cast<std::uint64_t>(s.reductions);
-    const fast::Progress held = in.engine.progress();
-    stats_.cubes_held = static_cast<std::uint64_t>(held.irredundant + held.redundant);
+    stats_ = counters_of(in.engine);
     if (control.progress && !in.failure) {
         vetrix::Progress p = in.progress_now();
         p.last = true;
