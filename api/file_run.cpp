@@ -77,7 +77,7 @@ FileAnswer print_race(const std::string &path, const FileRun &run) {
 
 } // namespace
 
-void require_strategy(int n) { check_strategy(n); }
+void require_strategy(int n, int last) { check_strategy(n, last); }
 
 FileAnswer print_file_answer(const std::string &path, const FileRun &run) {
     return run.options.strategies.empty() ? print_one(path, run) : print_race(path, run);

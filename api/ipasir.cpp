@@ -123,7 +123,8 @@ int vetrix_ipasir_set_option(void *solver, const char *name, const char *value) 
 const char *vetrix_ipasir_option_error(void *solver) { return of(solver).error.c_str(); }
 
 int vetrix_ipasir_set_strategy(void *solver, int strategy) {
-    return vetrix_ipasir_set_option(solver, "strategy", std::to_string(strategy).c_str());
+    const std::string word = strategy == vetrix::FAST_STRATEGY ? "fast" : std::to_string(strategy);
+    return vetrix_ipasir_set_option(solver, "strategy", word.c_str());
 }
 
 } // extern "C"

@@ -13,7 +13,15 @@
 
 namespace vetrix {
 
+bool uses_fast_engine(const vetrix::Options &options) {
+    const std::vector<int> &list = options.strategies;
+    return list.empty() ? options.strategy == FAST_STRATEGY
+                        : std::find(list.begin(), list.end(), FAST_STRATEGY) != list.end();
+}
+
 void check_strategies(const vetrix::Options &options) {
+    if (uses_fast_engine(options) && options.lrat && options.proof)
+        fatal("vetrix: option '--lrat' cannot go with strategy fast\n");
     const std::vector<int> &list = options.strategies;
     if (list.empty())
         return check_strategy(options.strategy);

@@ -4,7 +4,6 @@
 // command line applies itself).
 #include "vetrix/options.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -20,7 +19,10 @@ constexpr unsigned ALL = FACE_COMMAND_LINE | FACE_ONE_SHOT | FACE_INCREMENTAL;
 constexpr double NO_RANGE = 0;
 constexpr double MAX_SECONDS = 1e9;  // about 31 years
 constexpr double MAX_COUNT = 1e18;   // within a counter, exact as a double
-constexpr const char *STRATEGIES = "0,1,2"; // the index of a word is Options::strategy
+constexpr const char *STRATEGIES = "0,1,2,fast"; // the index of a word is Options::strategy
+// The lanes of --portfolio without a list: the two that won most often on
+// two cores (bench/results/2026-12-10-*-portfolio-lanes).
+constexpr const char *DEFAULT_LANES = "fast,0";
 
 struct OptionRow {
     OptionSpec spec;
@@ -53,10 +55,10 @@ const OptionRow ROWS[] = {
       "stop the search after SECONDS of wall time: s UNKNOWN"},
      [](Options &o, const OptionValue &v) { o.time_limit = v.seconds; }},
     {{"portfolio", OptionKind::list, "LIST", NO_RANGE, NO_RANGE, "", STRATEGIES, FACE_COMMAND_LINE | FACE_ONE_SHOT,
-      "race strategies 0,1,2 (or LIST) in threads: the first verdict wins"},
+      "race strategies fast,0 (or LIST) in threads: the first verdict wins"},
      [](Options &o, const OptionValue &v) { o.strategies = v.list; }},
     {{"strategy", OptionKind::choice, "N", NO_RANGE, NO_RANGE, "0", STRATEGIES, ALL | FACE_MPI,
-      "branching strategy N, as the argument n"},
+      "branching strategy N (0, 1, 2 as the argument n; fast: the fast engine)"},
      [](Options &o, const OptionValue &v) { o.strategy = v.choice; }},
     {{"conflicts", OptionKind::count, "N", 0, MAX_COUNT, "0", "", ALL,
       "stop the search after N conflicts (0 none): s UNKNOWN"},
@@ -132,15 +134,11 @@ bool parse_seconds(const OptionSpec &spec, const std::string &text, double &seco
     return true;
 }
 
+// The empty text is the default lanes.
 bool parse_list(const OptionSpec &spec, std::string_view text, std::vector<int> &list) {
     list.clear();
-    if (text.empty()) {
-        const std::string_view words(spec.choices);
-        const auto count = std::count(words.begin(), words.end(), ',') + 1;
-        for (int k = 0; k < count; ++k)
-            list.push_back(k);
-        return true;
-    }
+    if (text.empty())
+        text = DEFAULT_LANES;
     for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find(',', start);
         if (end == std::string_view::npos)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Incremental calls per second: bench/ipasir_calls.c, one program written
 # against the standard IPASIR calls, linked against this build's libvetrix
-# (strategy 0; as vetrix-warm with warm start) and against CaDiCaL's
+# (its default, the fast engine; as vetrix-warm with warm start) and against CaDiCaL's
 # libcadical.a (Debian's libcadical-dev), run in turn REPEATS times.
 #
 #   bench/ipasir_calls.sh [-b BUILD] [-r REPEATS] [-c CALLS] [-o OUT.tsv]

@@ -11,6 +11,7 @@
 #include "driver/signals.h"
 #include "driver/stats_report.h"
 #include "vetrix/file_run.h"
+#include "vetrix/strategy.h"
 #include "vetrix/vetrix.h"
 
 namespace vetrix {
@@ -83,7 +84,7 @@ int main(int argc, char **argv) {
             return 0;
         }
         const int n = args.size() == 2 ? std::atoi(args[1]) : options.solve.strategy;
-        require_strategy(n);
+        require_strategy(n, args.size() == 2 ? LAST_SPECIFIED_STRATEGY : FAST_STRATEGY);
         ProofFile proof;
         if (!options.proof.empty() && !proof.open(options.proof, args[0], error))
             return failed(error);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "vetrix/vetrix.h"
+
 namespace vetrix {
 
 namespace {
@@ -35,8 +37,13 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
 
 // A binary proof needs a file, and on standard output it could not be told
 // apart from the verdict lines. The strategies of a portfolio race in
-// threads of their own, which report no progress.
+// threads of their own, which report no progress. The fast engine writes
+// DRAT proofs only.
 bool options_fit_together(const RunOptions &options, std::string &error) {
+    if (options.solve.lrat && uses_fast_engine(options.solve)) {
+        error = "vetrix: option '--lrat' cannot go with strategy fast";
+        return false;
+    }
     if (options.solve.lrat && options.proof.empty()) {
         error = "vetrix: option '--lrat' needs --proof=FILE";
         return false;
@@ -88,7 +95,7 @@ bool parse_command_line(int argc, char **argv, CommandLine &line, std::string &e
 std::string help_text() {
     std::string text = "usage: vetrix [options] file_name [n]\n"
                        "  file_name  DIMACS CNF file, '-' for standard input\n"
-                       "  n          branching strategy 0 (default), 1 or 2\n"
+                       "  n          branching strategy 0 (default), 1 or 2 (or --strategy=fast)\n"
                        "options:\n";
     return text + option_help(FACE_COMMAND_LINE);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "solver/base_m456.h"
+#include "solver/fast_lane.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -32,8 +33,8 @@ std::vector<int> codes_of(const std::vector<int> &assumptions) {
 
 } // namespace
 
-void check_strategy(int n) {
-    if (static_cast<unsigned>(n) > 2u)
+void check_strategy(int n, int last) {
+    if (n < 0 || n > last)
         fatal("wrong strategy " + std::to_string(n) + "\n");
 }
 
@@ -58,6 +59,8 @@ void end_call(CHpGN56 &s) {
 
 Engine::Engine(int strategy) : strategy_(strategy), pending_(std::make_unique<Formula>()) {
     check_strategy(strategy);
+    if (strategy == FAST_STRATEGY)
+        fast_ = std::make_unique<FastLane>();
 }
 
 Engine::~Engine() = default;
@@ -67,6 +70,7 @@ void Engine::set_strategy(int strategy, bool clause_open) {
     if (state_ || nb_clauses_ > 0 || clause_open)
         fatal("vetrix: the strategy is chosen before the first clause\n");
     strategy_ = strategy;
+    fast_.reset(strategy == FAST_STRATEGY ? new FastLane : nullptr);
 }
 
 // A builder's literal marks are sized by its variable count: it is made
@@ -179,6 +183,11 @@ Verdict Engine::solve(const SolveControl &control) {
     int vars = nb_var_;
     for (int lit : assumed)
         vars = std::max(vars, variable_of(lit));
+    if (fast_) {
+        last_ = fast_->solve(*pending_, vars, assumed, control, model_, failed_);
+        pending_->rewind();
+        return last_;
+    }
     if (!refuted_ && !load_pending(vars, control)) {
         refuted_ = true;
         proof_finish(&control, true);
@@ -204,8 +213,10 @@ Verdict Engine::solve(const SolveControl &control) {
     return last_ = answer(assumed);
 }
 
-int Engine::num_vars() const { return std::max(nb_var_, state_ ? state_->nb_var : 0); }
+int Engine::num_vars() const {
+    return std::max(nb_var_, state_ ? state_->nb_var : fast_ ? fast_->variables() : 0);
+}
 
-const Statistics &Engine::stats() const { return state_ ? state_->stats : no_stats_; }
+const Statistics &Engine::stats() const { return fast_ ? fast_->stats() : state_ ? state_->stats : no_stats_; }
 
 } // namespace vetrix

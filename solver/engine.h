@@ -13,15 +13,18 @@
 #include "solver/stats.h"
 #include "support/formula.h"
 #include "vetrix/statistics.h"
+#include "vetrix/strategy.h"
 #include "vetrix/verdict.h"
 
 namespace vetrix {
 
 class CHpGN56;
+class FastLane;
 
 // ---- capacities and strategies ----
-// Fails with "wrong strategy N" unless n is 0, 1 or 2.
-void check_strategy(int n);
+// Fails with "wrong strategy N" unless 0 <= n <= last: by default the
+// specified strategies 0, 1, 2 and the fast engine's FAST_STRATEGY.
+void check_strategy(int n, int last = FAST_STRATEGY);
 // Fails with "wrong array size" when the solver's tables cannot be sized for
 // nb_var variables and nb_clause clauses.
 void check_counts(int nb_var, std::size_t nb_clause);
@@ -57,10 +60,11 @@ int base_B456_rs(Formula &formula, int nb_var, int strategy, SolveStats *stats =
 // Solver and the command line's incremental files. Clauses collect in a
 // formula until the next call; the first call builds the state from it
 // exactly as a one-shot solve does (so that its answer is the one-shot
-// answer), later calls add the new clauses to the state they keep.
+// answer), later calls add the new clauses to the state they keep. For
+// FAST_STRATEGY each call hands the new clauses to the fast engine instead.
 class Engine {
   public:
-    explicit Engine(int strategy); // "wrong strategy N" unless 0, 1, 2
+    explicit Engine(int strategy); // "wrong strategy N" unless 0, 1, 2 or FAST_STRATEGY
     ~Engine();
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
@@ -110,6 +114,7 @@ class Engine {
 
     int strategy_;
     std::unique_ptr<CHpGN56> state_;         // built by the first call
+    std::unique_ptr<FastLane> fast_;         // instead of state_, for FAST_STRATEGY
     std::unique_ptr<Formula> pending_;       // clauses added since the last call, emptied by each
     std::unique_ptr<ClauseBuilder> builder_; // fills pending_, for builder_vars_ variables
     int builder_vars_ = 0;

@@ -3,6 +3,7 @@
 // root and hands the state to the report for the verdict.
 
 #include "solver/base_m456.h"
+#include "solver/fast_lane.h"
 #include "support/answer_lines.h"
 
 namespace vetrix {
@@ -82,8 +83,13 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
 }
 
 // The one-shot solve: the state is the engine's, built from the formula
-// and searched once.
+// and searched once; the fast engine takes the formula in its own form.
 SolveOutcome Engine::solve_once(Formula &formula, int nb_var, const SolveControl *control) {
+    if (strategy_ == FAST_STRATEGY) {
+        SolveOutcome outcome = solve_fast(formula, nb_var, control);
+        formula.clear();
+        return outcome;
+    }
     if (refuted_before_search(formula)) {
         proof_refuted_at_once(control, formula);
         formula.clear();
@@ -99,6 +105,8 @@ SolveOutcome Engine::solve_once(Formula &formula, int nb_var, const SolveControl
 }
 
 SolveOutcome Engine::solve_once(std::shared_ptr<const Formula> formula, int nb_var, const SolveControl *control) {
+    if (strategy_ == FAST_STRATEGY)
+        return solve_fast(*formula, nb_var, control);
     if (refuted_before_search(*formula)) {
         proof_refuted_at_once(control, *formula);
         return refuted_at_once(control);

@@ -59,6 +59,13 @@ class ProofWriter {
     // end_addition(hints). A deletion is one call; deletions in a row are
     // written as one step that lists their IDs.
     bool lrat() const { return lrat_; }
+    bool binary() const { return binary_; }
+    // The stream the steps go to, for a search that writes its own steps
+    // there (the fast engine); this writer's buffer is flushed first.
+    std::ostream &stream() {
+        flush();
+        return out_;
+    }
     void begin_addition(ClauseId id);
     void end_addition(const std::vector<ClauseId> &hints);
     void deletion(ClauseId last, ClauseId id);

@@ -20,6 +20,7 @@
 #include "support/harness.h"
 #include "support/lrat_runs.h"
 #include "tools/drat_check.h"
+#include "vetrix/strategy.h"
 
 namespace {
 
@@ -58,10 +59,13 @@ std::vector<Instance> small_tier_slice(const std::string &manifest) {
 }
 
 // Runs the binary with a generous limit, so that a hang fails one instance
-// instead of stalling the suite.
+// instead of stalling the suite. The fast engine is chosen by its option,
+// the specified strategies by the argument n.
 harness::RunResult run_limited(const std::string &file, int strategy, const std::string &options = "") {
-    std::string cmd = "timeout -k 5 120 " + harness::shell_quote(VETRIX_BIN) + " " + options + " " +
-                      harness::shell_quote(file) + " " + std::to_string(strategy) + " 2>/dev/null";
+    const std::string fast = strategy == vetrix::FAST_STRATEGY ? " --strategy=fast" : "";
+    const std::string n = fast.empty() ? " " + std::to_string(strategy) : "";
+    std::string cmd = "timeout -k 5 120 " + harness::shell_quote(VETRIX_BIN) + fast + " " + options + " " +
+                      harness::shell_quote(file) + n + " 2>/dev/null";
     harness::RunResult r{std::string(), -1};
     FILE *p = popen(cmd.c_str(), "r");
     if (!p)
@@ -109,9 +113,10 @@ TEST_P(SmallTier, VerdictsAndModels) {
     RecordProperty("unsat", unsat);
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, SmallTier, testing::Values(0, 1, 2),
+INSTANTIATE_TEST_SUITE_P(Corpus, SmallTier, testing::Values(0, 1, 2, vetrix::FAST_STRATEGY),
                          [](const testing::TestParamInfo<int> &info) {
-                             return "Strategy" + std::to_string(info.param);
+                             return info.param == vetrix::FAST_STRATEGY ? std::string("StrategyFast")
+                                                                        : "Strategy" + std::to_string(info.param);
                          });
 
 // The proof slice: every 20th uuf50 instance, all of uuf100, dubois and pret,

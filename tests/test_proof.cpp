@@ -170,12 +170,12 @@ TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
     const std::string php = generated("php.cnf", {"7", "php", "5"}, unsat);
     const std::string planted = generated("planted.cnf", {"8", "planted", "60", "3", "4.26"}, sat);
     const std::string proof = path("p.drat");
-    for (const char *strategy : {"0", "1", "2"}) {
-        SCOPED_TRACE(std::string("strategy ") + strategy);
+    for (const std::string strategy : {"--strategy=0", "--strategy=1", "--strategy=2", "--strategy=fast"}) {
+        SCOPED_TRACE(strategy);
         for (const auto *c : {&unsat, &sat}) {
             const bool is_unsat = c == &unsat;
             harness::RunResult r =
-                harness::run_vetrix({"--binary-proof", "--proof=" + proof, is_unsat ? php : planted, strategy});
+                harness::run_vetrix({"--binary-proof", "--proof=" + proof, strategy, is_unsat ? php : planted});
             EXPECT_EQ(r.out.rfind(is_unsat ? "s UNSATISFIABLE\n" : "s SATISFIABLE\n", 0), 0u) << r.out;
             const std::string bytes = harness::read_file(proof);
             const dratcheck::Verdict v = dratcheck::check_proof(*c, bytes, dratcheck::ProofFormat::binary);
@@ -183,7 +183,7 @@ TEST_F(ProofRun, BinaryAndStandardOutputProofsCheck) {
             EXPECT_EQ(v.refuted, is_unsat);
         }
         // "-": the proof on standard output, the verdict after it.
-        harness::RunResult r = harness::run_vetrix({"--proof=-", php, strategy});
+        harness::RunResult r = harness::run_vetrix({"--proof=-", strategy, php});
         const std::string verdict = "s UNSATISFIABLE\n";
         ASSERT_GE(r.out.size(), verdict.size());
         EXPECT_EQ(r.out.substr(r.out.size() - verdict.size()), verdict);
@@ -399,7 +399,7 @@ TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
     };
     const Row rows[] = {
         {"verdict", {"--portfolio", "--binary-proof", php5}, 0},
-        {"LRAT", {"--portfolio", "--lrat", php5}, 0},
+        {"LRAT", {"--portfolio=0,1,2", "--lrat", php5}, 0}, // the fast engine writes DRAT only
         {"--time", {"--portfolio=1,2", "--time=0.3", php13}, 0},
         {"SIGINT", {"--portfolio", php13}, SIGINT},
     };

@@ -61,7 +61,7 @@ std::vector<int> random_assumptions(Choices &c, int nb_var) {
 Sequence random_sequence(Choices &c) {
     Sequence s;
     s.ipasir = c.percent(50);
-    s.strategy = c.below(3);
+    s.strategy = c.below(4); // 3: the fast engine
     s.warm = c.percent(50);
     s.settings_first = c.percent(50);
     s.learn_max = c.percent(50) ? 1 + c.below(8) : 0;

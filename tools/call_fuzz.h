@@ -39,7 +39,7 @@ struct Call {
 
 struct Sequence {
     bool ipasir = false;       // through IPASIR, else vetrix::Solver
-    int strategy = 0;
+    int strategy = 0;          // 0, 1, 2, or 3: the fast engine
     bool warm = false;
     bool settings_first = false; // IPASIR: callbacks and warm start set before the strategy
     int learn_max = 0;         // the learn callback's bound; 0: none

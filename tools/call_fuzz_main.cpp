@@ -24,6 +24,7 @@
 #include <vector>
 
 #include <vetrix/ipasir.h>
+#include <vetrix/strategy.h>
 
 #include "tools/call_fuzz.h"
 
@@ -50,7 +51,8 @@ std::vector<std::string> expand(const std::vector<std::string> &args) {
 
 // What `vetrix path n` prints on standard output.
 std::string printed_by(const std::string &vetrix, const std::string &path, int n) {
-    const std::string command = "'" + vetrix + "' '" + path + "' " + std::to_string(n);
+    const std::string strategy = n == vetrix::FAST_STRATEGY ? "--strategy=fast" : std::to_string(n);
+    const std::string command = "'" + vetrix + "' '" + path + "' " + strategy;
     std::string out;
     if (FILE *pipe = popen(command.c_str(), "r")) {
         char buf[4096];
@@ -71,10 +73,10 @@ bool replay(const std::string &path, const std::string &vetrix, callfuzz::Tally 
         return false;
     }
     bool ok = true;
-    for (int run = 0; run < 12; ++run) {
-        sequence.strategy = run % 3;
-        sequence.warm = run / 3 % 2 != 0;
-        sequence.ipasir = run >= 6;
+    for (int run = 0; run < 16; ++run) {
+        sequence.strategy = run % 4; // 3: the fast engine
+        sequence.warm = run / 4 % 2 != 0;
+        sequence.ipasir = run >= 8;
         const std::string fault = callfuzz::check(sequence, tally);
         if (!fault.empty()) {
             std::fprintf(stderr, "call_fuzz: %s, strategy %d, warm %d, %s: %s\n", path.c_str(), sequence.strategy,
@@ -82,7 +84,7 @@ bool replay(const std::string &path, const std::string &vetrix, callfuzz::Tally 
             ok = false;
         }
     }
-    for (int n = 0; n < 3 && !vetrix.empty(); ++n) {
+    for (int n = 0; n <= vetrix::FAST_STRATEGY && !vetrix.empty(); ++n) {
         const std::string fault = callfuzz::check_printed(sequence, printed_by(vetrix, path, n), tally);
         if (!fault.empty()) {
             std::fprintf(stderr, "call_fuzz: %s %s %d: %s\n", vetrix.c_str(), path.c_str(), n, fault.c_str());

@@ -3,6 +3,7 @@
 # MINUTES minutes, one after the other, at low priority. Corpora persist in
 # fuzz-corpus/TARGET (not in git) and grow from tests/fuzz/seeds (and, for
 # the reader, tests/inputs); crashing inputs land in fuzz-corpus/artifacts.
+# fuzz_fast drives the fast engine on random formulas and call sequences.
 # fuzz_calls runs incremental call sequences against CaDiCaL (it needs
 # libcadical-dev); a failing one is printed as an incremental CNF file.
 #
@@ -14,12 +15,12 @@
 # from the same first seed. Keep every sequence found as a regression file
 # in tests/calls/found (the suite replays each one there, through the
 # library and the command line).
-# Usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_calls] [call_fuzz] [call_fuzz.py]
+# Usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_calls] [fuzz_fast] [call_fuzz] [call_fuzz.py]
 set -euo pipefail
-minutes=${1:?usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_calls] [call_fuzz] [call_fuzz.py]}
+minutes=${1:?usage: tools/fuzz.sh MINUTES [fuzz_reader] [fuzz_solve] [fuzz_calls] [fuzz_fast] [call_fuzz] [call_fuzz.py]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_reader fuzz_solve fuzz_calls)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_reader fuzz_solve fuzz_calls fuzz_fast)
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 corpus="$root/fuzz-corpus"

@@ -21,6 +21,7 @@
 
 #include "vetrix/export.h"
 #include "vetrix/statistics.h"
+#include "vetrix/strategy.h"
 #include "vetrix/vetrix.h"
 
 namespace vetrix {
@@ -57,8 +58,9 @@ struct FileAnswer {
     std::vector<double> cpu_seconds;
 };
 
-// Fails with "wrong strategy N" unless n is 0, 1 or 2.
-VETRIX_API void require_strategy(int n);
+// Fails with "wrong strategy N" unless n is a strategy from 0 to last
+// (the argument n of the command line names the specified ones only).
+VETRIX_API void require_strategy(int n, int last);
 
 // Reads path (standard input for "-"; plain or compressed), decides it and
 // prints the answer on standard output, which is flushed. The proof streams

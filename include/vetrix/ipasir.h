@@ -17,7 +17,7 @@ extern "C" {
 
 /* The solver's name and version, "vetrix MAJOR.MINOR.PATCH". */
 VETRIX_API const char *ipasir_signature(void);
-/* A new solver (strategy 0; vetrix_ipasir_set_strategy chooses another). */
+/* A new solver (the fast engine, strategy 3; vetrix_ipasir_set_strategy chooses another). */
 VETRIX_API void *ipasir_init(void);
 /* Frees the solver. */
 VETRIX_API void ipasir_release(void *solver);

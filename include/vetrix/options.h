@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "vetrix/export.h"
+#include "vetrix/strategy.h"
 
 namespace vetrix {
 
@@ -25,7 +26,7 @@ enum class OptionKind {
     count,   // a decimal integer within [min, max]
     seconds, // a decimal number above min, at most max
     choice,  // one of the words of choices
-    list,    // a comma list of words of choices, each at most once; "" lists them all
+    list,    // a comma list of words of choices, each at most once; "" the default lanes "fast,0"
     text,    // any text but the empty one (a file name)
 };
 

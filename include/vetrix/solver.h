@@ -4,7 +4,7 @@
 // assumptions that hold for that call only, and an unsatisfiable call under
 // assumptions names the assumptions it failed on.
 //
-//   vetrix::Solver solver;             // strategy 0
+//   vetrix::Solver solver;             // the fast engine; Solver(0) strategy 0
 //   solver.add_clause({1, 2});
 //   solver.add_clause({-1, 2});
 //   solver.assume(-2);
@@ -17,10 +17,11 @@
 // stays valid for later calls. An assumption already true when its turn
 // comes is skipped; one already false ends the call as unsatisfiable.
 //
-// A fresh solver given a formula's clauses (and its variable count, with
-// declare_vars) and solved once without assumptions answers exactly what
-// vetrix::solve answers for the formula: the same verdict, model and
-// counters. A given sequence of calls gives the same answers every time.
+// A fresh solver of strategy 0, 1 or 2 given a formula's clauses (and its
+// variable count, with declare_vars) and solved once without assumptions
+// answers exactly what vetrix::solve answers for the formula with that
+// strategy: the same verdict, model and counters. A given sequence of calls
+// gives the same answers every time, on every strategy.
 //
 // Independent solvers may be used in several threads at once; one solver
 // is used by one thread at a time (only its stop flag may be raised from
@@ -41,15 +42,17 @@
 #include "vetrix/export.h"
 #include "vetrix/progress.h"
 #include "vetrix/statistics.h"
+#include "vetrix/strategy.h"
 #include "vetrix/verdict.h"
 
 namespace vetrix {
 
 class VETRIX_API Solver {
   public:
-    // A solver without clauses, branching by strategy 0, 1 or 2 ("wrong
-    // strategy N" otherwise).
-    explicit Solver(int strategy = 0);
+    // A solver without clauses, deciding by strategy 0, 1 or 2 (the
+    // specified searches) or FAST_STRATEGY, the fast engine and the default
+    // ("wrong strategy N" otherwise).
+    explicit Solver(int strategy = FAST_STRATEGY);
     ~Solver();
     Solver(Solver &&) noexcept;
     Solver &operator=(Solver &&) noexcept;

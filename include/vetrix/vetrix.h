@@ -27,7 +27,7 @@
 namespace vetrix {
 
 struct Options {
-    int strategy = 0;              // branching strategy 0, 1 or 2
+    int strategy = 0;              // branching strategy 0, 1, 2 or FAST_STRATEGY
     std::ostream *proof = nullptr; // DRAT proof (LRAT with lrat) written while solving, or none
     double time_limit = 0;         // seconds from the start of the search, 0 = none;
                                    // past it the verdict is unknown
@@ -42,7 +42,7 @@ struct Options {
     std::function<void(const Progress &)> progress; // called after passes with the search's counters, or empty
     // The strategies to race on the formula, each in a thread of its own
     // with its own solver; empty: the single strategy, which a list
-    // replaces. Each is 0, 1 or 2 and listed at most once ("wrong strategy
+    // replaces. Each is 0, 1, 2 or FAST_STRATEGY and listed at most once ("wrong strategy
     // N", "repeated strategy N"). The first strategy to reach a verdict wins
     // and its answer is the result, exactly what it gives alone; which one
     // wins depends on the threads' timing, so on a formula that two decide
@@ -90,6 +90,11 @@ struct Result {
     // stop flag), the first listed one that did not fail.
     int strategy = 0;
 };
+
+// True when the options ask for the fast engine (the list, or the single
+// strategy when the list is empty, holds FAST_STRATEGY), which writes DRAT
+// proofs only.
+VETRIX_API bool uses_fast_engine(const Options &options);
 
 // Decides the formula of num_vars variables whose clauses are given as
 // DIMACS literals (nonzero, within +-num_vars), read by the same rules as a

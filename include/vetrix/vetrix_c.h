@@ -13,7 +13,7 @@ extern "C" {
 /* Decides the formula of num_vars variables whose clauses are the DIMACS
  * literals lits[0 .. num_lits-1] (lits may be NULL when num_lits is 0), each
  * clause ended by 0, read by the same rules as vetrix::solve, with branching
- * strategy 0, 1 or 2.
+ * strategy 0, 1, 2 or 3 (the fast engine, FAST_STRATEGY).
  *
  * Returns 10 for satisfiable (then model[v-1] is +v or -v for v = 1..num_vars,
  * the model the command line prints; model may be NULL), 20 for
@@ -47,14 +47,16 @@ VETRIX_API int vetrix_solve_proof(int num_vars, const int *lits, size_t num_lits
                                   int *model, char *error, size_t error_size);
 
 /* vetrix's own addition to the incremental interface of vetrix/ipasir.h:
- * chooses the branching strategy (0, 1 or 2) of an IPASIR solver before its
- * first clause. Returns 0, or -1 (nothing changed) for a strategy other than
- * 0, 1, 2 or a solver that holds clauses already. */
+ * chooses the branching strategy (0, 1, 2, or 3 for the fast engine, the
+ * default) of an IPASIR solver before its first clause. Returns 0, or -1
+ * (nothing changed) for a strategy other than 0, 1, 2, 3 or a solver that
+ * holds clauses already. */
 VETRIX_API int vetrix_ipasir_set_strategy(void *solver, int strategy);
 
 /* Sets an option of vetrix/options.h on an IPASIR solver by name, the
  * value as text, as on the command line without "--": ("conflicts",
- * "1000"), ("warm-start", "1"), ("strategy", "2") (before the first clause).
+ * "1000"), ("warm-start", "1"), ("strategy", "2") or ("strategy", "fast") (before
+ * the first clause).
  * Settings are kept whatever their order. Returns 0, or -1 with nothing
  * changed and the one-line message in vetrix_ipasir_option_error. */
 VETRIX_API int vetrix_ipasir_set_option(void *solver, const char *name, const char *value);

@@ -23,6 +23,9 @@ from typing import IO, Callable, Dict, Iterable, Iterator, List, Optional, Seque
 
 from . import _vetrix
 
+# Result.strategy of the fast engine, the strategy "fast".
+FAST = 3
+
 __all__ = ["Error", "Result", "Solver", "Verdict", "options", "solve", "solve_dimacs", "solve_file", "__version__"]
 
 __version__: str = _vetrix.version()
@@ -105,12 +108,12 @@ def _settings(options: Dict[str, object]) -> List[Tuple[str, str]]:
             for key, value in options.items() if value is not None]
 
 
-def _solve_with(call, *args, strategies: Optional[Sequence[int]], proof: ProofTarget,
+def _solve_with(call, *args, strategies: Optional[Sequence[Union[int, str]]], proof: ProofTarget,
                 progress: Optional[ProgressCallback], options: Dict[str, object]) -> Result:
     settings = _settings(options)
     listed: List[int] = []
     if strategies is not None:
-        listed = [operator.index(n) for n in strategies]
+        listed = [FAST if n == "fast" else operator.index(n) for n in strategies]
         if not listed:
             raise ValueError("strategies must list at least one strategy")
     if proof is None or hasattr(proof, "write"):
@@ -122,7 +125,7 @@ def _solve_with(call, *args, strategies: Optional[Sequence[int]], proof: ProofTa
     return Result(Verdict(verdict), model, stats, decided_by)
 
 
-def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategies: Optional[Sequence[int]] = None,
+def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategies: Optional[Sequence[Union[int, str]]] = None,
           proof: ProofTarget = None, progress: Optional[ProgressCallback] = None, **options: object) -> Result:
     """Decides the formula whose clauses are given as DIMACS literals.
 
@@ -133,12 +136,12 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategies: Optio
     num_vars: the number of variables, by default the largest one used.
     options: the library's options (``vetrix --help``) by name, '_' for
     '-', each a bool, a number or a str as on the command line:
-    strategy (0, 1 or 2), binary_proof, lrat, time_limit (or time; seconds),
+    strategy (0, 1 or 2, or "fast": the fast engine), binary_proof, lrat, time_limit (or time; seconds),
     conflicts, decisions, propagations (bounds of the search, after which
     the verdict is UNKNOWN), portfolio (a comma list of strategies). An
     unknown name or a bad value raises vetrix.Error with the command line's
-    message. strategies: instead of strategy, the strategies (each 0, 1 or 2, at most
-    once) to race on the formula, each in a thread of its own: the first to
+    message. strategies: instead of strategy, the strategies (each 0, 1, 2 or
+    "fast", at most once) to race on the formula, each in a thread of its own: the first to
     reach a verdict wins, and the result is exactly its answer alone
     (Result.strategy names it; which one wins may differ from run to run).
     One strategy is a single solve of it, an empty sequence a ValueError; a
@@ -160,7 +163,7 @@ def solve(clauses: Clauses, *, num_vars: Optional[int] = None, strategies: Optio
                        progress=progress, options=options)
 
 
-def solve_file(path: Union[str, "os.PathLike[str]"], *, strategies: Optional[Sequence[int]] = None,
+def solve_file(path: Union[str, "os.PathLike[str]"], *, strategies: Optional[Sequence[Union[int, str]]] = None,
                proof: ProofTarget = None, progress: Optional[ProgressCallback] = None,
                **options: object) -> Result:
     """Reads a DIMACS CNF file as the command line does (plain, gzip, xz or
@@ -173,7 +176,7 @@ def solve_file(path: Union[str, "os.PathLike[str]"], *, strategies: Optional[Seq
                        options=options)
 
 
-def solve_dimacs(text: Union[str, bytes], *, strategies: Optional[Sequence[int]] = None,
+def solve_dimacs(text: Union[str, bytes], *, strategies: Optional[Sequence[Union[int, str]]] = None,
                  proof: ProofTarget = None, progress: Optional[ProgressCallback] = None,
                  **options: object) -> Result:
     """Reads text as the contents of a DIMACS CNF file and decides it.
@@ -200,8 +203,8 @@ class Solver:
     call; after an unsatisfiable call ``get_core`` names the assumptions the
     clauses refute.
 
-    bootstrap_with: clauses to start with. strategy: the branching strategy,
-    0, 1 or 2. use_timer: measure each call's CPU time (``time``,
+    bootstrap_with: clauses to start with. strategy: "fast" (the default),
+    the fast engine, or 0, 1 or 2, the specified searches. use_timer: measure each call's CPU time (``time``,
     ``time_accum``). Options: ``with_proof`` keeps a text DRAT proof of every
     call in memory for ``get_proof``; ``proof`` (a path, or a writable binary
     file) and ``binary_proof`` write it to a file instead, kept open until
@@ -221,7 +224,7 @@ class Solver:
     incremental solver has one.
     """
 
-    def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: int = 0, use_timer: bool = False,
+    def __init__(self, bootstrap_with: Optional[Clauses] = None, strategy: Union[int, str] = "fast", use_timer: bool = False,
                  **options: object) -> None:
         if "strategies" in options:
             raise TypeError("Solver takes no 'strategies': an incremental solver runs one strategy; "

@@ -72,7 +72,7 @@ int main(void) {
     check(vetrix_solve(0, NULL, 0, 2, NULL, NULL, 0) == 10, "no variables, no clauses");
 
     check_error(3, out_of_range, 4, 0, "literal 4 out of range in clause 2\n");
-    check_error(3, sat, 8, 3, "wrong strategy 3\n");
+    check_error(3, sat, 8, 4, "wrong strategy 4\n");
     check_error(-1, sat, 8, 0, "wrong array size\n");
     check_error(3, unended, 4, 0, "clause 2 is not ended by 0\n");
 

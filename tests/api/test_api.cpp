@@ -244,7 +244,7 @@ TEST(ApiErrors, EachBadInputGivesTheCommandLinesMessage) {
         std::function<vetrix::Result()> call;
         std::string message;
     } rows[] = {
-        {"strategy 3", [&] { return vetrix::solve(2, ok, with_strategy(3)); }, "wrong strategy 3\n"},
+        {"strategy 4", [&] { return vetrix::solve(2, ok, with_strategy(4)); }, "wrong strategy 4\n"},
         {"strategy -1", [&] { return vetrix::solve_dimacs("p cnf 1 0\n", with_strategy(-1)); }, "wrong strategy -1\n"},
         {"strategy before file", [&] { return vetrix::solve_file(missing, with_strategy(9)); }, "wrong strategy 9\n"},
         {"literal above", [] { return vetrix::solve(3, {{1, 2}, {-3, 4}}); }, "literal 4 out of range in clause 2\n"},

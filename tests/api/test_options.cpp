@@ -33,8 +33,8 @@ Values values_of(const vetrix::OptionSpec &spec, const std::string &scratch) {
     case vetrix::OptionKind::seconds:
         return {"5", "0"};
     case vetrix::OptionKind::choice:
-    case vetrix::OptionKind::list:
-        return {choices.substr(0, choices.find(',')), "x"};
+    case vetrix::OptionKind::list: // the last word: the strategy "fast"
+        return {choices.substr(choices.rfind(',') + 1), "x"};
     case vetrix::OptionKind::text:
         return {scratch, ""};
     }

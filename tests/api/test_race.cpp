@@ -141,7 +141,7 @@ TEST(ApiRace, BadListsFailWithTheirMessage) {
         vetrix::Options options;
         std::string message;
     } rows[] = {
-        {racing({3}), "wrong strategy 3\n"},
+        {racing({4}), "wrong strategy 4\n"},
         {racing({0, -1}), "wrong strategy -1\n"},
         {racing({1, 2, 1}), "repeated strategy 1\n"},
         {racing({0, 0, 5}), "repeated strategy 0\n"},

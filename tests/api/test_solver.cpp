@@ -185,7 +185,7 @@ TEST(SolverCalls, LimitsStopAndLearnLeaveAUsableSolver) {
 // Clauses added after the first call outgrow its cube slots: the solver
 // grows them. Bad literals fail with a message and are not taken.
 TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
-    vetrix::Solver solver;
+    vetrix::Solver solver(0); // the specified search's tables grow between calls
     solver.add_clause({1, 2});
     ASSERT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
     const int chain = 320000; // more clauses than the first call left slots for
@@ -252,7 +252,7 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
     for (const std::vector<int> &last : {std::vector<int>{-1}, std::vector<int>{}}) {
         const std::vector<std::vector<int>> clauses = {{1, 2}, {1}, {2, 3}, last};
         std::ostringstream proof;
-        vetrix::Solver solver;
+        vetrix::Solver solver(0);
         solver.set_proof(&proof);
         solver.set("lrat", "1");
         for (const std::vector<int> &clause : clauses) {
@@ -424,7 +424,8 @@ TEST(IncrementalFile, CallFixturesPrintTheirOutput) {
 TEST(Ipasir, AnswersAsTheStandardSays) {
     EXPECT_EQ(std::string(ipasir_signature()), std::string("vetrix ") + vetrix::version());
     void *s = ipasir_init();
-    EXPECT_EQ(vetrix_ipasir_set_strategy(s, 3), -1);
+    EXPECT_EQ(vetrix_ipasir_set_strategy(s, 4), -1);
+    EXPECT_EQ(vetrix_ipasir_set_strategy(s, vetrix::FAST_STRATEGY), 0);
     EXPECT_EQ(vetrix_ipasir_set_strategy(s, 2), 0);
     for (int lit : {1, 2, 0, -1, 2, 0, 3, -2, 0})
         ipasir_add(s, lit);

@@ -41,6 +41,29 @@ class Fixtures(unittest.TestCase):
                         self.assertEqual(result.verdict.name, out.split()[1])
                         self.assertEqual({v for v in result.model if v > 0}, true_variables(out))
 
+    def test_the_fast_engine_gives_the_verdicts_and_checked_models(self):
+        """strategy="fast" answers each fixture as strategy 0 does and fails
+        alike; its own model satisfies the clauses of every plain fixture
+        (one whose clauses as read here strategy 0's model satisfies)."""
+        for name in sorted(n[:-4] for n in os.listdir(INPUTS) if n.endswith(".cnf")):
+            path = os.path.join(INPUTS, name + ".cnf")
+            with self.subTest(name=name):
+                try:
+                    expected = vetrix.solve_file(path)
+                except vetrix.Error as e:
+                    with self.assertRaises(vetrix.Error) as caught:
+                        vetrix.solve_file(path, strategy="fast")
+                    self.assertEqual(caught.exception.message, e.message)
+                    continue
+                result = vetrix.solve_file(path, strategy="fast")
+                self.assertEqual((result.verdict, result.strategy), (expected.verdict, vetrix.FAST))
+                if result.verdict == vetrix.Verdict.SATISFIABLE:
+                    try:
+                        clauses = read_dimacs(path)[1]
+                    except ValueError:  # not plain DIMACS
+                        continue
+                    self.assertTrue(satisfies(result.model, clauses) or not satisfies(expected.model, clauses))
+
 
 def corpus_slice():
     """Every 40th instance of the small tier, with at most 200 variables."""

@@ -73,7 +73,7 @@ class Errors(unittest.TestCase):
             (lambda: vetrix.solve([[-(2**31)]]), "wrong array size\n"),
             (lambda: vetrix.solve([[1]], num_vars=-1), "wrong array size\n"),
             (lambda: vetrix.solve([[1]], strategy=3), "vetrix: bad value '3' for option '--strategy'\n"),
-            (lambda: vetrix.solve([[1]], strategies=(2, 3)), "wrong strategy 3\n"),
+            (lambda: vetrix.solve([[1]], strategies=(2, 4)), "wrong strategy 4\n"),
             (lambda: vetrix.solve_file(missing, strategies=[0, 2, 0]), "repeated strategy 0\n"),
             (lambda: vetrix.solve([[1]], strategies=[0, 1], progress=print),
              "progress reports are not given by a race of strategies\n"),

@@ -77,7 +77,8 @@ class CallSequences(unittest.TestCase):
         for sequence in range(40):
             num_vars = rng.randint(5, 14)
             clauses = [random_clause(rng, num_vars) for _ in range(num_vars * 3)]
-            solver = vetrix.Solver(bootstrap_with=clauses, strategy=sequence % 3, warm_start=sequence % 2 == 1)
+            solver = vetrix.Solver(bootstrap_with=clauses, strategy=(0, 1, 2, "fast")[sequence % 4],
+                                   warm_start=sequence % 2 == 1)
             peer = PEER.Solver()
             for clause in clauses + [[v, -v] for v in range(1, num_vars + 3)]:  # the peer's variables
                 peer.add_clause(clause)

@@ -1,0 +1,132 @@
+// Conflict analysis: the first unique implication point, the glue of the
+// learnt clause, the jump back and the learnt clause's place in the store.
+#include <algorithm>
+
+#include "solver/fast/internal.h"
+
+namespace vetrix {
+namespace fast {
+
+// The number of decision levels among lits (all assigned).
+uint32_t Internal::glue(const Lit *lits, int size) {
+    ++stamp;
+    uint32_t count = 0;
+    for (int k = 0; k < size; ++k) {
+        const size_t l = static_cast<size_t>(level[static_cast<size_t>(var_of(lits[k]))]);
+        if (level_stamp[l] != stamp) {
+            level_stamp[l] = stamp;
+            ++count;
+        }
+    }
+    return count;
+}
+
+// Walks the implication graph back from the conflict over the current
+// level until one literal of it is left (the first UIP); the literals of
+// lower levels form the rest of the learnt clause. Variables met are
+// bumped; learnt clauses met count as used and may get a lower glue.
+void Internal::analyze() {
+    learnt.clear();
+    learnt.push_back(NO_LIT);
+    to_clear.clear();
+    const int current = decision_level();
+    int open = 0;
+    Lit uip = NO_LIT;
+    size_t index = trail.size();
+    uint32_t why = conflict;
+    for (;;) {
+        const Lit *lits;
+        int size;
+        Lit pair[1];
+        if (why == conflict && uip == NO_LIT && is_binary_reason(why)) {
+            lits = conflict_binary;
+            size = 2;
+        } else if (is_binary_reason(why)) {
+            pair[0] = binary_other(why);
+            lits = pair;
+            size = 1;
+        } else {
+            Clause &c = at(why);
+            lits = c.lits();
+            size = static_cast<int>(c.size);
+            if (c.learnt) {
+                if (c.lbd > CORE_LBD) {
+                    const uint32_t g = glue(lits, size);
+                    if (g < c.lbd)
+                        c.lbd = g;
+                }
+                c.used = c.lbd <= MIDDLE_LBD ? 2 : 1;
+            }
+        }
+        for (int k = 0; k < size; ++k) {
+            const Lit lit = lits[k];
+            const size_t v = static_cast<size_t>(var_of(lit));
+            if (lit == uip || seen[v] || level[v] == 0)
+                continue;
+            seen[v] = 1;
+            to_clear.push_back(lit);
+            bump(static_cast<int>(v));
+            if (level[v] == current)
+                ++open;
+            else
+                learnt.push_back(lit);
+        }
+        do
+            --index;
+        while (!seen[static_cast<size_t>(var_of(trail[index]))] ||
+               level[static_cast<size_t>(var_of(trail[index]))] != current);
+        uip = trail[index];
+        why = reason[static_cast<size_t>(var_of(uip))];
+        if (--open == 0)
+            break;
+    }
+    learnt[0] = uip ^ 1;
+    if (minimize_enabled)
+        minimize();
+    for (Lit lit : to_clear)
+        seen[static_cast<size_t>(var_of(lit))] = 0;
+    decay();
+    learn_clause();
+}
+
+// Jumps back to the second highest level of the learnt clause, stores the
+// clause and assigns its first literal.
+void Internal::learn_clause() {
+    const int size = static_cast<int>(learnt.size());
+    stats.learnt_literals += size;
+    int jump = 0;
+    if (size > 1) {
+        size_t at_max = 1;
+        for (size_t k = 2; k < learnt.size(); ++k)
+            if (level[static_cast<size_t>(var_of(learnt[k]))] > level[static_cast<size_t>(var_of(learnt[at_max]))])
+                at_max = k;
+        std::swap(learnt[1], learnt[at_max]);
+        jump = level[static_cast<size_t>(var_of(learnt[1]))];
+    }
+    const uint32_t lbd = size > 1 ? glue(learnt.data(), size) : 1;
+    lbd_fast.update(lbd);
+    lbd_slow.update(lbd);
+    proof_add(learnt.data(), learnt.size());
+    if (learn && size <= learn_max) {
+        learn_buffer.clear();
+        for (Lit lit : learnt)
+            learn_buffer.push_back(lit & 1 ? -(var_of(lit) + 1) : var_of(lit) + 1);
+        learn(learn_buffer.data(), size);
+    }
+    update_target_and_best();
+    backtrack(jump);
+    if (size == 1) {
+        ++stats.learnt_units;
+        assign(learnt[0], NO_REASON);
+    } else if (size == 2) {
+        add_binary(learnt[0], learnt[1], true);
+        assign(learnt[0], binary_reason(learnt[1]));
+    } else {
+        const Ref ref = new_clause(learnt.data(), size, true, lbd);
+        watch_clause(ref);
+        assign(learnt[0], ref);
+    }
+}
+
+} // namespace fast
+} // namespace vetrix

@@ -1,0 +1,67 @@
+// Assumptions: decided first, one level each, and the failed core found by
+// walking back from a falsified assumption to the assumptions it follows
+// from.
+#include "solver/fast/internal.h"
+
+namespace vetrix {
+namespace fast {
+
+// The next assumption to decide, or NO_LIT when every one holds. One that
+// is true already gets an empty level of its own, so that level i + 1 always
+// belongs to assumption i. A false one sets failed_now (its core is made).
+Lit Internal::next_assumption(bool &failed_now) {
+    failed_now = false;
+    while (static_cast<size_t>(decision_level()) < assumptions.size()) {
+        const Lit lit = assumptions[static_cast<size_t>(decision_level())];
+        const int8_t value = val(lit);
+        if (value > 0) {
+            new_level();
+            continue;
+        }
+        if (value < 0) {
+            analyze_failed(lit);
+            failed_now = true;
+            return NO_LIT;
+        }
+        return lit;
+    }
+    return NO_LIT;
+}
+
+// Assumption lit is false: the assumptions its complement follows from,
+// and lit itself, are the failed core. Every decision at these levels is an
+// assumption, so the decisions met walking back are the core.
+void Internal::analyze_failed(Lit lit) {
+    failed[static_cast<size_t>(lit)] = 1;
+    const size_t v0 = static_cast<size_t>(var_of(lit));
+    if (level[v0] == 0)
+        return;
+    seen[v0] = 1;
+    const size_t bottom = static_cast<size_t>(control[0]);
+    for (size_t i = trail.size(); i > bottom; --i) {
+        const Lit p = trail[i - 1];
+        const size_t v = static_cast<size_t>(var_of(p));
+        if (!seen[v])
+            continue;
+        seen[v] = 0;
+        const uint32_t why = reason[v];
+        if (why == NO_REASON) {
+            failed[static_cast<size_t>(p)] = 1;
+        } else if (is_binary_reason(why)) {
+            const size_t u = static_cast<size_t>(var_of(binary_other(why)));
+            if (level[u] > 0)
+                seen[u] = 1;
+        } else {
+            const Clause &c = at(why);
+            for (uint32_t k = 1; k < c.size; ++k) {
+                const size_t u = static_cast<size_t>(var_of(c.lits()[k]));
+                if (level[u] > 0)
+                    seen[u] = 1;
+            }
+        }
+    }
+    seen[v0] = 0;
+}
+
+} // namespace fast
+} // namespace vetrix

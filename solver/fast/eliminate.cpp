@@ -1,0 +1,217 @@
+// Bounded variable elimination before a solve: a variable whose clauses
+// give no more non-tautological resolvents than there are clauses is
+// replaced by those resolvents. Its clauses go to the extension, from which
+// the model gets the variable's value, and from which they come back when
+// a caller uses the variable again (in a clause or an assumption): the
+// engine restores eliminated clauses on reuse, so no freezing is needed.
+//
+// The proof gets each resolvent (it follows by unit propagation from its
+// two antecedents) but not the deletion of the eliminated clauses: the
+// checker keeps them, every later step follows from a subset of what it
+// holds, and a restored clause is one it still holds.
+#include <algorithm>
+
+#include "solver/fast/internal.h"
+
+namespace vetrix {
+namespace fast {
+
+namespace {
+
+constexpr size_t OCCURRENCE_LIMIT = 16;   // clauses per literal of a candidate, at most
+constexpr size_t RESOLVENT_LIMIT = 24;    // literals of a resolvent, at most
+constexpr int64_t ELIMINATE_EFFORT = 20000000; // literal visits per round, at most
+
+// The clauses of lit: long irredundant ones from the occurrence lists and
+// binary ones from the watch lists, without those satisfied at the root.
+void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::vector<Ref> &refs) {
+    out.clear();
+    refs.clear();
+    for (Ref ref : s.occurs[static_cast<size_t>(lit)]) {
+        const Clause &c = s.at(ref);
+        if (c.garbage)
+            continue;
+        std::vector<Lit> lits;
+        bool satisfied = false;
+        for (uint32_t k = 0; k < c.size; ++k) {
+            satisfied |= s.val(c.lits()[k]) > 0;
+            if (s.val(c.lits()[k]) == 0)
+                lits.push_back(c.lits()[k]);
+        }
+        if (!satisfied) {
+            out.push_back(lits);
+            refs.push_back(ref);
+        }
+    }
+    for (const Watch &w : s.watches[static_cast<size_t>(lit)])
+        if (w.ref == BINARY_WATCH && s.val(w.blocker) <= 0) {
+            out.push_back({lit, w.blocker});
+            refs.push_back(BINARY_WATCH);
+        }
+}
+
+// The resolvent of a (holding pivot) and b (holding its complement) in
+// out; false when it is a tautology.
+bool resolve(Internal &s, const std::vector<Lit> &a, const std::vector<Lit> &b, Lit pivot, std::vector<Lit> &out) {
+    out.clear();
+    for (Lit lit : a)
+        if (lit != pivot) {
+            s.seen[static_cast<size_t>(var_of(lit))] = static_cast<uint8_t>(1 + (lit & 1));
+            out.push_back(lit);
+        }
+    bool tautology = false;
+    for (Lit lit : b) {
+        if (lit == (pivot ^ 1))
+            continue;
+        const uint8_t mark = s.seen[static_cast<size_t>(var_of(lit))];
+        if (mark == 0)
+            out.push_back(lit);
+        else if (mark != 1 + (lit & 1))
+            tautology = true;
+    }
+    for (Lit lit : a)
+        s.seen[static_cast<size_t>(var_of(lit))] = 0;
+    return !tautology;
+}
+
+} // namespace
+
+// Removes the binary clauses of lit from both watch lists.
+void Internal::remove_binaries_of(Lit lit) {
+    std::vector<Watch> &list = watches[static_cast<size_t>(lit)];
+    size_t kept = 0;
+    for (const Watch &w : list) {
+        if (w.ref != BINARY_WATCH) {
+            list[kept++] = w;
+            continue;
+        }
+        std::vector<Watch> &other = watches[static_cast<size_t>(w.blocker)];
+        for (size_t k = 0; k < other.size(); ++k)
+            if (other[k].ref == BINARY_WATCH && other[k].blocker == lit) {
+                other[k] = other.back();
+                other.pop_back();
+                break;
+            }
+        if (binary_irredundant > 0)
+            --binary_irredundant;
+        else
+            --binary_redundant;
+    }
+    list.resize(kept);
+}
+
+bool Internal::try_eliminate(int v) {
+    const Lit pos = 2 * v, neg = pos + 1;
+    if (occurs[static_cast<size_t>(pos)].size() > OCCURRENCE_LIMIT ||
+        occurs[static_cast<size_t>(neg)].size() > OCCURRENCE_LIMIT)
+        return false; // before copying the clauses out
+    ticks += static_cast<int64_t>(watches[static_cast<size_t>(pos)].size() + watches[static_cast<size_t>(neg)].size());
+    std::vector<std::vector<Lit>> p, n;
+    std::vector<Ref> p_refs, n_refs;
+    clauses_of(*this, pos, p, p_refs);
+    clauses_of(*this, neg, n, n_refs);
+    if (p.size() > OCCURRENCE_LIMIT || n.size() > OCCURRENCE_LIMIT)
+        return false;
+    std::vector<std::vector<Lit>> resolvents;
+    std::vector<Lit> r;
+    for (const std::vector<Lit> &a : p)
+        for (const std::vector<Lit> &b : n) {
+            ticks += static_cast<int64_t>(a.size() + b.size());
+            if (!resolve(*this, a, b, pos, r))
+                continue;
+            if (r.size() > RESOLVENT_LIMIT || resolvents.size() >= p.size() + n.size())
+                return false;
+            resolvents.push_back(r);
+        }
+    for (const std::vector<Lit> &c : resolvents) {
+        proof_add(c.data(), c.size());
+        const size_t held = irredundant.size();
+        add_clause(c);
+        if (irredundant.size() > held) {
+            const Ref ref = irredundant.back();
+            for (uint32_t k = 0; k < at(ref).size; ++k)
+                occurs[static_cast<size_t>(at(ref).lits()[k])].push_back(ref);
+        }
+    }
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<std::vector<Lit>> &clauses = side ? n : p;
+        const Lit witness = side ? neg : pos;
+        for (const std::vector<Lit> &c : clauses) {
+            extension_start.push_back(extension.size());
+            extension.push_back(witness);
+            for (Lit lit : c)
+                if (lit != witness)
+                    extension.push_back(lit);
+        }
+        for (Ref ref : side ? n_refs : p_refs)
+            if (ref != BINARY_WATCH)
+                at(ref).garbage = 1; // the proof keeps it (see above)
+    }
+    remove_binaries_of(pos);
+    remove_binaries_of(neg);
+    eliminated[static_cast<size_t>(v)] = 1;
+    ++stats.eliminated;
+    return true;
+}
+
+// At the root, before the first solve and then whenever the formula grew
+// by a tenth since the last round (a round costs a pass over the formula,
+// too much for every one of many small incremental calls). Variables with
+// fewer clauses are tried first; the variables of this call's assumptions
+// are left alone.
+void Internal::eliminate() {
+    const int64_t grown = stats.irredundant_added - eliminated_at;
+    if (!eliminate_enabled || inconsistent || grown <= 0 || (eliminated_at > 0 && grown < eliminated_at / 10))
+        return;
+    ++stats.eliminations;
+    backtrack(0);
+    if (new_root_facts())
+        simplify();
+    occurs.assign(2 * static_cast<size_t>(nvars), {});
+    for (Ref ref : irredundant)
+        if (!at(ref).garbage)
+            for (uint32_t k = 0; k < at(ref).size; ++k)
+                occurs[static_cast<size_t>(at(ref).lits()[k])].push_back(ref);
+    for (Lit lit : assumptions)
+        seen[static_cast<size_t>(var_of(lit))] = 1;
+    std::vector<std::pair<size_t, int>> candidates;
+    for (int v = 0; v < nvars; ++v) {
+        const size_t u = static_cast<size_t>(v);
+        const size_t count =
+            occurs[2 * u].size() + occurs[2 * u + 1].size() + watches[2 * u].size() + watches[2 * u + 1].size();
+        // a variable in no clause gains nothing and would only come back
+        if (seen[u] || eliminated[u] || val(2 * v) != 0 || count == 0)
+            continue;
+        candidates.push_back({count, v});
+    }
+    for (Lit lit : assumptions)
+        seen[static_cast<size_t>(var_of(lit))] = 0;
+    std::sort(candidates.begin(), candidates.end());
+    const int64_t stop_at = ticks + ELIMINATE_EFFORT;
+    for (const auto &c : candidates) {
+        if (inconsistent || ticks > stop_at)
+            break;
+        if (val(2 * c.second) == 0)
+            try_eliminate(c.second);
+    }
+    for (Ref ref : redundant) {
+        Clause &c = at(ref);
+        if (c.garbage)
+            continue;
+        for (uint32_t k = 0; k < c.size; ++k)
+            if (eliminated[static_cast<size_t>(var_of(c.lits()[k]))]) {
+                mark_garbage(ref);
+                break;
+            }
+    }
+    occurs.clear();
+    occurs.shrink_to_fit();
+    if (new_root_facts())
+        simplify(); // also for the units among the resolvents; it collects
+    else
+        collect();
+    eliminated_at = stats.irredundant_added;
+}
+
+} // namespace fast
+} // namespace vetrix

@@ -1,0 +1,102 @@
+// The engine's interface: DIMACS literals in and out, the calls between
+// solves, callbacks and the proof.
+#include <cstdlib>
+#include <cstring>
+
+#include "solver/fast/internal.h"
+
+namespace vetrix {
+namespace fast {
+
+namespace {
+
+Lit to_lit(int dimacs) { return dimacs > 0 ? 2 * (dimacs - 1) : 2 * (-dimacs - 1) + 1; }
+
+} // namespace
+
+Engine::Engine() : in_(new Internal) {}
+Engine::~Engine() = default;
+
+void Engine::reserve(int n) { in_->grow_vars(n); }
+int Engine::variables() const { return in_->nvars; }
+
+void Engine::add(int lit) {
+    Internal &s = *in_;
+    if (lit != 0) {
+        s.grow_vars(std::abs(lit));
+        s.adding.push_back(lit);
+        return;
+    }
+    if (s.uses_eliminated(s.adding))
+        s.restore_eliminated();
+    s.add_original(s.adding);
+    s.adding.clear();
+}
+
+void Engine::assume(int lit) {
+    in_->grow_vars(std::abs(lit));
+    if (in_->uses_eliminated({lit}))
+        in_->restore_eliminated();
+    in_->assumptions.push_back(to_lit(lit));
+}
+
+int Engine::solve(const Limits &limits) {
+    in_->limits = limits;
+    return in_->solve();
+}
+
+int Engine::value(int lit) const {
+    const size_t v = static_cast<size_t>(std::abs(lit) - 1);
+    const bool truth = v < in_->model.size() && in_->model[v];
+    return (truth == (lit > 0)) ? lit : -lit;
+}
+
+bool Engine::failed(int lit) const {
+    const size_t code = static_cast<size_t>(to_lit(lit));
+    return code < in_->failed.size() && in_->failed[code];
+}
+
+void Engine::set_terminate(std::function<bool()> terminate) { in_->terminate = std::move(terminate); }
+
+void Engine::set_learn(int max_size, std::function<void(const int *, int)> learn) {
+    in_->learn_max = max_size;
+    in_->learn = std::move(learn);
+}
+
+void Engine::set_progress(int64_t period, std::function<void(const Progress &)> progress) {
+    in_->progress_period = period > 0 ? period : 1;
+    in_->progress = std::move(progress);
+}
+
+bool Engine::set_option(const char *name, int value) {
+    static const struct {
+        const char *name;
+        bool Internal::*flag;
+    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
+                    {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
+                    {"rephase", &Internal::rephase_enabled}};
+    if (value != 0 && value != 1)
+        return false;
+    for (const auto &s : switches)
+        if (std::strcmp(s.name, name) == 0) {
+            in_.get()->*s.flag = value == 1;
+            return true;
+        }
+    return false;
+}
+
+void Engine::set_proof(std::ostream &out, bool binary) {
+    in_->proof.reset(new ProofWriter(out, binary ? ProofWriter::Format::binary : ProofWriter::Format::text));
+}
+
+void Engine::flush_proof() {
+    if (in_->proof)
+        in_->proof->flush();
+}
+
+const Stats &Engine::stats() const { return in_->stats; }
+
+Progress Engine::progress() const { return in_->snapshot(); }
+
+} // namespace fast
+} // namespace vetrix

@@ -1,0 +1,47 @@
+// The fast engine (solver/fast) behind the solver layer's calls: the one-shot
+// solve of a formula and the solver of many calls take it for strategy
+// FAST_STRATEGY. The lane turns the caller's control into the engine's: the
+// limits, the stop conditions polled at the engine's conflicts and decisions,
+// the learn and progress callbacks and the DRAT proof.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "solver/control.h"
+#include "solver/engine.h"
+#include "support/formula.h"
+#include "vetrix/statistics.h"
+#include "vetrix/verdict.h"
+
+namespace vetrix {
+
+class FastLane {
+  public:
+    FastLane();
+    ~FastLane();
+    FastLane(const FastLane &) = delete;
+    FastLane &operator=(const FastLane &) = delete;
+
+    // Gives the engine the clauses of batch (the clauses added since the last
+    // call) and variables 1..nb_var, then decides them under assumed. The
+    // model (+v or -v per v = 1..nb_var) or the failed assumptions go to
+    // model and failed. An LRAT proof fails: the engine writes DRAT only.
+    Verdict solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
+                  const SolveControl &control, std::vector<int> &model, std::vector<int> &failed);
+
+    // The engine's counters as the solver layer names them.
+    const Statistics &stats() const { return stats_; }
+    // The largest variable the engine knows.
+    int variables() const;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    Statistics stats_;
+};
+
+// One solve of formula by the fast engine, as solve_formula gives it.
+SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control);
+
+} // namespace vetrix
