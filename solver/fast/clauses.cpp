@@ -90,7 +90,7 @@ void Internal::add_original(const std::vector<int> &dimacs) {
 // An irredundant clause at the root: literals repeated or false at the root
 // are dropped, a clause with a true literal or a complementary pair is not
 // kept. What is kept and differs from the clause given goes to the proof
-// (which holds the clause given).
+// (which holds the clause given) in its place.
 void Internal::add_clause(const std::vector<Lit> &given) {
     if (inconsistent)
         return;
@@ -117,6 +117,8 @@ void Internal::add_clause(const std::vector<Lit> &given) {
         return;
     if (lits.size() != given.size() || lits.empty()) // the empty clause too: a refutation ends with it
         proof_add(lits.data(), lits.size());
+    if (lits.size() != given.size() && !lits.empty())
+        proof_delete(given.data(), given.size());
     store_clause(lits, false, 0);
     lits.clear();
 }

@@ -24,6 +24,9 @@ constexpr int64_t ELIMINATE_EFFORT = 20000000; // literal visits per round, at m
 
 // The clauses of lit: long irredundant ones from the occurrence lists and
 // binary ones from the watch lists, without those satisfied at the root.
+// Each is copied whole, literals false at the root included: a root fact
+// found earlier in this round is not yet taken out of the clauses, and the
+// copy goes to the extension, which must hold the clause as the proof does.
 void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::vector<Ref> &refs) {
     out.clear();
     refs.clear();
@@ -31,15 +34,11 @@ void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::v
         const Clause &c = s.at(ref);
         if (c.garbage)
             continue;
-        std::vector<Lit> lits;
         bool satisfied = false;
-        for (uint32_t k = 0; k < c.size; ++k) {
+        for (uint32_t k = 0; k < c.size; ++k)
             satisfied |= s.val(c.lits()[k]) > 0;
-            if (s.val(c.lits()[k]) == 0)
-                lits.push_back(c.lits()[k]);
-        }
         if (!satisfied) {
-            out.push_back(lits);
+            out.emplace_back(c.lits(), c.lits() + c.size);
             refs.push_back(ref);
         }
     }

@@ -2,13 +2,16 @@
 // of clause additions (new variables among them, eliminated ones too) and
 // solves under random assumptions. Every SAT model is checked against every clause and
 // assumption, every failed core must be a subset of the assumptions that
-// CaDiCaL refutes on its own, and the learn callback gives only clauses
-// that follow from the formula.
+// CaDiCaL refutes on its own, the learn callback gives only clauses
+// that follow from the formula, and one proof of every call checks against
+// every clause given.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 #include "tests/fast/fast_support.h"
+#include "tools/drat_check.h"
 #include "tools/oracle.h"
 
 #ifdef VETRIX_HAVE_CADICAL
@@ -71,8 +74,13 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
     for (uint64_t seed = 1; seed <= 200; ++seed) {
         cnfgen::Rng rng(seed * 7919);
         int nb_var = 20 + rng.below(60);
-        cnfgen::Formula f = cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100));
+        // every other formula has root facts that shorten its clauses
+        cnfgen::Formula f = seed % 2 ? cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100))
+                                     : cnfgen::padded_ksat(rng, nb_var, 360 + rng.below(100));
+        nb_var = f.nb_var;
         Engine engine;
+        std::ostringstream proof;
+        engine.set_proof(proof, seed % 4 == 0);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
         fasttest::add_clauses(engine, f.clauses);
@@ -98,6 +106,9 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
             if (verdict == 20 && assumptions.empty())
                 break; // unsatisfiable for good
         }
+        engine.flush_proof();
+        const dratcheck::Verdict checked = dratcheck::check_proof(all, proof.str());
+        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
         eliminated += engine.stats().eliminated;
         restored += engine.stats().restored;
     }
