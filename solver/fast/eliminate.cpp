@@ -75,7 +75,8 @@ bool resolve(Internal &s, const std::vector<Lit> &a, const std::vector<Lit> &b, 
 
 } // namespace
 
-// Removes the binary clauses of lit from both watch lists.
+// Removes the binary clauses of lit from both watch lists, the scans of
+// the other literals' lists counted as the round's effort.
 void Internal::remove_binaries_of(Lit lit) {
     std::vector<Watch> &list = watches[static_cast<size_t>(lit)];
     size_t kept = 0;
@@ -85,6 +86,7 @@ void Internal::remove_binaries_of(Lit lit) {
             continue;
         }
         std::vector<Watch> &other = watches[static_cast<size_t>(w.blocker)];
+        ticks += static_cast<int64_t>(other.size()); // a long list (a hub of a chain) is the round's effort
         for (size_t k = 0; k < other.size(); ++k)
             if (other[k].ref == BINARY_WATCH && other[k].blocker == lit) {
                 other[k] = other.back();
