@@ -78,8 +78,8 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         cnfgen::Formula f = seed % 2 ? cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100))
                                      : cnfgen::padded_ksat(rng, nb_var, 360 + rng.below(100));
         nb_var = f.nb_var;
+        std::ostringstream proof; // outlives the engine, which flushes into it when it ends
         Engine engine;
-        std::ostringstream proof;
         engine.set_proof(proof, seed % 4 == 0);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
