@@ -25,7 +25,7 @@ constexpr const char *STRATEGIES = "0,1,2,fast"; // the index of a word is Optio
 constexpr const char *DEFAULT_LANES = "fast,0";
 
 struct OptionRow {
-    OptionSpec spec;
+    OptionInfo info;
     // Null for an option Options does not hold: the command line's own, and
     // the proof file, which the command line and Solver::set open themselves.
     void (*store)(Options &options, const OptionValue &value);
@@ -86,7 +86,7 @@ const OptionRow ROWS[] = {
 
 const OptionRow *row_of(std::string_view name) {
     for (const OptionRow &row : ROWS)
-        if (name == row.spec.name)
+        if (name == row.info.name)
             return &row;
     return nullptr;
 }
@@ -112,30 +112,30 @@ bool parse_flag(std::string_view text, bool &on) {
 }
 
 // Digits only: no sign, no blanks, nothing after them.
-bool parse_count(const OptionSpec &spec, const std::string &text, std::int64_t &count) {
+bool parse_count(const OptionInfo &info, const std::string &text, std::int64_t &count) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     errno = 0;
     const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || value < spec.min || value > spec.max)
+    if (errno == ERANGE || value < info.min || value > info.max)
         return false;
     count = value;
     return true;
 }
 
-bool parse_seconds(const OptionSpec &spec, const std::string &text, double &seconds) {
+bool parse_seconds(const OptionInfo &info, const std::string &text, double &seconds) {
     if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
         return false;
     char *end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(value) || value <= spec.min || value > spec.max)
+    if (*end != '\0' || !std::isfinite(value) || value <= info.min || value > info.max)
         return false;
     seconds = value;
     return true;
 }
 
 // The empty text is the default lanes.
-bool parse_list(const OptionSpec &spec, std::string_view text, std::vector<int> &list) {
+bool parse_list(const OptionInfo &info, std::string_view text, std::vector<int> &list) {
     list.clear();
     if (text.empty())
         text = DEFAULT_LANES;
@@ -143,7 +143,7 @@ bool parse_list(const OptionSpec &spec, std::string_view text, std::vector<int> 
         std::size_t end = text.find(',', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const int index = word_index(spec.choices, text.substr(start, end - start));
+        const int index = word_index(info.choices, text.substr(start, end - start));
         for (int listed : list)
             if (listed == index)
                 return false;
@@ -170,35 +170,35 @@ const char *face_name(OptionFace face) {
 
 } // namespace
 
-const std::vector<OptionSpec> &option_table() {
-    static const std::vector<OptionSpec> table = [] {
-        std::vector<OptionSpec> specs;
+const std::vector<OptionInfo> &option_table() {
+    static const std::vector<OptionInfo> table = [] {
+        std::vector<OptionInfo> infos;
         for (const OptionRow &row : ROWS)
-            specs.push_back(row.spec);
-        return specs;
+            infos.push_back(row.info);
+        return infos;
     }();
     return table;
 }
 
-const OptionSpec *find_option(std::string_view name) {
+const OptionInfo *find_option(std::string_view name) {
     const OptionRow *row = row_of(name);
-    return row ? &row->spec : nullptr;
+    return row ? &row->info : nullptr;
 }
 
-bool parse_option_value(const OptionSpec &spec, std::string_view text, OptionValue &value) {
+bool parse_option_value(const OptionInfo &info, std::string_view text, OptionValue &value) {
     const std::string copy(text);
-    switch (spec.kind) {
+    switch (info.kind) {
     case OptionKind::flag:
         return parse_flag(text, value.on);
     case OptionKind::count:
-        return parse_count(spec, copy, value.count);
+        return parse_count(info, copy, value.count);
     case OptionKind::seconds:
-        return parse_seconds(spec, copy, value.seconds);
+        return parse_seconds(info, copy, value.seconds);
     case OptionKind::choice:
-        value.choice = word_index(spec.choices, text);
+        value.choice = word_index(info.choices, text);
         return value.choice >= 0;
     case OptionKind::list:
-        return parse_list(spec, text, value.list);
+        return parse_list(info, text, value.list);
     case OptionKind::text:
         value.text = copy;
         return !copy.empty();
@@ -212,9 +212,9 @@ std::string option_message(std::string_view name, std::string_view value, Option
     if (!row)
         return "vetrix: unknown option " + option;
     OptionValue parsed;
-    if (!parse_option_value(row->spec, value, parsed))
+    if (!parse_option_value(row->info, value, parsed))
         return "vetrix: bad value '" + std::string(value) + "' for option " + option;
-    if (!(row->spec.faces & face))
+    if (!(row->info.faces & face))
         return "vetrix: option " + option + " is not taken by " + face_name(face);
     return "";
 }
@@ -233,16 +233,16 @@ std::string read_option_argument(std::string_view arg, OptionFace face, OptionAr
 std::string option_help(OptionFace face) {
     std::string text;
     for (const OptionRow &row : ROWS) {
-        const OptionSpec &spec = row.spec;
-        if (!(spec.faces & face))
+        const OptionInfo &info = row.info;
+        if (!(info.faces & face))
             continue;
-        std::string left = std::string("--") + spec.name;
-        if (spec.kind == OptionKind::list)
-            left += std::string("[=") + spec.arg + "]";
-        else if (spec.kind != OptionKind::flag)
-            left += std::string("=") + spec.arg;
+        std::string left = std::string("--") + info.name;
+        if (info.kind == OptionKind::list)
+            left += std::string("[=") + info.arg + "]";
+        else if (info.kind != OptionKind::flag)
+            left += std::string("=") + info.arg;
         left.resize(left.size() < 20 ? 20 : left.size() + 1, ' ');
-        text += "  " + left + spec.help + "\n";
+        text += "  " + left + info.help + "\n";
     }
     return text;
 }
@@ -253,7 +253,7 @@ void set_option(Options &options, std::string_view name, std::string_view value,
         fatal(message + "\n");
     const OptionRow &row = *row_of(name);
     OptionValue parsed;
-    parse_option_value(row.spec, value, parsed);
+    parse_option_value(row.info, value, parsed);
     if (row.store)
         row.store(options, parsed);
 }

@@ -104,12 +104,12 @@ PYBIND11_MODULE(_vetrix, m) {
     m.def("option_table", [] {
         static const char *const kinds[] = {"flag", "count", "seconds", "choice", "list", "text"};
         py::list rows;
-        for (const vetrix::OptionSpec &spec : vetrix::option_table())
-            rows.append(py::dict(py::arg("name") = spec.name, py::arg("kind") = kinds[static_cast<int>(spec.kind)],
-                                 py::arg("default") = spec.default_value, py::arg("choices") = spec.choices,
-                                 py::arg("one_shot") = (spec.faces & vetrix::FACE_ONE_SHOT) != 0,
-                                 py::arg("incremental") = (spec.faces & vetrix::FACE_INCREMENTAL) != 0,
-                                 py::arg("help") = spec.help));
+        for (const vetrix::OptionInfo &info : vetrix::option_table())
+            rows.append(py::dict(py::arg("name") = info.name, py::arg("kind") = kinds[static_cast<int>(info.kind)],
+                                 py::arg("default") = info.default_value, py::arg("choices") = info.choices,
+                                 py::arg("one_shot") = (info.faces & vetrix::FACE_ONE_SHOT) != 0,
+                                 py::arg("incremental") = (info.faces & vetrix::FACE_INCREMENTAL) != 0,
+                                 py::arg("help") = info.help));
         return rows;
     });
     bind_solver(m);

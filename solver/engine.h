@@ -23,7 +23,7 @@ class FastLane;
 
 // ---- capacities and strategies ----
 // Fails with "wrong strategy N" unless 0 <= n <= last: by default the
-// specified strategies 0, 1, 2 and the fast engine's FAST_STRATEGY.
+// exact strategies 0, 1, 2 and the fast engine's FAST_STRATEGY.
 void check_strategy(int n, int last = FAST_STRATEGY);
 // Fails with "wrong array size" when the solver's tables cannot be sized for
 // nb_var variables and nb_clause clauses.

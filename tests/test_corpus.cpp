@@ -60,7 +60,7 @@ std::vector<Instance> small_tier_slice(const std::string &manifest) {
 
 // Runs the binary with a generous limit, so that a hang fails one instance
 // instead of stalling the suite. The fast engine is chosen by its option,
-// the specified strategies by the argument n.
+// the exact strategies by the argument n.
 harness::RunResult run_limited(const std::string &file, int strategy, const std::string &options = "") {
     const std::string fast = strategy == vetrix::FAST_STRATEGY ? " --strategy=fast" : "";
     const std::string n = fast.empty() ? " " + std::to_string(strategy) : "";

@@ -59,7 +59,7 @@ struct FileAnswer {
 };
 
 // Fails with "wrong strategy N" unless n is a strategy from 0 to last
-// (the argument n of the command line names the specified ones only).
+// (the argument n of the command line names the exact ones only).
 VETRIX_API void require_strategy(int n, int last);
 
 // Reads path (standard input for "-"; plain or compressed), decides it and

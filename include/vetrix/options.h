@@ -30,7 +30,7 @@ enum class OptionKind {
     text,    // any text but the empty one (a file name)
 };
 
-// The faces an option reaches, or-ed together in OptionSpec::faces.
+// The faces an option reaches, or-ed together in OptionInfo::faces.
 enum OptionFace : unsigned {
     FACE_COMMAND_LINE = 1, // vetrix --name=value
     FACE_ONE_SHOT = 2,     // vetrix::Options (solve*, the C calls, Python's solve*)
@@ -38,7 +38,7 @@ enum OptionFace : unsigned {
     FACE_MPI = 8,          // vetrix-mpi --name=value
 };
 
-struct OptionSpec {
+struct OptionInfo {
     const char *name;          // "--name" on the command line; Python's keyword with '_' for '-'
     OptionKind kind;
     const char *arg;           // the value's name in the help text; "" for a flag
@@ -60,13 +60,13 @@ struct OptionValue {
 };
 
 // Every option, in the order of --help.
-VETRIX_API const std::vector<OptionSpec> &option_table();
+VETRIX_API const std::vector<OptionInfo> &option_table();
 
 // The row of name, or null.
-VETRIX_API const OptionSpec *find_option(std::string_view name);
+VETRIX_API const OptionInfo *find_option(std::string_view name);
 
-// Reads text by spec's kind into value; false when it is not a value of it.
-VETRIX_API bool parse_option_value(const OptionSpec &spec, std::string_view text, OptionValue &value);
+// Reads text by info's kind into value; false when it is not a value of it.
+VETRIX_API bool parse_option_value(const OptionInfo &info, std::string_view text, OptionValue &value);
 
 // The one-line message (no line end) for setting option name to value on
 // face: empty when it is fine, else "vetrix: unknown option '--NAME'",

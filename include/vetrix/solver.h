@@ -50,7 +50,7 @@ namespace vetrix {
 class VETRIX_API Solver {
   public:
     // A solver without clauses, deciding by strategy 0, 1 or 2 (the
-    // specified searches) or FAST_STRATEGY, the fast engine and the default
+    // exact searches) or FAST_STRATEGY, the fast engine and the default
     // ("wrong strategy N" otherwise).
     explicit Solver(int strategy = FAST_STRATEGY);
     ~Solver();

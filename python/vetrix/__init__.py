@@ -204,7 +204,7 @@ class Solver:
     clauses refute.
 
     bootstrap_with: clauses to start with. strategy: "fast" (the default),
-    the fast engine, or 0, 1 or 2, the specified searches. use_timer: measure each call's CPU time (``time``,
+    the fast engine, or 0, 1 or 2, the exact searches. use_timer: measure each call's CPU time (``time``,
     ``time_accum``). Options: ``with_proof`` keeps a text DRAT proof of every
     call in memory for ``get_proof``; ``proof`` (a path, or a writable binary
     file) and ``binary_proof`` write it to a file instead, kept open until

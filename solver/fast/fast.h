@@ -1,4 +1,4 @@
-// The fast engine: a CDCL search free of the specified search order, for
+// The fast engine: a CDCL search free of the exact strategies' search order, for
 // callers that want speed and need no particular model. Literals are DIMACS
 // integers at this interface; a clause is a run of literals ended by 0.
 //

@@ -23,9 +23,9 @@ struct Values {
     std::string good, bad;
 };
 
-Values values_of(const vetrix::OptionSpec &spec, const std::string &scratch) {
-    const std::string choices = spec.choices;
-    switch (spec.kind) {
+Values values_of(const vetrix::OptionInfo &info, const std::string &scratch) {
+    const std::string choices = info.choices;
+    switch (info.kind) {
     case vetrix::OptionKind::flag:
         return {"1", "maybe"};
     case vetrix::OptionKind::count:
@@ -91,30 +91,30 @@ std::string command_line(const std::string &name, const std::string &value, harn
 TEST(OptionTable, EveryFaceTakesItsOptionsAndRefusesBadValuesAlike) {
     harness::ScratchDir dir;
     const std::string scratch = dir.path("scratch");
-    const auto expect_face = [](const vetrix::OptionSpec &spec, vetrix::OptionFace face, const std::string &good,
+    const auto expect_face = [](const vetrix::OptionInfo &info, vetrix::OptionFace face, const std::string &good,
                                 const std::string &answer) {
-        const std::string refused = vetrix::option_message(spec.name, good, face) + "\n";
-        EXPECT_EQ(answer, (spec.faces & face) ? "" : refused) << spec.name << " face " << face;
+        const std::string refused = vetrix::option_message(info.name, good, face) + "\n";
+        EXPECT_EQ(answer, (info.faces & face) ? "" : refused) << info.name << " face " << face;
     };
     // --help lists the rows the command line takes, and it refuses the others.
     const std::string help = harness::run_vetrix({"--help"}).out;
-    for (const vetrix::OptionSpec &spec : vetrix::option_table()) {
-        SCOPED_TRACE(spec.name);
-        const auto [good, bad] = values_of(spec, scratch);
-        expect_face(spec, vetrix::FACE_ONE_SHOT, good, one_shot(spec.name, good));
-        expect_face(spec, vetrix::FACE_ONE_SHOT, good, c_call(spec.name, good));
-        expect_face(spec, vetrix::FACE_INCREMENTAL, good, incremental(spec.name, good));
-        expect_face(spec, vetrix::FACE_INCREMENTAL, good, ipasir(spec.name, good));
-        const bool listed = help.find("\n  --" + std::string(spec.name)) != std::string::npos;
-        EXPECT_EQ(listed, (spec.faces & vetrix::FACE_COMMAND_LINE) != 0);
+    for (const vetrix::OptionInfo &info : vetrix::option_table()) {
+        SCOPED_TRACE(info.name);
+        const auto [good, bad] = values_of(info, scratch);
+        expect_face(info, vetrix::FACE_ONE_SHOT, good, one_shot(info.name, good));
+        expect_face(info, vetrix::FACE_ONE_SHOT, good, c_call(info.name, good));
+        expect_face(info, vetrix::FACE_INCREMENTAL, good, incremental(info.name, good));
+        expect_face(info, vetrix::FACE_INCREMENTAL, good, ipasir(info.name, good));
+        const bool listed = help.find("\n  --" + std::string(info.name)) != std::string::npos;
+        EXPECT_EQ(listed, (info.faces & vetrix::FACE_COMMAND_LINE) != 0);
         const std::string refused =
-            vetrix::option_message(spec.name, good, vetrix::FACE_COMMAND_LINE) + (listed ? "" : "\n1");
-        EXPECT_EQ(command_line(spec.name, good, dir), refused);
-        const std::string message = "vetrix: bad value '" + bad + "' for option '--" + spec.name + "'\n";
-        for (const std::string &answer : {one_shot(spec.name, bad), c_call(spec.name, bad),
-                                          incremental(spec.name, bad), ipasir(spec.name, bad)})
+            vetrix::option_message(info.name, good, vetrix::FACE_COMMAND_LINE) + (listed ? "" : "\n1");
+        EXPECT_EQ(command_line(info.name, good, dir), refused);
+        const std::string message = "vetrix: bad value '" + bad + "' for option '--" + info.name + "'\n";
+        for (const std::string &answer : {one_shot(info.name, bad), c_call(info.name, bad),
+                                          incremental(info.name, bad), ipasir(info.name, bad)})
             EXPECT_EQ(answer, message);
-        EXPECT_EQ(command_line(spec.name, bad, dir), message + "1");
+        EXPECT_EQ(command_line(info.name, bad, dir), message + "1");
     }
     const std::string unknown = "vetrix: unknown option '--no-such'\n";
     for (const std::string &answer : {one_shot("no-such", "1"), c_call("no-such", "1"), incremental("no-such", "1"),

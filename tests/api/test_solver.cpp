@@ -214,7 +214,7 @@ void grows_and_refuses_bad_literals(int strategy) {
     EXPECT_EQ(solver.solve(), vetrix::Verdict::satisfiable);
 }
 
-// The specified search's tables grow between calls; the fast engine
+// The exact search's tables grow between calls; the fast engine
 // eliminates along the chain and restores it when the assumptions use it.
 TEST(SolverCalls, GrowsAndRefusesBadLiterals) {
     for (int strategy : {0, 3}) {
