@@ -20,8 +20,6 @@ bool uses_fast_engine(const vetrix::Options &options) {
 }
 
 void check_strategies(const vetrix::Options &options) {
-    if (uses_fast_engine(options) && options.lrat && options.proof)
-        fatal("vetrix: option '--lrat' cannot go with strategy fast\n");
     const std::vector<int> &list = options.strategies;
     if (list.empty())
         return check_strategy(options.strategy);

@@ -15,8 +15,7 @@ namespace vetrix {
 // Fails unless every strategy the options ask for is 0, 1, 2 or
 // FAST_STRATEGY ("wrong strategy N") and listed once ("repeated strategy
 // N"), unless a race of more than one strategy goes without a progress
-// callback, and unless an LRAT proof goes without the fast engine, which
-// writes DRAT only.
+// callback.
 void check_strategies(const vetrix::Options &options);
 
 // Races options.strategies (more than one) on formula under control's stop

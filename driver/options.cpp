@@ -37,13 +37,8 @@ bool apply_option(const char *arg, RunOptions &options, std::string &error) {
 
 // A binary proof needs a file, and on standard output it could not be told
 // apart from the verdict lines. The strategies of a portfolio race in
-// threads of their own, which report no progress. The fast engine writes
-// DRAT proofs only.
+// threads of their own, which report no progress.
 bool options_fit_together(const RunOptions &options, std::string &error) {
-    if (options.solve.lrat && uses_fast_engine(options.solve)) {
-        error = "vetrix: option '--lrat' cannot go with strategy fast";
-        return false;
-    }
     if (options.solve.lrat && options.proof.empty()) {
         error = "vetrix: option '--lrat' needs --proof=FILE";
         return false;

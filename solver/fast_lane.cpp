@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "solver/fast/fast.h"
+#include "solver/lrat.h"
 #include "solver/proof.h"
 #include "support/literal.h"
 #include "support/peak_memory.h"
@@ -75,6 +76,8 @@ struct FastLane::Impl {
     std::ostream relay_stream{&relay};
     fast::Engine engine;
     bool proof_set = false;
+    ClauseId input_ids = LRAT_INPUT_IDS; // the IDs the input clauses can take
+    ClauseId lines = 0;                  // clause lines of the batches so far
     const SolveControl *control = nullptr; // of the call under way
     std::exception_ptr failure;             // a callback's exception, thrown again after the call
     Clock::time_point told;                 // the last progress report
@@ -99,11 +102,9 @@ void FastLane::Impl::attach(const SolveControl &call) {
     control = &call;
     told = call.start;
     if (call.proof) {
-        if (call.proof->lrat())
-            fatal("vetrix: option '--lrat' cannot go with strategy fast\n");
         relay.target = &call.proof->stream();
         if (!proof_set)
-            engine.set_proof(relay_stream, call.proof->binary());
+            engine.set_proof(relay_stream, call.proof->binary(), call.proof->lrat(), input_ids);
         proof_set = true;
     }
     engine.set_terminate([this] {
@@ -130,15 +131,26 @@ void FastLane::Impl::attach(const SolveControl &call) {
 }
 
 // The batch's clauses hold literal codes; the engine takes DIMACS literals.
+// Clause line k of the batch has the ID lines + k of every clause added. A
+// unit clause of line 0 is one of an earlier batch that the batch's unit
+// clause of the complement met (the formula keeps just the two): the engine
+// holds it already.
 void FastLane::Impl::load(const Formula &batch, int nb_var) {
     engine.reserve(nb_var);
     for (int i = 0; i < batch.clause_count(); ++i) {
+        const int line = batch.clause_line(i);
+        if (line == 0)
+            continue;
+        engine.set_clause_id(lines + line);
         for (const int *c = batch.clause_begin(i); c != batch.clause_end(i); ++c)
             engine.add(code_to_dimacs(*c));
         engine.add(0);
     }
-    if (batch.has_empty_clause())
+    if (batch.has_empty_clause()) {
+        engine.set_clause_id(lines + batch.empty_clause_line());
         engine.add(0);
+    }
+    lines += batch.clause_lines();
 }
 
 vetrix::Progress FastLane::Impl::progress_now() const {
@@ -159,6 +171,8 @@ vetrix::Progress FastLane::Impl::progress_now() const {
 
 FastLane::FastLane() : impl_(std::make_unique<Impl>()) {}
 FastLane::~FastLane() = default;
+
+void FastLane::set_input_ids(long long inputs) { impl_->input_ids = inputs; }
 
 Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
                         const SolveControl &control, std::vector<int> &model, std::vector<int> &failed) {
@@ -202,6 +216,7 @@ int FastLane::variables() const { return impl_->engine.variables(); }
 SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {
     const SolveControl none;
     FastLane lane;
+    lane.set_input_ids(formula.clause_lines());
     SolveOutcome outcome;
     std::vector<int> failed;
     outcome.verdict = lane.solve(formula, nb_var, {}, control ? *control : none, outcome.model, failed);

@@ -2,7 +2,7 @@
 // solve of a formula and the solver of many calls take it for strategy
 // FAST_STRATEGY. The lane turns the caller's control into the engine's: the
 // limits, the stop conditions polled at the engine's conflicts and decisions,
-// the learn and progress callbacks and the DRAT proof.
+// the learn and progress callbacks and the DRAT or LRAT proof.
 #pragma once
 
 #include <memory>
@@ -26,12 +26,17 @@ class FastLane {
     // Gives the engine the clauses of batch (the clauses added since the last
     // call) and variables 1..nb_var, then decides them under assumed. The
     // model (+v or -v per v = 1..nb_var) or the failed assumptions go to
-    // model and failed. An LRAT proof fails: the engine writes DRAT only.
+    // model and failed. An LRAT proof names clause line k of the batches
+    // added so far, in order, by ID k.
     Verdict solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
                   const SolveControl &control, std::vector<int> &model, std::vector<int> &failed);
 
     // The engine's counters as the solver layer names them.
     const Statistics &stats() const { return stats_; }
+    // LRAT: the input clauses' IDs go up to inputs (by default as many as an
+    // incremental solver can be given), the derived clauses' IDs above.
+    // Before the first call.
+    void set_input_ids(long long inputs);
     // The largest variable the engine knows.
     int variables() const;
 

@@ -399,7 +399,7 @@ TEST_F(ProofRun, PortfolioKeepsOneProofAndNoTemporaryFile) {
     };
     const Row rows[] = {
         {"verdict", {"--portfolio", "--binary-proof", php5}, 0},
-        {"LRAT", {"--portfolio=0,1,2", "--lrat", php5}, 0}, // the fast engine writes DRAT only
+        {"LRAT", {"--portfolio=fast,1", "--lrat", php5}, 0},
         {"--time", {"--portfolio=1,2", "--time=0.3", php13}, 0},
         {"SIGINT", {"--portfolio", php13}, SIGINT},
     };

@@ -92,8 +92,7 @@ struct Result {
 };
 
 // True when the options ask for the fast engine (the list, or the single
-// strategy when the list is empty, holds FAST_STRATEGY), which writes DRAT
-// proofs only.
+// strategy when the list is empty, holds FAST_STRATEGY).
 VETRIX_API bool uses_fast_engine(const Options &options);
 
 // Decides the formula of num_vars variables whose clauses are given as

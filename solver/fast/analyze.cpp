@@ -89,6 +89,15 @@ void Internal::analyze() {
     learn_clause();
 }
 
+// The hints of the learnt clause, minimized or not: the walk from the
+// conflict stops at its literals.
+void Internal::learnt_hints() {
+    hint_begin();
+    for (Lit lit : learnt)
+        hint_mark(lit);
+    hint_conflict();
+}
+
 // Jumps back to the second highest level of the learnt clause, stores the
 // clause and assigns its first literal.
 void Internal::learn_clause() {
@@ -106,7 +115,9 @@ void Internal::learn_clause() {
     const uint32_t lbd = size > 1 ? glue(learnt.data(), size) : 1;
     lbd_fast.update(lbd);
     lbd_slow.update(lbd);
-    proof_add(learnt.data(), learnt.size());
+    if (lrat)
+        learnt_hints();
+    const ClauseId id = proof_add(learnt.data(), learnt.size());
     if (learn && size <= learn_max) {
         learn_buffer.clear();
         for (Lit lit : learnt)
@@ -117,12 +128,12 @@ void Internal::learn_clause() {
     backtrack(jump);
     if (size == 1) {
         ++stats.learnt_units;
-        assign(learnt[0], NO_REASON);
+        assign_unit(learnt[0], id);
     } else if (size == 2) {
-        add_binary(learnt[0], learnt[1], true);
+        add_binary(learnt[0], learnt[1], true, id);
         assign(learnt[0], binary_reason(learnt[1]));
     } else {
-        const Ref ref = new_clause(learnt.data(), size, true, lbd);
+        const Ref ref = new_clause(learnt.data(), size, true, lbd, id);
         watch_clause(ref);
         assign(learnt[0], ref);
     }

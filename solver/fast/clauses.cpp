@@ -28,17 +28,23 @@ void Internal::grow_vars(int n) {
     model.resize(vars, 0);
     level_stamp.resize(vars + 1, 0);
     trail.reserve(vars);
+    if (lrat) {
+        unit_ids.resize(vars, 0);
+        hint_met.resize(vars, 0);
+    }
     const int from = nvars;
     nvars = n;
     for (int v = from; v < n; ++v)
         heap_insert(v);
 }
 
-Ref Internal::new_clause(const Lit *lits, int size, bool is_learnt, uint32_t lbd) {
-    const size_t ref = arena.size();
+Ref Internal::new_clause(const Lit *lits, int size, bool is_learnt, uint32_t lbd, ClauseId id) {
+    const size_t ref = arena.size() + (lrat ? ID_WORDS : 0);
     if (ref + HEADER_WORDS + static_cast<size_t>(size) >= BINARY_BIT)
         throw std::bad_alloc(); // offsets must stay below the binary reasons' bit
     arena.resize(ref + HEADER_WORDS + static_cast<size_t>(size));
+    if (lrat)
+        set_clause_id(static_cast<Ref>(ref), id);
     Clause &c = at(static_cast<Ref>(ref));
     c.size = static_cast<uint32_t>(size);
     c.learnt = is_learnt;
@@ -58,7 +64,9 @@ void Internal::watch_clause(Ref ref) {
     watches[static_cast<size_t>(lits[1])].push_back({lits[0], ref});
 }
 
-void Internal::add_binary(Lit a, Lit b, bool is_learnt) {
+void Internal::add_binary(Lit a, Lit b, bool is_learnt, ClauseId id) {
+    if (lrat)
+        binary_ids.emplace(binary_key(a, b), id);
     watches[static_cast<size_t>(a)].push_back({b, BINARY_WATCH});
     watches[static_cast<size_t>(b)].push_back({a, BINARY_WATCH});
     ++(is_learnt ? binary_redundant : binary_irredundant);
@@ -72,7 +80,7 @@ bool Internal::locked(Ref ref) const {
 
 void Internal::mark_garbage(Ref ref) {
     Clause &c = at(ref);
-    proof_delete(c.lits(), c.size);
+    proof_delete(c.lits(), c.size, lrat ? clause_id(ref) : 0);
     c.garbage = 1;
 }
 
@@ -84,14 +92,14 @@ void Internal::add_original(const std::vector<int> &dimacs) {
     lits.clear();
     for (int d : dimacs)
         lits.push_back(d > 0 ? 2 * (d - 1) : 2 * (-d - 1) + 1);
-    add_clause(lits);
+    add_clause(lits, next_input++);
 }
 
 // An irredundant clause at the root: literals repeated or false at the root
 // are dropped, a clause with a true literal or a complementary pair is not
 // kept. What is kept and differs from the clause given goes to the proof
-// (which holds the clause given) in its place.
-void Internal::add_clause(const std::vector<Lit> &given) {
+// (which holds the clause given, of ID id) in its place.
+void Internal::add_clause(const std::vector<Lit> &given, ClauseId id) {
     if (inconsistent)
         return;
     ++stats.irredundant_added;
@@ -115,30 +123,34 @@ void Internal::add_clause(const std::vector<Lit> &given) {
         seen[static_cast<size_t>(var_of(lit))] = 0;
     if (satisfied)
         return;
-    if (lits.size() != given.size() || lits.empty()) // the empty clause too: a refutation ends with it
-        proof_add(lits.data(), lits.size());
-    if (lits.size() != given.size() && !lits.empty())
-        proof_delete(given.data(), given.size());
-    store_clause(lits, false, 0);
+    if (lits.size() != given.size() || lits.empty()) { // the empty clause too: a refutation ends with it
+        if (lrat)
+            hint_shortened(given.data(), given.size(), id);
+        const ClauseId shortened = proof_add(lits.data(), lits.size());
+        if (!lits.empty())
+            proof_delete(given.data(), given.size(), id);
+        id = shortened;
+    }
+    store_clause(lits, false, 0, id);
     lits.clear();
 }
 
 // A clause at the root, none of its literals assigned: the empty clause
 // makes the clauses inconsistent, a unit is assigned and propagated, a
 // binary clause goes to the watch lists, a longer one to the arena.
-void Internal::store_clause(const std::vector<Lit> &lits, bool is_learnt, uint32_t lbd) {
+void Internal::store_clause(const std::vector<Lit> &lits, bool is_learnt, uint32_t lbd, ClauseId id) {
     if (lits.empty()) {
         inconsistent = true;
     } else if (lits.size() == 1) {
-        assign(lits[0], NO_REASON);
+        assign_unit(lits[0], id);
         if (!propagate()) {
             inconsistent = true;
-            proof_add(nullptr, 0);
+            proof_refutation();
         }
     } else if (lits.size() == 2) {
-        add_binary(lits[0], lits[1], is_learnt);
+        add_binary(lits[0], lits[1], is_learnt, id);
     } else {
-        watch_clause(new_clause(lits.data(), static_cast<int>(lits.size()), is_learnt, lbd));
+        watch_clause(new_clause(lits.data(), static_cast<int>(lits.size()), is_learnt, lbd, id));
     }
 }
 

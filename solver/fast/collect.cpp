@@ -16,9 +16,10 @@ void move_clauses(Internal &s, std::vector<Ref> &list, std::vector<uint32_t> &fr
         Clause &c = s.at(ref);
         if (c.garbage)
             continue;
-        const Ref to = static_cast<Ref>(fresh.size());
+        const size_t before = s.lrat ? ID_WORDS : 0; // the clause ID
+        const Ref to = static_cast<Ref>(fresh.size() + before);
         const uint32_t *from = &s.arena[ref];
-        fresh.insert(fresh.end(), from, from + HEADER_WORDS + c.size);
+        fresh.insert(fresh.end(), from - before, from + HEADER_WORDS + c.size);
         c.moved = 1;
         c.size = to;
         list[kept++] = to;

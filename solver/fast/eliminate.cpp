@@ -27,9 +27,13 @@ constexpr int64_t ELIMINATE_EFFORT = 20000000; // literal visits per round, at m
 // Each is copied whole, literals false at the root included: a root fact
 // found earlier in this round is not yet taken out of the clauses, and the
 // copy goes to the extension, which must hold the clause as the proof does.
-void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::vector<Ref> &refs) {
+// With an LRAT proof ids gets their IDs, each copy of a binary clause held
+// twice its own.
+void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::vector<Ref> &refs,
+                std::vector<ClauseId> &ids) {
     out.clear();
     refs.clear();
+    ids.clear();
     for (Ref ref : s.occurs[static_cast<size_t>(lit)]) {
         const Clause &c = s.at(ref);
         if (c.garbage)
@@ -40,12 +44,22 @@ void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::v
         if (!satisfied) {
             out.emplace_back(c.lits(), c.lits() + c.size);
             refs.push_back(ref);
+            if (s.lrat)
+                ids.push_back(s.clause_id(ref));
         }
     }
+    std::unordered_map<uint64_t, size_t> copies; // of each binary clause so far
     for (const Watch &w : s.watches[static_cast<size_t>(lit)])
         if (w.ref == BINARY_WATCH && s.val(w.blocker) <= 0) {
             out.push_back({lit, w.blocker});
             refs.push_back(BINARY_WATCH);
+            if (!s.lrat)
+                continue;
+            const uint64_t key = Internal::binary_key(lit, w.blocker);
+            auto held = s.binary_ids.equal_range(key);
+            for (size_t k = copies[key]++; k > 0; --k)
+                ++held.first;
+            ids.push_back(held.first->second);
         }
 }
 
@@ -93,6 +107,8 @@ void Internal::remove_binaries_of(Lit lit) {
                 other.pop_back();
                 break;
             }
+        if (lrat) // its ID stays in the proof, with the extension
+            binary_ids.erase(binary_ids.find(binary_key(lit, w.blocker)));
         if (binary_irredundant > 0)
             --binary_irredundant;
         else
@@ -109,25 +125,31 @@ bool Internal::try_eliminate(int v) {
     ticks += static_cast<int64_t>(watches[static_cast<size_t>(pos)].size() + watches[static_cast<size_t>(neg)].size());
     std::vector<std::vector<Lit>> p, n;
     std::vector<Ref> p_refs, n_refs;
-    clauses_of(*this, pos, p, p_refs);
-    clauses_of(*this, neg, n, n_refs);
+    std::vector<ClauseId> p_ids, n_ids;
+    clauses_of(*this, pos, p, p_refs, p_ids);
+    clauses_of(*this, neg, n, n_refs, n_ids);
     if (p.size() > OCCURRENCE_LIMIT || n.size() > OCCURRENCE_LIMIT)
         return false;
     std::vector<std::vector<Lit>> resolvents;
+    std::vector<std::pair<size_t, size_t>> parents; // per resolvent: its clauses in p and n
     std::vector<Lit> r;
-    for (const std::vector<Lit> &a : p)
-        for (const std::vector<Lit> &b : n) {
-            ticks += static_cast<int64_t>(a.size() + b.size());
-            if (!resolve(*this, a, b, pos, r))
+    for (size_t i = 0; i < p.size(); ++i)
+        for (size_t j = 0; j < n.size(); ++j) {
+            ticks += static_cast<int64_t>(p[i].size() + n[j].size());
+            if (!resolve(*this, p[i], n[j], pos, r))
                 continue;
             if (r.size() > RESOLVENT_LIMIT || resolvents.size() >= p.size() + n.size())
                 return false;
             resolvents.push_back(r);
+            parents.push_back({i, j});
         }
-    for (const std::vector<Lit> &c : resolvents) {
-        proof_add(c.data(), c.size());
+    for (size_t k = 0; k < resolvents.size(); ++k) {
+        const std::vector<Lit> &c = resolvents[k];
+        if (lrat) // the clause with pos is unit, then the one with neg falsified
+            hints.assign({p_ids[parents[k].first], n_ids[parents[k].second]});
+        const ClauseId id = proof_add(c.data(), c.size());
         const size_t held = irredundant.size();
-        add_clause(c);
+        add_clause(c, id);
         if (irredundant.size() > held) {
             const Ref ref = irredundant.back();
             for (uint32_t k = 0; k < at(ref).size; ++k)
@@ -137,6 +159,8 @@ bool Internal::try_eliminate(int v) {
     for (int side = 0; side < 2; ++side) {
         const std::vector<std::vector<Lit>> &clauses = side ? n : p;
         const Lit witness = side ? neg : pos;
+        if (lrat)
+            extension_ids.insert(extension_ids.end(), (side ? n_ids : p_ids).begin(), (side ? n_ids : p_ids).end());
         for (const std::vector<Lit> &c : clauses) {
             extension_start.push_back(extension.size());
             extension.push_back(witness);
@@ -148,6 +172,8 @@ bool Internal::try_eliminate(int v) {
             if (ref != BINARY_WATCH)
                 at(ref).garbage = 1; // the proof keeps it (see above)
     }
+    if (lrat)
+        proof_units(); // a fact the resolvents implied may have a binary clause going now as its reason
     remove_binaries_of(pos);
     remove_binaries_of(neg);
     eliminated[static_cast<size_t>(v)] = 1;
@@ -195,6 +221,8 @@ void Internal::eliminate() {
         if (val(2 * c.second) == 0)
             try_eliminate(c.second);
     }
+    if (lrat)
+        proof_units(); // the facts found in the round may have learnt clauses going now as their reasons
     for (Ref ref : redundant) {
         Clause &c = at(ref);
         if (c.garbage)

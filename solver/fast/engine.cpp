@@ -85,9 +85,16 @@ bool Engine::set_option(const char *name, int value) {
     return false;
 }
 
-void Engine::set_proof(std::ostream &out, bool binary) {
-    in_->proof.reset(new ProofWriter(out, binary ? ProofWriter::Format::binary : ProofWriter::Format::text));
+void Engine::set_proof(std::ostream &out, bool binary, bool lrat, int64_t input_ids) {
+    Internal &s = *in_;
+    s.proof.reset(new ProofWriter(out, ProofWriter::format_of(binary, lrat)));
+    s.lrat = lrat;
+    s.next_id = input_ids + 1;
+    s.unit_ids.assign(static_cast<size_t>(s.nvars), 0);
+    s.hint_met.assign(static_cast<size_t>(s.nvars), 0);
 }
+
+void Engine::set_clause_id(int64_t id) { in_->next_input = id; }
 
 void Engine::flush_proof() {
     if (in_->proof)

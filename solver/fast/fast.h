@@ -111,9 +111,15 @@ class Engine {
     // mode; 0 keeps the focused mode), rephase. False for an unknown name
     // or a value other than 0 and 1.
     bool set_option(const char *name, int value);
-    // Writes a DRAT proof (text or binary) of what follows to out. The proof
-    // is complete for a formula whose every clause is added after this call.
-    void set_proof(std::ostream &out, bool binary);
+    // Writes a proof (text or binary; DRAT, or LRAT with lrat) of what
+    // follows to out. The proof is complete for a formula whose every clause
+    // is added after this call, before any solve. LRAT: clause k added has
+    // ID k (unless set_clause_id says otherwise); every input clause's ID is
+    // at most input_ids, and the derived clauses take IDs above, so that
+    // clauses may be added between calls.
+    void set_proof(std::ostream &out, bool binary, bool lrat = false, int64_t input_ids = 2147483647);
+    // LRAT: the ID of the next clause added; the ones after it count on.
+    void set_clause_id(int64_t id);
     // Writes the proof's buffered steps to its stream.
     void flush_proof();
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "solver/fast/fast.h"
@@ -40,7 +42,8 @@ struct Watch {
 };
 
 // A long clause (three literals or more) as it sits in the arena: two
-// header words, then its literals. The first two literals are watched; a
+// header words, then its literals; with an LRAT proof its clause ID takes
+// the ID_WORDS words before the header. The first two literals are watched; a
 // clause that is the reason of its assignment has the implied literal first.
 struct Clause {
     uint32_t size;           // literals; after a move: the new offset
@@ -54,6 +57,7 @@ struct Clause {
     const Lit *lits() const { return reinterpret_cast<const Lit *>(this + 1); }
 };
 constexpr uint32_t HEADER_WORDS = 2;
+constexpr uint32_t ID_WORDS = 2;
 
 // Learnt clauses by glue: core clauses are kept for good, middle ones while
 // they are used now and then, local ones only while used since the last
@@ -159,6 +163,7 @@ struct Internal {
     std::vector<uint8_t> eliminated; // per variable: eliminated, its clauses on the extension
     std::vector<Lit> extension;      // the eliminated clauses, each its witness literal first
     std::vector<size_t> extension_start; // per eliminated clause: its first literal in extension
+    std::vector<ClauseId> extension_ids; // with LRAT, per eliminated clause: its ID (the proof keeps it)
     std::vector<std::vector<Ref>> occurs; // elimination: per literal, the long irredundant clauses holding it
 
     // ---- limits and callbacks ----
@@ -175,6 +180,19 @@ struct Internal {
     std::vector<uint8_t> model;      // per variable after SAT: 1 true, 0 false
     Stats stats;
     std::unique_ptr<ProofWriter> proof;
+
+    // ---- LRAT: clause IDs and the hints of the step being written ----
+    bool lrat = false;                // the proof is LRAT: every clause held has an ID
+    ClauseId next_input = 1;          // the ID of the next clause of the formula added
+    ClauseId next_id = 0;             // the ID of the next clause derived (above every input's)
+    std::vector<ClauseId> unit_ids;   // per variable fixed at the root: its unit clause, 0 none yet
+    // The binary clauses' IDs, by their two literals (binary_key); a binary
+    // clause held twice has two entries.
+    std::unordered_multimap<uint64_t, ClauseId> binary_ids;
+    std::vector<ClauseId> hints;      // of the next proof_add
+    std::vector<uint32_t> hint_met;   // per variable: the hint walk that met it last
+    uint32_t hint_stamp = 0;
+    std::vector<std::pair<int, uint32_t>> hint_stack; // the walk: variable, next antecedent
 
     Clause &at(Ref ref) { return *reinterpret_cast<Clause *>(&arena[ref]); }
     const Clause &at(Ref ref) const { return *reinterpret_cast<const Clause *>(&arena[ref]); }
@@ -193,12 +211,13 @@ struct Internal {
 
     // ---- variables and clause store, in 'clauses.cpp' ----
     void grow_vars(int n);
-    Ref new_clause(const Lit *lits, int size, bool learnt, uint32_t lbd);
+    // The clauses' ID arguments matter with an LRAT proof only.
+    Ref new_clause(const Lit *lits, int size, bool learnt, uint32_t lbd, ClauseId id);
     void watch_clause(Ref ref);
-    void add_binary(Lit a, Lit b, bool learnt);
+    void add_binary(Lit a, Lit b, bool learnt, ClauseId id);
     void add_original(const std::vector<int> &dimacs);
-    void add_clause(const std::vector<Lit> &lits);
-    void store_clause(const std::vector<Lit> &lits, bool learnt, uint32_t lbd);
+    void add_clause(const std::vector<Lit> &lits, ClauseId id);
+    void store_clause(const std::vector<Lit> &lits, bool learnt, uint32_t lbd, ClauseId id);
     bool locked(Ref ref) const;
     void mark_garbage(Ref ref);
 
@@ -213,6 +232,7 @@ struct Internal {
     void minimize();
     bool removable(Lit lit, uint32_t levels);
     void learn_clause();
+    void learnt_hints();
 
     // ---- assumptions and failed cores, in 'assume.cpp' ----
     Lit next_assumption(bool &failed_now);
@@ -260,9 +280,40 @@ struct Internal {
     void restore_eliminated();
 
     // ---- proof steps, in 'proof.cpp' ----
-    void proof_add(const Lit *lits, size_t size);
-    void proof_delete(const Lit *lits, size_t size);
+    // Adds the clause to the proof, with an LRAT proof under a fresh ID and
+    // the hints in hints; returns the ID (0 without LRAT).
+    ClauseId proof_add(const Lit *lits, size_t size);
+    // Deletes the clause of that ID (its literals for DRAT).
+    void proof_delete(const Lit *lits, size_t size, ClauseId id);
+    void proof_delete_binary(Lit a, Lit b); // a binary clause held once less
     void proof_units();
+    void proof_refutation(); // the empty clause, after a conflict at the root
+
+    // ---- LRAT IDs and hints, in 'lrat.cpp' ----
+    static uint64_t binary_key(Lit a, Lit b) {
+        const uint64_t x = static_cast<uint32_t>(a), y = static_cast<uint32_t>(b);
+        return x < y ? x << 32 | y : y << 32 | x;
+    }
+    ClauseId clause_id(Ref ref) const {
+        ClauseId id;
+        std::memcpy(&id, &arena[ref - ID_WORDS], sizeof id);
+        return id;
+    }
+    void set_clause_id(Ref ref, ClauseId id) { std::memcpy(&arena[ref - ID_WORDS], &id, sizeof id); }
+    ClauseId binary_id(Lit a, Lit b) const;
+    ClauseId reason_id(uint32_t why, Lit implied) const;
+    void assign_unit(Lit lit, ClauseId id); // a root fact of its own unit clause
+    // The hints of a clause whose literals' variables are marked (hint_mark
+    // after hint_begin): asserting its negation, the trail's reasons make
+    // the clause why (a long one, or a binary one with implied) falsified.
+    void hint_begin();
+    void hint_mark(Lit lit) { hint_met[static_cast<size_t>(var_of(lit))] = hint_stamp; }
+    void hint_walk(uint32_t why, Lit implied);
+    void hint_conflict(); // hint_walk from the conflict found by propagate
+    void hint_visit(int v);
+    // The hints of a clause shortened by its literals false at the root:
+    // their unit clauses, then the clause of that ID.
+    void hint_shortened(const Lit *lits, size_t size, ClauseId id);
 
     // ---- the search and the model, in 'search.cpp' and 'model.cpp' ----
     int solve();

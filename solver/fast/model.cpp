@@ -72,10 +72,11 @@ void Internal::restore_eliminated() {
         const size_t end = i + 1 < extension_start.size() ? extension_start[i + 1] : extension.size();
         clause.assign(extension.begin() + static_cast<std::ptrdiff_t>(extension_start[i]),
                       extension.begin() + static_cast<std::ptrdiff_t>(end));
-        add_clause(clause);
+        add_clause(clause, lrat ? extension_ids[i] : 0);
     }
     extension.clear();
     extension_start.clear();
+    extension_ids.clear();
     for (int v = 0; v < nvars; ++v) {
         const size_t u = static_cast<size_t>(v);
         if (!eliminated[u])

@@ -37,16 +37,20 @@ void Internal::probe() {
         new_level();
         assign(lit, NO_REASON);
         const bool ok = propagate();
+        if (!ok && lrat) { // the conflict's walk stops at the probed literal
+            hint_begin();
+            hint_mark(lit);
+            hint_conflict();
+        }
         backtrack(0);
         if (ok)
             continue;
         ++stats.failed_literals;
         const Lit unit = lit ^ 1;
-        proof_add(&unit, 1);
-        assign(unit, NO_REASON);
+        assign_unit(unit, proof_add(&unit, 1));
         if (!propagate()) {
             inconsistent = true;
-            proof_add(nullptr, 0);
+            proof_refutation();
         }
     }
     probe_ticks = ticks;

@@ -27,7 +27,7 @@ int Internal::solve() {
     if (!inconsistent) {
         if (!propagate()) {
             inconsistent = true;
-            proof_add(nullptr, 0);
+            proof_refutation();
         } else {
             eliminate();
             result = inconsistent ? 20 : search();
@@ -73,7 +73,7 @@ int Internal::search() {
             ++stats.conflicts;
             if (decision_level() == 0) {
                 inconsistent = true;
-                proof_add(nullptr, 0);
+                proof_refutation();
                 return 20;
             }
             analyze();

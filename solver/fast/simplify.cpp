@@ -31,8 +31,7 @@ void simplify_binaries(Internal &s) {
                 continue;
             }
             if (static_cast<Lit>(lit) < w.blocker) {
-                const Lit pair[2] = {static_cast<Lit>(lit), w.blocker};
-                s.proof_delete(pair, 2);
+                s.proof_delete_binary(static_cast<Lit>(lit), w.blocker);
                 ++s.stats.removed_clauses;
             }
         }
@@ -63,13 +62,18 @@ void simplify_clause(Internal &s, Ref ref, std::vector<Lit> &old) {
     if (kept == c.size)
         return;
     old.assign(lits, lits + c.size);
+    const ClauseId id = s.lrat ? s.clause_id(ref) : 0;
+    if (s.lrat)
+        s.hint_shortened(old.data(), old.size(), id);
     kept = 0;
     for (uint32_t k = 0; k < c.size; ++k)
         if (s.val(lits[k]) == 0)
             lits[kept++] = lits[k];
     c.size = kept;
-    s.proof_add(lits, kept);
-    s.proof_delete(old.data(), old.size());
+    const ClauseId shortened = s.proof_add(lits, kept);
+    if (s.lrat)
+        s.set_clause_id(ref, shortened);
+    s.proof_delete(old.data(), old.size(), id);
     if (c.learnt && c.lbd > kept)
         c.lbd = kept;
 }

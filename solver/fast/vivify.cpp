@@ -15,6 +15,18 @@ namespace {
 constexpr int64_t VIVIFY_INTERVAL = 2000; // conflicts; the n-th round waits n times as long
 constexpr int64_t VIVIFY_EFFORT = 10;     // percent of the search's ticks since the last round
 
+// With an LRAT proof, the hints of the shorter clause, before the levels
+// are undone: the walk from the clause its negation falsifies (why, with
+// implied for a binary one) stops at its literals.
+void shorter_hints(Internal &s, const std::vector<Lit> &shorter, uint32_t why, Lit implied) {
+    if (!s.lrat)
+        return;
+    s.hint_begin();
+    for (Lit lit : shorter)
+        s.hint_mark(lit);
+    s.hint_walk(why, implied);
+}
+
 // The literals of clause ref made false one by one, each at its own level.
 // Gives the shorter clause found in shorter (empty when none): the decided
 // literals at a conflict, or with a literal that the other clauses made
@@ -34,7 +46,7 @@ void vivify_clause(Internal &s, Ref ref, std::vector<Lit> &shorter) {
                 break; // the clause itself made it true
             shorter = decided;
             shorter.push_back(lit);
-            return;
+            return shorter_hints(s, shorter, s.reason[v], lit);
         }
         if (value < 0)
             continue; // implied false: it goes
@@ -45,7 +57,7 @@ void vivify_clause(Internal &s, Ref ref, std::vector<Lit> &shorter) {
         decided.push_back(lit);
         if (!s.propagate()) {
             shorter = decided;
-            return;
+            return shorter_hints(s, shorter, s.conflict, s.conflict_binary[1]);
         }
     }
     for (Lit lit : lits) {
@@ -56,6 +68,8 @@ void vivify_clause(Internal &s, Ref ref, std::vector<Lit> &shorter) {
     }
     if (shorter.size() == lits.size())
         shorter.clear();
+    else
+        shorter_hints(s, shorter, ref, NO_LIT);
 }
 
 } // namespace
@@ -78,6 +92,9 @@ void Internal::vivify() {
     }
     std::stable_sort(list.begin(), list.end(), [this](Ref a, Ref b) { return at(a).lbd < at(b).lbd; });
     std::vector<Lit> shorter;
+    // With LRAT the replaced clauses leave the proof at the round's end: until
+    // the collection they are watched, and may be reasons in the hints.
+    std::vector<Ref> replaced;
     for (Ref ref : list) {
         if (ticks > stop_at || inconsistent)
             break;
@@ -90,11 +107,17 @@ void Internal::vivify() {
             continue;
         ++stats.vivified;
         const uint32_t lbd = std::min<uint32_t>(at(ref).lbd, static_cast<uint32_t>(shorter.size()));
-        proof_add(shorter.data(), shorter.size());
-        if (!locked(ref))
+        const ClauseId id = proof_add(shorter.data(), shorter.size());
+        if (!locked(ref) && lrat) {
+            at(ref).garbage = 1;
+            replaced.push_back(ref);
+        } else if (!locked(ref)) {
             mark_garbage(ref);
-        store_clause(shorter, true, lbd);
+        }
+        store_clause(shorter, true, lbd, id);
     }
+    for (Ref ref : replaced)
+        proof_delete(at(ref).lits(), at(ref).size, clause_id(ref));
     collect();
     vivify_ticks = ticks;
     next_vivify = stats.conflicts + VIVIFY_INTERVAL * (stats.vivify_rounds + 1);

@@ -170,7 +170,7 @@ TEST(ApiClauseRules, ClausesGiveTheModelOfTheirText) {
 // stops the search at its first decision.
 TEST(ApiOptions, ProofChecksAndTimeLimitOrStopGivesUnknown) {
     const cnfgen::Formula php = cnfgen::pigeonhole(4);
-    for (int n = 0; n <= 2; ++n) {
+    for (int n = 0; n <= vetrix::FAST_STRATEGY; ++n) {
         for (const bool binary : {false, true}) {
             std::ostringstream proof, lrat;
             vetrix::Options options = with_strategy(n);

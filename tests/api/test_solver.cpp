@@ -235,8 +235,7 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
         cnfgen::Rng rng(seed % 12);
         const cnfgen::Formula f = cnfgen::padded_ksat(rng, 30, 360 + 30 * static_cast<int>(seed % 12));
         std::ostringstream proof;
-        // DRAT seeds run the fast engine too; it writes no LRAT.
-        vetrix::Solver solver(static_cast<int>(lrat ? seed % 3 : seed % 4));
+        vetrix::Solver solver(static_cast<int>(seed % 4)); // strategies 0-2 and the fast engine
         solver.set_proof(&proof, seed % 2 == 0);
         if (lrat)
             solver.set("lrat", "1");
@@ -262,19 +261,20 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
     EXPECT_GE(refuted, 6);
     // A unit clause whose complement came in an earlier call, and an empty
     // clause in a later call, refute the formula at once.
-    for (const std::vector<int> &last : {std::vector<int>{-1}, std::vector<int>{}}) {
-        const std::vector<std::vector<int>> clauses = {{1, 2}, {1}, {2, 3}, last};
-        std::ostringstream proof;
-        vetrix::Solver solver(0);
-        solver.set_proof(&proof);
-        solver.set("lrat", "1");
-        for (const std::vector<int> &clause : clauses) {
-            solver.add_clause(clause);
-            solver.solve();
+    for (const std::vector<int> &last : {std::vector<int>{-1}, std::vector<int>{}})
+        for (const int strategy : {0, vetrix::FAST_STRATEGY}) {
+            const std::vector<std::vector<int>> clauses = {{1, 2}, {1}, {2, 3}, last};
+            std::ostringstream proof;
+            vetrix::Solver solver(strategy);
+            solver.set_proof(&proof);
+            solver.set("lrat", "1");
+            for (const std::vector<int> &clause : clauses) {
+                solver.add_clause(clause);
+                solver.solve();
+            }
+            const lratcheck::Verdict checked = lratcheck::check_proof(clauses, proof.str());
+            EXPECT_TRUE(checked.valid && checked.refuted) << checked.error << "\n" << proof.str();
         }
-        const lratcheck::Verdict checked = lratcheck::check_proof(clauses, proof.str());
-        EXPECT_TRUE(checked.valid && checked.refuted) << checked.error << "\n" << proof.str();
-    }
 }
 
 // Three clauses true at the root after the first pass: the review that

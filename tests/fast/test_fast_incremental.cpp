@@ -12,6 +12,7 @@
 
 #include "tests/fast/fast_support.h"
 #include "tools/drat_check.h"
+#include "tools/lrat_check.h"
 #include "tools/oracle.h"
 
 #ifdef VETRIX_HAVE_CADICAL
@@ -80,7 +81,8 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         nb_var = f.nb_var;
         std::ostringstream proof; // outlives the engine, which flushes into it when it ends
         Engine engine;
-        engine.set_proof(proof, seed % 4 == 0);
+        const bool lrat = seed % 2 == 1; // text and binary, DRAT and LRAT
+        engine.set_proof(proof, seed % 4 >= 2, lrat);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
         fasttest::add_clauses(engine, f.clauses);
@@ -107,8 +109,13 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
                 break; // unsatisfiable for good
         }
         engine.flush_proof();
-        const dratcheck::Verdict checked = dratcheck::check_proof(all, proof.str());
-        EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+        if (lrat) {
+            const lratcheck::Verdict checked = lratcheck::check_proof(all, proof.str());
+            EXPECT_TRUE(checked.valid) << "seed " << seed << " (LRAT): " << checked.error;
+        } else {
+            const dratcheck::Verdict checked = dratcheck::check_proof(all, proof.str());
+            EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
+        }
         eliminated += engine.stats().eliminated;
         restored += engine.stats().restored;
     }

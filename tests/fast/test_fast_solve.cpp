@@ -1,7 +1,7 @@
 // The fast engine on whole formulas: verdicts against MiniSat and exhaustive
 // search, every model checked by the independent oracle, every refutation's
-// DRAT proof checked by the independent checker, and the same answer on
-// every run.
+// DRAT or LRAT proof checked by the independent checkers, and the same
+// answer on every run, with a proof or without.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "tests/fast/fast_support.h"
 #include "tests/support/harness.h"
 #include "tools/drat_check.h"
+#include "tools/lrat_check.h"
 #include "tools/oracle.h"
 
 namespace fasttest {
@@ -32,16 +33,17 @@ namespace {
 
 using vetrix::fast::Engine;
 
-// One generated formula solved with a proof; the model or the proof checked.
-// Returns the verdict.
-int solve_checked(const cnfgen::Formula &f, bool binary_proof, const std::string &what,
-                  const char *switch_name = nullptr, int switch_value = 0) {
+// One generated formula solved with a proof of kind (0 DRAT, 1 binary DRAT,
+// 2 LRAT, 3 binary LRAT); the model or the proof checked. Returns the verdict.
+int solve_checked(const cnfgen::Formula &f, int kind, const std::string &what, const char *switch_name = nullptr,
+                  int switch_value = 0) {
     std::ostringstream proof;
     Engine engine;
     if (switch_name) {
         EXPECT_TRUE(engine.set_option(switch_name, switch_value)) << switch_name;
     }
-    engine.set_proof(proof, binary_proof);
+    const bool lrat = kind >= 2;
+    engine.set_proof(proof, kind % 2 == 1, lrat);
     fasttest::add_clauses(engine, f.clauses);
     const int verdict = engine.solve();
     engine.flush_proof();
@@ -49,9 +51,15 @@ int solve_checked(const cnfgen::Formula &f, bool binary_proof, const std::string
     if (verdict == 10) {
         EXPECT_TRUE(cnfgen::satisfies(f.clauses, fasttest::model_of(engine, f.nb_var))) << what;
     }
-    dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
-    EXPECT_TRUE(checked.valid) << what << ": " << checked.error;
-    EXPECT_EQ(checked.refuted, verdict == 20) << what;
+    if (lrat) {
+        const lratcheck::Verdict checked = lratcheck::check_proof(f.clauses, proof.str());
+        EXPECT_TRUE(checked.valid) << what << " (LRAT): " << checked.error;
+        EXPECT_EQ(checked.refuted, verdict == 20) << what;
+    } else {
+        const dratcheck::Verdict checked = dratcheck::check_proof(f.clauses, proof.str());
+        EXPECT_TRUE(checked.valid) << what << ": " << checked.error;
+        EXPECT_EQ(checked.refuted, verdict == 20) << what;
+    }
     if (f.expect != cnfgen::Expect::Unknown) {
         EXPECT_EQ(verdict, f.expect == cnfgen::Expect::Sat ? 10 : 20) << what;
     }
@@ -85,7 +93,7 @@ TEST(FastSolve, RandomFormulasAgreeWithPeers) {
         if (rng.percent(30))
             cnfgen::add_quirks(rng, f, cnfgen::Quirks{true, rng.percent(10)});
         const std::string what = "seed " + std::to_string(seed) + " family " + std::to_string(pick);
-        const int verdict = solve_checked(f, seed % 2 == 0, what);
+        const int verdict = solve_checked(f, static_cast<int>(seed % 4), what);
         (verdict == 10 ? sat : unsat)++;
         if (f.nb_var <= cnfgen::kBruteForceMaxVars) {
             EXPECT_EQ(verdict == 10, cnfgen::brute_force_sat(f.nb_var, f.clauses)) << what;
@@ -105,9 +113,10 @@ TEST(FastSolve, LongSearchesKeepTheirProofs) {
     for (uint64_t seed = 1; seed <= 3; ++seed) {
         cnfgen::Rng rng(seed);
         const cnfgen::Formula f = cnfgen::uniform_ksat(rng, 190, 3, 426);
-        solve_checked(f, seed == 2, "ksat 190 seed " + std::to_string(seed));
+        solve_checked(f, static_cast<int>(seed), "ksat 190 seed " + std::to_string(seed));
     }
-    solve_checked(cnfgen::pigeonhole(8), false, "php 8");
+    solve_checked(cnfgen::pigeonhole(8), 0, "php 8");
+    solve_checked(cnfgen::pigeonhole(8), 2, "php 8");
 }
 
 // Every switch turned from its default (for measurements; probing is off
@@ -120,7 +129,8 @@ TEST(FastSolve, EachSwitchTurnedStaysCorrect) {
             cnfgen::Rng rng(seed);
             const cnfgen::Formula f = seed % 3 == 0 ? cnfgen::pigeonhole(6)
                                                     : cnfgen::uniform_ksat(rng, 100 + rng.below(60), 3, 426);
-            solve_checked(f, false, std::string(s.first) + " seed " + std::to_string(seed), s.first, s.second);
+            solve_checked(f, static_cast<int>(seed % 4), std::string(s.first) + " seed " + std::to_string(seed),
+                          s.first, s.second);
         }
     }
     Engine engine;
@@ -128,13 +138,17 @@ TEST(FastSolve, EachSwitchTurnedStaysCorrect) {
     EXPECT_FALSE(engine.set_option("no such switch", 0));
 }
 
+// The second run writes an LRAT proof: the proof does not change the search.
 TEST(FastSolve, EveryRunGivesTheSameModelAndCounters) {
     cnfgen::Rng rng(7);
     const cnfgen::Formula f = cnfgen::planted_ksat(rng, 300, 3, 420);
     std::vector<bool> first;
     int64_t conflicts = -1;
     for (int run = 0; run < 2; ++run) {
+        std::ostringstream proof;
         Engine engine;
+        if (run == 1)
+            engine.set_proof(proof, false, true);
         fasttest::add_clauses(engine, f.clauses);
         ASSERT_EQ(engine.solve(), 10);
         const std::vector<bool> model = fasttest::model_of(engine, f.nb_var);

@@ -112,7 +112,7 @@ class Options(unittest.TestCase):
             cnf = os.path.join(tmp, "php.cnf")
             with open(cnf, "w") as f:
                 f.write(dimacs(php))
-            for strategy in range(3):
+            for strategy in (0, 1, 2, "fast"):
                 for binary, lrat in ((False, False), (True, False), (False, True), (True, True)):
                     with self.subTest(strategy=strategy, binary=binary, lrat=lrat):
                         path = os.path.join(tmp, "proof")
