@@ -5,8 +5,12 @@ proof, with a DRAT proof and with an LRAT proof (text, files in DIR), then
 the DRAT proof checked by the project's dratcheck and the LRAT proof by its
 lratcheck.
 
-usage: bench/lrat_cost.py [-b BUILD_DIR] [-s 0,1,2] [-t SECONDS] [-T SECONDS]
-                          [-o DIR] [-c CORPUS] [TIER ...]
+usage: bench/lrat_cost.py [-b BUILD_DIR] [-s 0,1,2,fast] [-t SECONDS] [-T SECONDS]
+                          [-o DIR] [-c CORPUS] [-i PATH,...] [--check drat,lrat] [TIER ...]
+
+-i limits the run to the listed instances (paths as MANIFEST.tsv gives them)
+of the tiers; strategy fast runs as --strategy=fast. --check names the
+proofs checked (default both; --check lrat leaves out the DRAT checks).
 
 Per instance and strategy the three solves run one after another in an order
 that rotates from one to the next, so that a change in the machine's load
@@ -72,25 +76,26 @@ def measure(args):
     proofs = {"drat": os.path.join(args.out, "proof.drat"), "lrat": os.path.join(args.out, "proof.lrat")}
     checkers = {"drat": os.path.join(args.build, "tools", "dratcheck"),
                 "lrat": os.path.join(args.build, "tools", "lratcheck")}
-    paths = unsat_instances(args.corpus, args.tiers)
+    paths = [p for p in unsat_instances(args.corpus, args.tiers) if not args.only or p in args.only]
     with open(os.path.join(args.out, "raw.tsv"), "w") as raw:
         raw.write("instance\tstrategy\tconfig\twall_s\tcpu_s\tverdict\tproof_bytes\n")
         for k, path in enumerate(paths):
             cnf = os.path.join(args.corpus, path)
-            for strategy in args.strategies:
-                shift = (k + int(strategy)) % len(SOLVES)
+            for s, strategy in enumerate(args.strategies):
+                shift = (k + s) % len(SOLVES)
+                chosen = ["--strategy=fast"] if strategy == "fast" else [strategy]
                 verdicts = []
                 for config in SOLVES[shift:] + SOLVES[:shift]:
                     options = [] if config == "plain" else ["--proof=" + proofs[config]]
                     options += ["--lrat"] if config == "lrat" else []
-                    wall, cpu, verdict, size = run([vetrix] + options + [cnf, strategy], args.limit,
+                    wall, cpu, verdict, size = run([vetrix] + options + [cnf] + chosen, args.limit,
                                                    proofs.get(config))
                     raw.write(f"{path}\t{strategy}\t{config}\t{wall:.6f}\t{cpu:.6f}\t{verdict}\t{size}\n")
                     verdicts.append(verdict)
                     if verdict == "timeout":
                         break
                 if verdicts == ["s UNSATISFIABLE"] * len(SOLVES):
-                    for kind in ("drat", "lrat"):
+                    for kind in args.check:
                         wall, cpu, verdict, _ = run([checkers[kind], cnf, proofs[kind]], args.check_limit, None, -1)
                         raw.write(f"{path}\t{strategy}\t{kind}check\t{wall:.6f}\t{cpu:.6f}\t{verdict}\t0\n")
                 raw.flush()
@@ -202,6 +207,8 @@ def main():
     ap.add_argument("-o", dest="out", default=time.strftime("/tmp/vetrix-lrat-cost-%Y%m%d-%H%M%S"))
     ap.add_argument("-c", dest="corpus",
                     default=os.environ.get("VETRIX_CORPUS", os.path.join(here, "..", "..", "shared", "bench")))
+    ap.add_argument("-i", dest="only", default=None, type=lambda v: v.split(","))
+    ap.add_argument("--check", default=["drat", "lrat"], type=lambda v: v.split(","))
     ap.add_argument("--summary", metavar="DIR")
     ap.add_argument("--wall", action="store_true", help="summarize wall times instead of CPU times")
     ap.add_argument("tiers", nargs="*", default=["medium", "hard"])

@@ -192,7 +192,15 @@ struct Internal {
     std::vector<ClauseId> hints;      // of the next proof_add
     std::vector<uint32_t> hint_met;   // per variable: the hint walk that met it last
     uint32_t hint_stamp = 0;
-    std::vector<std::pair<int, uint32_t>> hint_stack; // the walk: variable, next antecedent
+    // The walk's stack: a variable being set, its reason's literals and the next one to visit.
+    struct HintFrame {
+        int var;
+        Lit other;          // a binary reason's other literal
+        const Lit *lits;    // the reason's literals
+        const Lit *end;
+    };
+    std::vector<HintFrame> hint_stack;
+    void hint_push(int v);
 
     Clause &at(Ref ref) { return *reinterpret_cast<Clause *>(&arena[ref]); }
     const Clause &at(Ref ref) const { return *reinterpret_cast<const Clause *>(&arena[ref]); }

@@ -57,6 +57,17 @@ void Internal::hint_walk(uint32_t why, Lit implied) {
 
 void Internal::hint_conflict() { hint_walk(conflict, conflict_binary[1]); }
 
+// The frame of variable v, set by its reason: a binary reason's other
+// literal is kept in the frame.
+void Internal::hint_push(int v) {
+    const uint32_t why = reason[static_cast<size_t>(v)];
+    assert(why != NO_REASON); // a decision of the walk is a literal of the clause
+    if (is_binary_reason(why))
+        return hint_stack.push_back({v, binary_other(why), nullptr, nullptr});
+    const Clause &c = at(why);
+    hint_stack.push_back({v, NO_LIT, c.lits(), c.lits() + c.size});
+}
+
 // Names what sets variable v false in the walk: its unit clause at the
 // root, else its reason after the reasons of the reason's other literals.
 void Internal::hint_visit(int v0) {
@@ -66,37 +77,31 @@ void Internal::hint_visit(int v0) {
     hint_met[u0] = hint_stamp;
     if (level[u0] == 0)
         return hints.push_back(unit_ids[u0]);
-    assert(reason[u0] != NO_REASON); // a decision of the walk is a literal of the clause
     hint_stack.clear();
-    hint_stack.push_back({v0, 0});
+    hint_push(v0);
     while (!hint_stack.empty()) {
-        const int v = hint_stack.back().first;
-        const size_t u = static_cast<size_t>(v);
-        const uint32_t why = reason[u];
-        const Lit lit = vals[2 * u] > 0 ? 2 * v : 2 * v + 1;
-        const uint32_t k = hint_stack.back().second++;
-        Lit next = NO_LIT;
-        if (is_binary_reason(why)) {
-            if (k == 0)
-                next = binary_other(why);
-        } else {
-            const Clause &c = at(why);
-            if (k < c.size)
-                next = c.lits()[k];
-        }
+        HintFrame &f = hint_stack.back();
+        Lit next = f.other;
+        if (f.lits != f.end)
+            next = *f.lits++;
+        else
+            f.other = NO_LIT;
         if (next == NO_LIT) {
+            const int v = f.var;
             hint_stack.pop_back();
-            hints.push_back(reason_id(why, lit));
+            const Lit lit = vals[2 * static_cast<size_t>(v)] > 0 ? 2 * v : 2 * v + 1;
+            hints.push_back(reason_id(reason[static_cast<size_t>(v)], lit));
             continue;
         }
-        const size_t w = static_cast<size_t>(var_of(next));
-        if (hint_met[w] == hint_stamp)
-            continue; // v itself among them
-        hint_met[w] = hint_stamp;
-        if (level[w] == 0)
-            hints.push_back(unit_ids[w]);
+        const int w = var_of(next);
+        const size_t u = static_cast<size_t>(w);
+        if (hint_met[u] == hint_stamp)
+            continue; // the frame's own variable among them
+        hint_met[u] = hint_stamp;
+        if (level[u] == 0)
+            hints.push_back(unit_ids[u]);
         else
-            hint_stack.push_back({var_of(next), 0});
+            hint_push(w); // f may move: it is read again at the top
     }
 }
 
