@@ -66,7 +66,7 @@ void Internal::watch_clause(Ref ref) {
 
 void Internal::add_binary(Lit a, Lit b, bool is_learnt, ClauseId id) {
     if (lrat)
-        binary_ids.emplace(binary_key(a, b), id);
+        binary_ids.insert(BinaryIds::key(a, b), id);
     watches[static_cast<size_t>(a)].push_back({b, BINARY_WATCH});
     watches[static_cast<size_t>(b)].push_back({a, BINARY_WATCH});
     ++(is_learnt ? binary_redundant : binary_irredundant);

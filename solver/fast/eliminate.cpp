@@ -10,6 +10,7 @@
 // checker keeps them, every later step follows from a subset of what it
 // holds, and a restored clause is one it still holds.
 #include <algorithm>
+#include <unordered_map>
 
 #include "solver/fast/internal.h"
 
@@ -55,11 +56,8 @@ void clauses_of(Internal &s, Lit lit, std::vector<std::vector<Lit>> &out, std::v
             refs.push_back(BINARY_WATCH);
             if (!s.lrat)
                 continue;
-            const uint64_t key = Internal::binary_key(lit, w.blocker);
-            auto held = s.binary_ids.equal_range(key);
-            for (size_t k = copies[key]++; k > 0; --k)
-                ++held.first;
-            ids.push_back(held.first->second);
+            const uint64_t key = BinaryIds::key(lit, w.blocker);
+            ids.push_back(s.binary_ids.find(key, copies[key]++));
         }
 }
 
@@ -108,7 +106,7 @@ void Internal::remove_binaries_of(Lit lit) {
                 break;
             }
         if (lrat) // its ID stays in the proof, with the extension
-            binary_ids.erase(binary_ids.find(binary_key(lit, w.blocker)));
+            binary_ids.erase(BinaryIds::key(lit, w.blocker));
         if (binary_irredundant > 0)
             --binary_irredundant;
         else

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include "solver/fast/binary_ids.h"
 #include "solver/fast/fast.h"
 #include "solver/proof.h"
 
@@ -186,9 +186,7 @@ struct Internal {
     ClauseId next_input = 1;          // the ID of the next clause of the formula added
     ClauseId next_id = 0;             // the ID of the next clause derived (above every input's)
     std::vector<ClauseId> unit_ids;   // per variable fixed at the root: its unit clause, 0 none yet
-    // The binary clauses' IDs, by their two literals (binary_key); a binary
-    // clause held twice has two entries.
-    std::unordered_multimap<uint64_t, ClauseId> binary_ids;
+    BinaryIds binary_ids;             // the binary clauses' IDs, by their two literals
     std::vector<ClauseId> hints;      // of the next proof_add
     std::vector<uint32_t> hint_met;   // per variable: the hint walk that met it last
     uint32_t hint_stamp = 0;
@@ -298,17 +296,13 @@ struct Internal {
     void proof_refutation(); // the empty clause, after a conflict at the root
 
     // ---- LRAT IDs and hints, in 'lrat.cpp' ----
-    static uint64_t binary_key(Lit a, Lit b) {
-        const uint64_t x = static_cast<uint32_t>(a), y = static_cast<uint32_t>(b);
-        return x < y ? x << 32 | y : y << 32 | x;
-    }
     ClauseId clause_id(Ref ref) const {
         ClauseId id;
         std::memcpy(&id, &arena[ref - ID_WORDS], sizeof id);
         return id;
     }
     void set_clause_id(Ref ref, ClauseId id) { std::memcpy(&arena[ref - ID_WORDS], &id, sizeof id); }
-    ClauseId binary_id(Lit a, Lit b) const;
+    ClauseId binary_id(Lit a, Lit b) const { return binary_ids.find(BinaryIds::key(a, b)); }
     ClauseId reason_id(uint32_t why, Lit implied) const;
     void assign_unit(Lit lit, ClauseId id); // a root fact of its own unit clause
     // The hints of a clause whose literals' variables are marked (hint_mark

@@ -14,12 +14,6 @@
 namespace vetrix {
 namespace fast {
 
-ClauseId Internal::binary_id(Lit a, Lit b) const {
-    const auto found = binary_ids.find(binary_key(a, b));
-    assert(found != binary_ids.end());
-    return found->second;
-}
-
 // The ID of the clause why: a long clause, or a binary one of implied and
 // binary_other(why).
 ClauseId Internal::reason_id(uint32_t why, Lit implied) const {

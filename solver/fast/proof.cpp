@@ -35,14 +35,8 @@ void Internal::proof_delete(const Lit *lits, size_t size, ClauseId id) {
 }
 
 void Internal::proof_delete_binary(Lit a, Lit b) {
-    ClauseId id = 0;
-    if (lrat) {
-        const auto found = binary_ids.find(binary_key(a, b));
-        id = found->second;
-        binary_ids.erase(found);
-    }
     const Lit pair[2] = {a, b};
-    proof_delete(pair, 2, id);
+    proof_delete(pair, 2, lrat ? binary_ids.erase(BinaryIds::key(a, b)) : 0);
 }
 
 // Writes the root facts not yet written as unit clauses (each follows by
