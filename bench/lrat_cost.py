@@ -140,8 +140,9 @@ def summarize(out, clock):
             r[(key, "solve lrat")].append(lrat)
             r[(key, "solve plain")].append(plain)
             r[(key, "solve drat")].append(drat)
-            checked = all(f"{k}check" in by and by[f"{k}check"][1] == "s VERIFIED" for k in ("drat", "lrat"))
-            if checked:
+            ran = [k for k in ("drat", "lrat") if f"{k}check" in by]  # --check may leave one out
+            verified = all(by[f"{k}check"][1] == "s VERIFIED" for k in ran)
+            if verified and len(ran) == 2:
                 cert_l = lrat + by["lratcheck"][0]
                 cert_d = drat + by["dratcheck"][0]
                 r[(key, "cert")].append(cert_l / cert_d)
@@ -150,7 +151,7 @@ def summarize(out, clock):
                 r[(key, "check")].append(by["lratcheck"][0] / by["dratcheck"][0])
                 r[(key, "cert lrat s")].append(cert_l)
                 r[(key, "cert drat s")].append(cert_d)
-            else:
+            elif not verified or not ran:
                 r[(key, "unchecked")].append(inst)
     attempted = collections.Counter(s for _, s in runs)
     lines.append(f"Times: {clock} seconds of each process. Instances solved with every configuration "
