@@ -102,6 +102,9 @@ void FastLane::Impl::attach(const SolveControl &call) {
     control = &call;
     told = call.start;
     if (call.proof) {
+        // The clauses taken without an LRAT proof have no IDs to name.
+        if (!proof_set && call.proof->lrat() && engine.stats().solves > 0)
+            fatal("vetrix: an LRAT proof of the fast engine must begin before its first call\n");
         relay.target = &call.proof->stream();
         if (!proof_set)
             engine.set_proof(relay_stream, call.proof->binary(), call.proof->lrat(), input_ids);

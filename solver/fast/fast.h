@@ -113,7 +113,8 @@ class Engine {
     bool set_option(const char *name, int value);
     // Writes a proof (text or binary; DRAT, or LRAT with lrat) of what
     // follows to out. The proof is complete for a formula whose every clause
-    // is added after this call, before any solve. LRAT: clause k added has
+    // is added after this call; an LRAT proof must begin before the first
+    // clause (the clauses held need their IDs). LRAT: clause k added has
     // ID k (unless set_clause_id says otherwise); every input clause's ID is
     // at most input_ids, and the derived clauses take IDs above, so that
     // clauses may be added between calls.
