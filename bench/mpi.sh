@@ -9,7 +9,7 @@
 # Per instance, each with --time=SECONDS and --stats: the single solve
 # (vetrix-mpi without mpirun: one vetrix::Solver of the workers' strategy);
 # -np 3, 5 and 9 under mpirun (oversubscribed, loopback), each with its cube
-# tree recorded; -np 3 with warm start off; -np 3 with --proof to a file,
+# tree recorded; -np 3 with workers of strategy 1; -np 3 with --proof to a file,
 # then dratcheck on that proof (limited to 10 SECONDS). Every run's wall
 # time (/usr/bin/time: mpirun's start and end included), the solve's own
 # wall time and each rank's CPU time (--stats) and the other counters go to
@@ -65,7 +65,7 @@ while read -r inst; do
   for np in 3 5 9; do
     measure "$inst" "np$np" "${run[@]}" -np $np "$mpi" --time="$timeout" --stats --tree="$outdir/trees/$name.np$np" "$f"
   done
-  measure "$inst" np3-cold "${run[@]}" -np 3 "$mpi" --time="$timeout" --warm-start=0 --stats "$f"
+  measure "$inst" np3-s1 "${run[@]}" -np 3 "$mpi" --time="$timeout" --strategy=1 --stats "$f"
   measure "$inst" np3-proof "${run[@]}" -np 3 "$mpi" --time="$timeout" --stats --proof="$outdir/proof.drat" "$f"
   if grep -q '^s UNSATISFIABLE' "$outdir/out"; then
     measure "$inst" check timeout $((10 * timeout)) "$build/tools/dratcheck" "$f" "$outdir/proof.drat"

@@ -106,14 +106,14 @@ def main():
         out.append(f"| {inst} | {s['verdict']} | {fmt(num(s, 'wall'))} | {fmt(num(s, 'solve_wall'))} | {m['verdict']} | "
                    f"{fmt(num(m, 'wall'))} | {fmt(num(m, 'solve_wall'))} | {fmt(all_cpu(m))} | {fmt(ratio)} | {fmt(cpu_ratio)} |")
     out.append('\n## Work inflation: workers\' CPU over the single solve\'s CPU\n')
-    out.append('| instance | single CPU s | np3 | np5 | np9 | np3 warm start off |')
+    out.append('| instance | single CPU s | np3 | np5 | np9 | np3, workers of strategy 1 |')
     out.append('|---|---|---|---|---|---|')
     for inst in instances:
         s = rows.get((inst, 'single'))
         if not s:
             continue
         cells = []
-        for config in ('np3', 'np5', 'np9', 'np3-cold'):
+        for config in ('np3', 'np5', 'np9', 'np3-s1'):
             r = rows.get((inst, config))
             w = num(r, 'worker_cpu') if r else None
             cells.append('-' if w is None or not all_cpu(s) else f"{w / all_cpu(s):.2f} ({r['verdict']})")

@@ -75,7 +75,7 @@ bool parse_mpi_options(int argc, char **argv, MpiOptions &options, std::string &
 std::string mpi_help_text() {
     return "usage: mpirun -np N vetrix-mpi [options] file_name\n"
            "  file_name  DIMACS CNF file, '-' for standard input\n"
-           "  the workers default to --strategy=1 and --warm-start; --proof needs a file\n"
+           "  the workers default to --strategy=fast; --proof needs a file\n"
            "options:\n" +
            option_help(FACE_MPI);
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "vetrix/strategy.h"
+
 namespace vetrix {
 
 struct MpiOptions {
@@ -16,7 +18,7 @@ struct MpiOptions {
     std::string proof;             // DRAT proof file of an UNSAT answer, or none
     std::string tree;              // the cube tree's record (one line per cube), or none
     double time_limit = 0;         // seconds of wall time, 0 = none
-    int strategy = 1;              // the workers' branching strategy
+    int strategy = FAST_STRATEGY;  // the workers' engine
     std::int64_t budget = 3000;    // conflicts of one attempt at a cube
     int share = 3;                 // longest learnt clause the workers share
     bool warm_start = true;        // workers decide in the last model's polarity
