@@ -217,6 +217,7 @@ struct Internal {
     // ---- assumptions and failed cores, in 'assume.cpp' ----
     Lit next_assumption(bool &failed_now);
     void analyze_failed(Lit lit);
+    bool propagate_assumptions(const std::vector<Lit> &lits, std::vector<Lit> &set);
 
     // ---- scores, decisions and phases, in 'decide.cpp' and 'phases.cpp' ----
     void heap_insert(int v);
