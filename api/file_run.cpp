@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "api/lane_proofs.h"
 #include "api/portfolio.h"
 #include "api/run.h"
 #include "api/settings.h"
@@ -76,6 +77,28 @@ FileAnswer print_race(const std::string &path, const FileRun &run) {
 }
 
 } // namespace
+
+struct RaceProofFiles::Impl {
+    LaneProofs lanes;
+};
+
+RaceProofFiles::RaceProofFiles() : impl_(std::make_unique<Impl>()) {}
+RaceProofFiles::~RaceProofFiles() = default;
+
+bool RaceProofFiles::open(const std::string &name, std::size_t count, std::string &error) {
+    return impl_->lanes.create_beside(name, count, error);
+}
+
+bool RaceProofFiles::is_open() const { return !impl_->lanes.empty(); }
+
+std::vector<std::ostream *> RaceProofFiles::streams() {
+    std::vector<std::ostream *> out;
+    for (std::size_t k = 0; k < impl_->lanes.size(); ++k)
+        out.push_back(&impl_->lanes.stream(k));
+    return out;
+}
+
+bool RaceProofFiles::keep(std::size_t k, std::string &error) { return impl_->lanes.keep(k, error); }
 
 void require_strategy(int n, int last) { check_strategy(n, last); }
 
