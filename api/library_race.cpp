@@ -47,7 +47,7 @@ SolveOutcome race_options(std::unique_ptr<Formula> formula, int nb_var, const ve
     std::vector<RaceEntrant> entrants;
     for (std::size_t k = 0; k < options.strategies.size(); ++k) {
         if (options.proof)
-            proofs.push_back(std::make_unique<ProofWriter>(files.stream(k), ProofWriter::format_of(options.binary_proof, options.lrat)));
+            proofs.push_back(make_proof_writer(files.stream(k), options.binary_proof, options.lrat));
         entrants.push_back(RaceEntrant{options.strategies[k], proofs.empty() ? nullptr : proofs.back().get()});
     }
     RaceResult race = race_strategies(std::move(formula), nb_var, entrants, control, true);

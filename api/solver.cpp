@@ -40,8 +40,7 @@ struct Solver::Impl {
 // The proof writer on proof_stream, made by the first call that writes it.
 ProofWriter *Solver::Impl::proof_of_call() {
     if (proof_stream && !proof)
-        proof = std::make_unique<ProofWriter>(*proof_stream,
-                                              ProofWriter::format_of(settings.binary_proof, settings.lrat));
+        proof = make_proof_writer(*proof_stream, settings.binary_proof, settings.lrat);
     return proof.get();
 }
 

@@ -104,7 +104,7 @@ bool Engine::set_option(const char *name, int value) {
 }
 
 void Engine::set_proof(std::ostream &out, bool binary) {
-    in_->proof.reset(new ProofWriter(out, binary ? ProofWriter::Format::binary : ProofWriter::Format::text));
+    in_->proof = make_proof_writer(out, binary, false);
 }
 
 void Engine::flush_proof() {
