@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "api/lane_proofs.h"
 #include "api/portfolio.h"
 #include "api/run.h"
 #include "api/settings.h"
@@ -17,10 +18,6 @@ namespace vetrix {
 
 namespace {
 
-ProofWriter::Format proof_format(const Options &options) {
-    return ProofWriter::format_of(options.binary_proof, options.lrat);
-}
-
 SolveControl control_of_run(const FileRun &run) {
     SolveControl control = control_of(run.options, run.start);
     if (run.options.progress)
@@ -32,7 +29,7 @@ SolveControl control_of_run(const FileRun &run) {
 struct RunProof {
     std::optional<FileBuffer> stdout_buffer;
     std::optional<std::ostream> stdout_stream;
-    std::optional<ProofWriter> writer; // last: it flushes into the stream when destroyed
+    std::unique_ptr<ProofWriter> writer; // last: it flushes into the stream when destroyed
 };
 
 FileAnswer print_one(const std::string &path, const FileRun &run) {
@@ -44,7 +41,7 @@ FileAnswer print_one(const std::string &path, const FileRun &run) {
     }
     SolveControl control = control_of_run(run);
     if (out)
-        control.proof = &proof.writer.emplace(*out, proof_format(run.options));
+        control.proof = (proof.writer = make_proof_writer(*out, run.options.binary_proof, run.options.lrat)).get();
     FileAnswer answer;
     OnBase_m1(path.c_str(), run.options.strategy, &answer.stats, &control);
     if (proof.writer) {
@@ -61,7 +58,7 @@ FileAnswer print_race(const std::string &path, const FileRun &run) {
     std::vector<RaceEntrant> entrants;
     for (std::size_t k = 0; k < run.options.strategies.size(); ++k) {
         if (k < run.race_proofs.size())
-            proofs.push_back(std::make_unique<ProofWriter>(*run.race_proofs[k], proof_format(run.options)));
+            proofs.push_back(make_proof_writer(*run.race_proofs[k], run.options.binary_proof, run.options.lrat));
         entrants.push_back(RaceEntrant{run.options.strategies[k], proofs.empty() ? nullptr : proofs.back().get()});
     }
     RaceResult race = race_file(path.c_str(), entrants, control_of_run(run), run.wait_for_all);
@@ -76,6 +73,28 @@ FileAnswer print_race(const std::string &path, const FileRun &run) {
 }
 
 } // namespace
+
+struct RaceProofFiles::Impl {
+    LaneProofs lanes;
+};
+
+RaceProofFiles::RaceProofFiles() : impl_(std::make_unique<Impl>()) {}
+RaceProofFiles::~RaceProofFiles() = default;
+
+bool RaceProofFiles::open(const std::string &name, std::size_t count, std::string &error) {
+    return impl_->lanes.create_beside(name, count, error);
+}
+
+bool RaceProofFiles::is_open() const { return !impl_->lanes.empty(); }
+
+std::vector<std::ostream *> RaceProofFiles::streams() {
+    std::vector<std::ostream *> out;
+    for (std::size_t k = 0; k < impl_->lanes.size(); ++k)
+        out.push_back(&impl_->lanes.stream(k));
+    return out;
+}
+
+bool RaceProofFiles::keep(std::size_t k, std::string &error) { return impl_->lanes.keep(k, error); }
 
 void require_strategy(int n, int last) { check_strategy(n, last); }
 

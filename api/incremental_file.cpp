@@ -6,7 +6,6 @@
 
 #include "solver/engine.h"
 #include "reader/inccnf.h"
-#include "solver/proof.h"
 #include "support/answer_lines.h"
 #include "support/uponeub.h"
 

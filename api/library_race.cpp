@@ -1,7 +1,7 @@
 #include "api/library_race.h"
 
 #include <algorithm>
-#include <optional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "api/lane_proofs.h"
 #include "api/portfolio.h"
 #include "api/run.h"
+#include "solver/proof.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -36,16 +37,21 @@ void check_strategies(const vetrix::Options &options) {
 
 SolveOutcome race_options(std::unique_ptr<Formula> formula, int nb_var, const vetrix::Options &options,
                           const SolveControl &control, int &strategy) {
-    std::optional<LaneProofs> proofs; // closed, and so removed, whatever happens
-    if (options.proof)
-        proofs.emplace(options.strategies.size(),
-                       ProofWriter::format_of(options.binary_proof, options.lrat));
+    LaneProofs files; // closed, and so removed, whatever happens
+    std::string error;
+    if (options.proof && !files.create(options.strategies.size(), error))
+        fatal(error + "\n");
+    std::vector<std::unique_ptr<ProofWriter>> proofs; // each flushed into its file when it goes
     std::vector<RaceEntrant> entrants;
-    for (std::size_t k = 0; k < options.strategies.size(); ++k)
-        entrants.push_back(RaceEntrant{options.strategies[k], proofs ? proofs->writer(k) : nullptr});
+    for (std::size_t k = 0; k < options.strategies.size(); ++k) {
+        if (options.proof)
+            proofs.push_back(make_proof_writer(files.stream(k), options.binary_proof, options.lrat));
+        entrants.push_back(RaceEntrant{options.strategies[k], proofs.empty() ? nullptr : proofs.back().get()});
+    }
     RaceResult race = race_strategies(std::move(formula), nb_var, entrants, control, true);
-    if (proofs)
-        proofs->copy(race.winner, *options.proof);
+    proofs.clear();
+    if (options.proof)
+        files.copy(race.winner, *options.proof);
     strategy = options.strategies[race.winner];
     return std::move(race.outcome);
 }

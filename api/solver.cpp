@@ -34,7 +34,15 @@ struct Solver::Impl {
 
     explicit Impl(int strategy) : solver(strategy) { settings.strategy = strategy; }
     SolveControl control_of_call();
+    ProofWriter *proof_of_call();
 };
+
+// The proof writer on proof_stream, made by the first call that writes it.
+ProofWriter *Solver::Impl::proof_of_call() {
+    if (proof_stream && !proof)
+        proof = make_proof_writer(*proof_stream, settings.binary_proof, settings.lrat);
+    return proof.get();
+}
 
 SolveControl Solver::Impl::control_of_call() {
     Options call = settings;
@@ -48,10 +56,7 @@ SolveControl Solver::Impl::control_of_call() {
     if (propagations > 0)
         call.propagation_limit = propagations;
     SolveControl control = control_of(call, SolveControl::Clock::now(), solver.stats());
-    if (proof_stream && !proof)
-        proof = std::make_unique<ProofWriter>(*proof_stream,
-                                              ProofWriter::format_of(settings.binary_proof, settings.lrat));
-    control.proof = proof.get();
+    control.proof = proof_of_call();
     if (terminate)
         control.terminate = &terminate;
     if (learn) {
@@ -119,6 +124,14 @@ Verdict Solver::solve() {
         impl_->time_limit = 0;
         impl_->conflicts = impl_->decisions = impl_->propagations = 0;
         return impl_->solver.solve(control);
+    });
+}
+
+bool Solver::propagate(const std::vector<int> &lits, std::vector<int> &set) {
+    return with_memory_guard([&] {
+        SolveControl control;
+        control.proof = impl_->proof_of_call();
+        return impl_->solver.propagate(lits.data(), lits.size(), control, set);
     });
 }
 

@@ -2,7 +2,7 @@
 // by the command line's reader and solver.
 #include "vetrix/vetrix.h"
 
-#include <optional>
+#include <memory>
 
 #include "api/formula.h"
 #include "api/library_race.h"
@@ -57,10 +57,10 @@ namespace {
 // The one strategy of a solve without a race.
 SolveOutcome solve_alone(Formula &formula, int nb_var, const vetrix::Options &options, SolveControl &control,
                          int strategy) {
-    std::optional<ProofWriter> proof; // flushed when it goes out of scope
+    std::unique_ptr<ProofWriter> proof; // flushed when it goes out of scope
     if (options.proof) {
-        proof.emplace(*options.proof, ProofWriter::format_of(options.binary_proof, options.lrat));
-        control.proof = &*proof;
+        proof = make_proof_writer(*options.proof, options.binary_proof, options.lrat);
+        control.proof = proof.get();
     }
     if (options.progress)
         control.progress = &options.progress;

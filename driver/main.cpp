@@ -32,7 +32,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 // The run the options ask for: strategy n, the stop conditions, the proof
 // output (a stream per strategy in a race) and the progress lines.
 FileRun make_run(const RunOptions &options, int n, std::chrono::steady_clock::time_point start, ProofFile &proof,
-                 RaceProofs &race_proofs) {
+                 RaceProofFiles &race_proofs) {
     FileRun run;
     run.options = options.solve;
     run.options.strategy = n;
@@ -89,7 +89,7 @@ int main(int argc, char **argv) {
         if (!options.proof.empty() && !proof.open(options.proof, args[0], error))
             return failed(error);
         // With --portfolio each strategy's proof goes to a file of its own first.
-        RaceProofs race_proofs;
+        RaceProofFiles race_proofs;
         const std::vector<int> &strategies = options.solve.strategies;
         if (!options.proof.empty() && !strategies.empty() &&
             !race_proofs.open(options.proof, strategies.size(), error))

@@ -17,7 +17,7 @@ std::string strategy_name(int strategy) {
 } // namespace
 
 void report_portfolio(const std::vector<int> &strategies, const FileAnswer &answer, bool stats,
-                      RaceProofs &proofs, std::string &proof_error) {
+                      RaceProofFiles &proofs, std::string &proof_error) {
     if (answer.decided)
         std::fprintf(stderr, "c portfolio winner: strategy %s\n", strategy_name(strategies[answer.reported]).c_str());
     else

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/race_proofs.h"
 #include "vetrix/file_run.h"
 
 namespace vetrix {
@@ -16,6 +15,6 @@ namespace vetrix {
 // proof when proofs are open; a proof that could not be completed leaves a
 // message in proof_error.
 void report_portfolio(const std::vector<int> &strategies, const FileAnswer &answer, bool stats,
-                      RaceProofs &proofs, std::string &proof_error);
+                      RaceProofFiles &proofs, std::string &proof_error);
 
 } // namespace vetrix

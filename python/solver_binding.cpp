@@ -1,16 +1,13 @@
 // vetrix::Solver with what Python needs around it: each solve runs without
 // the GIL on the solver's own search thread and stops on Ctrl-C (bridge.h); interrupt(), from any thread,
 // raises the solver's stop flag until clear_interrupt(); the proof goes to a
-// Python file and the progress reports to a Python callable; the clauses are
-// kept for propagate() (unit_propagation.h). A solver is used by one thread
+// Python file and the progress reports to a Python callable. A solver is used by one thread
 // at a time: a call from another thread while a solve runs is refused.
 #include "solver_binding.h"
 
 #include <pybind11/stl.h>
 
 #include <atomic>
-#include <climits>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,7 +19,6 @@
 #include <vetrix/vetrix.h>
 
 #include "bridge.h"
-#include "unit_propagation.h"
 
 namespace vetrix_python {
 
@@ -60,7 +56,6 @@ class IncrementalSolver {
     bool add_clause(py::handle literals) {
         const std::vector<int> clause = clause_of(literals);
         idle().add_clause(clause);
-        propagation_.add(clause);
         return !clause.empty();
     }
 
@@ -98,12 +93,10 @@ class IncrementalSolver {
     py::list core() { return list_of(idle().failed_assumptions()); }
 
     py::tuple propagate(py::handle assumptions) {
-        const std::vector<int> lits = clause_of(assumptions);
-        // Refused as solve() refuses them, before any table grows.
-        for (const int lit : lits)
-            if (lit == 0 || lit == INT_MIN || std::abs(lit) > vetrix::Solver::max_var())
-                throw vetrix::Error("assumption " + std::to_string(lit) + " out of range\n");
-        auto [consistent, set] = propagation_.propagate(lits);
+        std::vector<int> set;
+        const bool consistent = idle().propagate(clause_of(assumptions), set);
+        if (proof_buffer_ && proof_buffer_->failure())
+            std::rethrow_exception(proof_buffer_->failure());
         return py::make_tuple(consistent, list_of(set));
     }
 
@@ -136,7 +129,6 @@ class IncrementalSolver {
     bool interrupted_ = false;      // interrupt() was called and not cleared
     bool solving_ = false;          // a solve runs without the GIL
     vetrix::Solver solver_;
-    UnitPropagation propagation_;
     SearchThread search_; // ended first: no search runs once the solver goes
 };
 

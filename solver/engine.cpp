@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <tuple>
 
 #include "solver/base_m456.h"
 #include "solver/fast_lane.h"
+#include "solver/unit_propagation.h"
 #include "support/uponeub.h"
 
 namespace vetrix {
@@ -46,6 +48,34 @@ void check_counts(int nb_var, std::size_t nb_clause) {
 int max_vars() { return MAX_VARS; }
 
 namespace {
+
+// Every clause the state holds into propagation: each cube as the clause it
+// refutes, each code set (at the root, between calls) as the unit clause of
+// the literal it makes true.
+void copy_held(const CHpGN56 &s, UnitPropagation &to) {
+    std::vector<int> clause;
+    for (int i = 0; i < s.nb_cub; ++i) {
+        clause.clear();
+        for_cube_codes(s, i, [&](int c) { clause.push_back(code_to_dimacs(c)); });
+        to.add(clause);
+    }
+    for (int c = 0; c < s.nb_lit; ++c)
+        if (is_set(s.lit_ind, c))
+            to.add({-code_to_dimacs(c)});
+}
+
+// The clauses of f (codes) into propagation.
+void copy_formula(const Formula &f, UnitPropagation &to) {
+    std::vector<int> clause;
+    for (int i = 0; i < f.clause_count(); ++i) {
+        clause.clear();
+        for (const int *c = f.clause_begin(i); c != f.clause_end(i); ++c)
+            clause.push_back(code_to_dimacs(*c));
+        to.add(clause);
+    }
+    if (f.has_empty_clause())
+        to.add({});
+}
 
 // The state between calls: at the root, no assumptions, no caller's control.
 void end_call(CHpGN56 &s) {
@@ -211,6 +241,28 @@ Verdict Engine::solve(const SolveControl &control) {
     }
     end_call(s);
     return last_ = answer(assumed);
+}
+
+bool Engine::propagate(const int *lits, std::size_t size, const SolveControl &control, std::vector<int> &set) {
+    for (std::size_t k = 0; k < size; ++k)
+        if (beyond_tables(lits[k]))
+            fatal("assumption " + std::to_string(lits[k]) + " out of range\n");
+    const std::vector<int> assumed(lits, lits + size);
+    set.clear();
+    if (fast_) {
+        const bool consistent = fast_->propagate(*pending_, nb_var_, assumed, control, set);
+        pending_->rewind();
+        return consistent;
+    }
+    if (refuted_)
+        return false;
+    UnitPropagation copy;
+    if (state_)
+        copy_held(*state_, copy);
+    copy_formula(*pending_, copy);
+    bool consistent;
+    std::tie(consistent, set) = copy.propagate(assumed);
+    return consistent;
 }
 
 int Engine::num_vars() const {

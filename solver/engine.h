@@ -87,6 +87,17 @@ class Engine {
     // callback, the limits as totals of stats() and warm start (decisions
     // in the polarity of the last model).
     Verdict solve(const SolveControl &control);
+    // Unit propagation without search over every clause held, learnt ones
+    // and root facts included: lits[0 .. size) in turn, each at a level of
+    // its own (one already true is skipped, one false ends it). The literals
+    // set beyond the root go to set, in the order set; false on a conflict,
+    // or when the clauses alone are refuted. Literals are refuted as
+    // assume() refutes them, before anything changes. The assumptions of
+    // the next call stay as they are. The fast engine propagates on its
+    // own state and is back at the root afterwards (control carries its
+    // proof); the exact strategies propagate a copy of their clauses, so
+    // that the next call finds what it would have found without this one.
+    bool propagate(const int *lits, std::size_t size, const SolveControl &control, std::vector<int> &set);
 
     // ---- the one-shot solve ----
     // Builds the state from formula (consumed while it is loaded) and

@@ -214,6 +214,19 @@ Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int>
     return Verdict::unsatisfiable;
 }
 
+bool FastLane::propagate(const Formula &batch, int nb_var, const std::vector<int> &assumed,
+                         const SolveControl &control, std::vector<int> &set) {
+    Impl &in = *impl_;
+    in.attach(control);
+    in.load(batch, nb_var);
+    const bool consistent = in.engine.propagate(assumed.data(), assumed.size(), set);
+    in.engine.flush_proof();
+    in.relay.target = nullptr;
+    in.control = nullptr;
+    stats_ = counters_of(in.engine);
+    return consistent;
+}
+
 int FastLane::variables() const { return impl_->engine.variables(); }
 
 SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {

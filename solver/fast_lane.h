@@ -31,6 +31,12 @@ class FastLane {
     Verdict solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
                   const SolveControl &control, std::vector<int> &model, std::vector<int> &failed);
 
+    // Gives the engine the clauses of batch and variables 1..nb_var as solve
+    // does, then propagates assumed without search (fast::Engine::propagate):
+    // false on a conflict, the literals set beyond the root in set.
+    bool propagate(const Formula &batch, int nb_var, const std::vector<int> &assumed, const SolveControl &control,
+                   std::vector<int> &set);
+
     // The engine's counters as the solver layer names them.
     const Statistics &stats() const { return stats_; }
     // LRAT: the input clauses' IDs go up to inputs (by default as many as an

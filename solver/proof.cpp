@@ -23,6 +23,13 @@ ProofWriter::ProofWriter(std::ostream &out, Format format)
 
 ProofWriter::~ProofWriter() { flush(); }
 
+std::unique_ptr<ProofWriter> make_proof_writer(std::ostream &out, bool binary, bool lrat) {
+    using Format = ProofWriter::Format;
+    const Format format =
+        lrat ? (binary ? Format::lrat_binary : Format::lrat_text) : (binary ? Format::binary : Format::text);
+    return std::make_unique<ProofWriter>(out, format);
+}
+
 void ProofWriter::drain() {
     out_.write(buffer_.data(), static_cast<std::streamsize>(fill_));
     fill_ = 0;

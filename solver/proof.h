@@ -32,10 +32,6 @@ using ClauseId = long long;
 class ProofWriter {
   public:
     enum class Format { text, binary, lrat_text, lrat_binary };
-    // The format of the proof kind (DRAT or LRAT) and encoding asked for.
-    static Format format_of(bool binary, bool lrat) {
-        return lrat ? (binary ? Format::lrat_binary : Format::lrat_text) : (binary ? Format::binary : Format::text);
-    }
 
     ProofWriter(std::ostream &out, Format format);
     ProofWriter(const ProofWriter &) = delete;
@@ -103,5 +99,9 @@ class ProofWriter {
     // first use; a literal is then one fixed-size copy.
     std::vector<char> texts_;
 };
+
+// The writer of every proof of every face: DRAT, or LRAT with lrat, in text
+// or binary, on out.
+std::unique_ptr<ProofWriter> make_proof_writer(std::ostream &out, bool binary, bool lrat);
 
 } // namespace vetrix

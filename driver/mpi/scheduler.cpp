@@ -11,7 +11,7 @@
 #include "driver/mpi/lookahead.h"
 #include "driver/mpi/process_time.h"
 #include "driver/mpi/sharing.h"
-#include "driver/mpi/verdict.h"
+#include "driver/mpi/answer.h"
 #include "driver/mpi/wire.h"
 #include "driver/mpi/worker.h"
 #include "driver/signals.h"

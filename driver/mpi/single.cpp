@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "driver/mpi/process_time.h"
-#include "driver/mpi/verdict.h"
+#include "driver/mpi/answer.h"
 #include "driver/signals.h"
 #include "vetrix/vetrix.h"
 

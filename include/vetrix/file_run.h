@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,7 +38,7 @@ struct FileRun {
     // with the answer (options.proof is not used then; no race).
     bool proof_to_stdout = false;
     // With a race: the proof stream of each strategy of options.strategies
-    // (options.proof is not used then), or none.
+    // (options.proof is not used then; RaceProofFiles::streams), or none.
     std::vector<std::ostream *> race_proofs;
     // A race waits for every strategy to stop, so that its conflicts are
     // exact; it always does when it writes proofs.
@@ -56,6 +57,35 @@ struct FileAnswer {
     std::size_t reported = 0;
     std::vector<std::uint64_t> conflicts;
     std::vector<double> cpu_seconds;
+};
+
+// The proof file of a race on the command line: each strategy writes its
+// proof into a temporary file .vetrix-proof-XXXXXX of its own beside it;
+// keep() renames the reported strategy's onto the proof file and removes
+// every other one, as the destructor removes every one still there.
+class VETRIX_API RaceProofFiles {
+  public:
+    RaceProofFiles();
+    ~RaceProofFiles();
+    RaceProofFiles(const RaceProofFiles &) = delete;
+    RaceProofFiles &operator=(const RaceProofFiles &) = delete;
+
+    // Creates count temporary files beside name; on failure returns false
+    // with a one-line message in error. name must be a regular file
+    // (created already): it is replaced by the reported strategy's.
+    bool open(const std::string &name, std::size_t count, std::string &error);
+    bool is_open() const;
+    // The files' streams, in the order of the strategies (FileRun::race_proofs);
+    // none before open.
+    std::vector<std::ostream *> streams();
+    // Renames file k onto the proof file and removes every other one (all
+    // of them when a write or the rename failed: then false with a message
+    // in error). No stream may be in use.
+    bool keep(std::size_t k, std::string &error);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Fails with "wrong strategy N" unless n is a strategy from 0 to last

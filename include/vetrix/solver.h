@@ -90,6 +90,20 @@ class VETRIX_API Solver {
     // every later call answers it at once.
     Verdict solve();
 
+    // Unit propagation without search: each literal of lits in turn is
+    // set at a level of its own (one already true is skipped, one false
+    // ends it) and propagated over every clause the solver holds, learnt
+    // ones and facts fixed at the root included; then the solver is back at
+    // the root. The literals set beyond the root go to set, in the order
+    // set (up to the conflict, if one arose); false on a conflict or when
+    // the clauses alone are refuted. Literals are refused as assume()
+    // refuses them, before anything changes; the assumptions of the next
+    // solve stay queued. On the fast engine it propagates the solver's own
+    // state (a conflict at the root is final, as in a solve); strategies 0-2
+    // propagate a copy of their clauses, in time linear in the clauses held,
+    // and leave their state untouched.
+    bool propagate(const std::vector<int> &lits, std::vector<int> &set);
+
     // After satisfiable: lit when it is true in the model, -lit when false
     // (a variable the model leaves free counts as false, as in the command
     // line's v lines). Fails unless the last call was satisfiable.

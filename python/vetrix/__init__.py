@@ -349,10 +349,16 @@ class Solver:
     def propagate(self, assumptions: Iterable[int] = [], phase_saving: int = 0) -> Tuple[bool, List[int]]:
         """Unit propagation of the assumptions, one after another, without
         search: (False, ...) when a conflict arises, and the literals set
-        beyond the clauses' own facts (the assumptions not already true and
-        what they imply, in the order set, up to a conflict). It looks at the
-        clauses added only, not at what the search learnt; phase_saving
-        changes nothing (no search is run)."""
+        beyond the root (the assumptions not already true and what they
+        imply, in the order set, up to a conflict). As PySAT's
+        MiniSat-backed propagate, it sees every clause the solver holds:
+        the clauses added, the learnt ones and the facts fixed at the root
+        (which are not listed), so after a solve it may list fewer literals
+        or find a conflict sooner. Under strategies 0, 1 and 2 it reads a
+        copy of the clauses and later calls answer as without it; under the
+        fast engine it propagates the engine itself, which may change the
+        model a later call finds. phase_saving changes nothing (no search is
+        run)."""
         if self._refuted:
             return False, []
         return self._live().propagate(assumptions)

@@ -1,6 +1,8 @@
 // Assumptions: decided first, one level each, and the failed core found by
 // walking back from a falsified assumption to the assumptions it follows
-// from.
+// from; and the propagation of a list of assumptions without search.
+#include <cstddef>
+
 #include "solver/fast/internal.h"
 
 namespace vetrix {
@@ -61,6 +63,37 @@ void Internal::analyze_failed(Lit lit) {
         }
     }
     seen[v0] = 0;
+}
+
+// The root is propagated first, for good (a conflict there makes the
+// clauses inconsistent, as in a solve). Each assumption then gets a level
+// of its own unless it is true already; the literals set above the root
+// are handed out before the levels are undone.
+bool Internal::propagate_assumptions(const std::vector<Lit> &lits, std::vector<Lit> &set) {
+    set.clear();
+    if (!inconsistent && !propagate()) {
+        inconsistent = true;
+        proof_add(nullptr, 0);
+    }
+    if (inconsistent)
+        return false;
+    const size_t root = trail.size();
+    bool consistent = true;
+    for (size_t k = 0; k < lits.size() && consistent; ++k) {
+        const int8_t value = val(lits[k]);
+        if (value > 0)
+            continue;
+        if (value < 0) {
+            consistent = false;
+            break;
+        }
+        new_level();
+        assign(lits[k], NO_REASON);
+        consistent = propagate();
+    }
+    set.assign(trail.begin() + static_cast<std::ptrdiff_t>(root), trail.end());
+    backtrack(0);
+    return consistent;
 }
 
 } // namespace fast

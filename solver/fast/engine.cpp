@@ -11,6 +11,7 @@ namespace fast {
 namespace {
 
 Lit to_lit(int dimacs) { return dimacs > 0 ? 2 * (dimacs - 1) : 2 * (-dimacs - 1) + 1; }
+int to_dimacs(Lit lit) { return (lit & 1) ? -(var_of(lit) + 1) : var_of(lit) + 1; }
 
 } // namespace
 
@@ -38,6 +39,23 @@ void Engine::assume(int lit) {
     if (in_->uses_eliminated({lit}))
         in_->restore_eliminated();
     in_->assumptions.push_back(to_lit(lit));
+}
+
+bool Engine::propagate(const int *lits, size_t size, std::vector<int> &set) {
+    Internal &s = *in_;
+    std::vector<Lit> codes;
+    for (size_t k = 0; k < size; ++k) {
+        s.grow_vars(std::abs(lits[k]));
+        codes.push_back(to_lit(lits[k]));
+    }
+    if (s.uses_eliminated(std::vector<int>(lits, lits + size)))
+        s.restore_eliminated();
+    std::vector<Lit> set_codes;
+    const bool consistent = s.propagate_assumptions(codes, set_codes);
+    set.clear();
+    for (Lit lit : set_codes)
+        set.push_back(to_dimacs(lit));
+    return consistent;
 }
 
 int Engine::solve(const Limits &limits) {
@@ -87,7 +105,7 @@ bool Engine::set_option(const char *name, int value) {
 
 void Engine::set_proof(std::ostream &out, bool binary, bool lrat, int64_t input_ids) {
     Internal &s = *in_;
-    s.proof.reset(new ProofWriter(out, ProofWriter::format_of(binary, lrat)));
+    s.proof = make_proof_writer(out, binary, lrat);
     s.lrat = lrat;
     s.next_id = input_ids + 1;
     s.unit_ids.assign(static_cast<size_t>(s.nvars), 0);

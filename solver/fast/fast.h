@@ -16,10 +16,12 @@
 // limit is the caller's business, through the terminate callback.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 namespace vetrix {
 namespace fast {
@@ -88,6 +90,15 @@ class Engine {
     void add(int lit);
     // Assumes lit for the next solve call only.
     void assume(int lit);
+
+    // Unit propagation without search over every clause held, learnt ones
+    // and root facts included: each of lits[0 .. size) in turn is set at a
+    // level of its own (one already true is skipped, one false ends it) and
+    // propagated. The literals set beyond the root go to set, in the order
+    // set; false on a conflict (set then ends where it arose). The engine is
+    // back at the root afterwards; a conflict at the root itself makes it
+    // unsatisfiable for good, as a solve would.
+    bool propagate(const int *lits, size_t size, std::vector<int> &set);
 
     // 10 satisfiable, 20 unsatisfiable, 0 stopped by a limit or terminate.
     int solve(const Limits &limits = Limits());

@@ -126,7 +126,7 @@ struct Internal {
     std::vector<Lit> learnt;         // the clause being learnt, asserting literal first
     std::vector<Lit> to_clear;       // literals whose variables analysis marked
     std::vector<Lit> stack;          // minimization's depth-first stack
-    std::vector<uint64_t> level_stamp; // per decision level: last glue count that met it
+    std::vector<uint64_t> level_stamp; // per decision level [0, nvars + assumptions]: last glue count that met it
     uint64_t stamp = 0;
 
     // ---- restarts and modes ----
@@ -243,6 +243,7 @@ struct Internal {
     // ---- assumptions and failed cores, in 'assume.cpp' ----
     Lit next_assumption(bool &failed_now);
     void analyze_failed(Lit lit);
+    bool propagate_assumptions(const std::vector<Lit> &lits, std::vector<Lit> &set);
 
     // ---- scores, decisions and phases, in 'decide.cpp' and 'phases.cpp' ----
     void heap_insert(int v);

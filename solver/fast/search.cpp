@@ -23,6 +23,11 @@ int Internal::solve() {
     limit_decisions = limit_after(stats.decisions, limits.decisions);
     limit_propagations = limit_after(stats.propagations, limits.propagations);
     next_progress = stats.conflicts + progress_period;
+    // A level per assumption (an empty one for each already true) and one
+    // per decision: more levels than variables under repeated assumptions.
+    const size_t levels = static_cast<size_t>(nvars) + assumptions.size() + 1;
+    if (level_stamp.size() < levels)
+        level_stamp.resize(levels, 0);
     int result = 20;
     if (!inconsistent) {
         if (!propagate()) {

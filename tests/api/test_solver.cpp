@@ -59,7 +59,8 @@ bool model_satisfies(const std::vector<int> &model, const Clauses &clauses, cons
 
 // A fresh solver's first call is the one-shot solve: verdict, model and
 // every counter, under each strategy, on random formulas around the
-// threshold and on formulas long enough to reach the reviews.
+// threshold and on formulas long enough to reach the reviews. A propagate
+// before it changes nothing: the exact strategies propagate a copy.
 TEST(SolverFirstCall, IsTheOneShotSolve) {
     for (uint64_t seed = 1; seed <= 24; ++seed) {
         cnfgen::Rng rng(seed);
@@ -74,6 +75,10 @@ TEST(SolverFirstCall, IsTheOneShotSolve) {
         solver.declare_vars(f.nb_var);
         for (const auto &c : f.clauses)
             solver.add_clause(c);
+        if (seed % 2 == 0) {
+            std::vector<int> set;
+            solver.propagate({1, -2, 3}, set);
+        }
         ASSERT_EQ(solver.solve(), one_shot.verdict);
         if (one_shot.verdict == vetrix::Verdict::satisfiable) {
             EXPECT_EQ(solver.model(), one_shot.model);

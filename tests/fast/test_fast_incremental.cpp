@@ -124,6 +124,20 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
     EXPECT_GT(restored, 0);
 }
 
+// An assumption already true opens an empty level of its own, so a search
+// under a repeated one learns at levels beyond the variable count (the
+// table of levels once overflowed there: the sanitized suite saw it).
+TEST(FastIncremental, RepeatedAssumptionsReachMoreLevelsThanVariables) {
+    Engine engine;
+    engine.set_option("eliminate", 0); // else 2 and 3 go, and -1 fails without a search
+    fasttest::add_clauses(engine, {{1, 2, 3}, {1, 2, -3}, {1, -2, 3}, {1, -2, -3}});
+    for (int k = 0; k < 12; ++k)
+        engine.assume(-1);
+    EXPECT_EQ(engine.solve(), 20);
+    EXPECT_TRUE(engine.failed(-1));
+    EXPECT_EQ(engine.solve(), 10);
+}
+
 // Each learnt clause follows from the formula: CaDiCaL refutes the formula
 // under the clause's negation.
 TEST(FastIncremental, LearntClausesFollowFromTheFormula) {

@@ -1,9 +1,9 @@
-#include "unit_propagation.h"
+#include "solver/unit_propagation.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace vetrix_python {
+namespace vetrix {
 
 void UnitPropagation::add(const std::vector<int> &clause) {
     std::vector<int> lits(clause);
@@ -129,4 +129,4 @@ std::pair<bool, std::vector<int>> UnitPropagation::propagate(const std::vector<i
     return {consistent, std::move(set)};
 }
 
-} // namespace vetrix_python
+} // namespace vetrix

@@ -1,9 +1,10 @@
-// Unit propagation over the clauses given to a Python vetrix.Solver, for its
-// propagate(): the literals that a list of assumptions implies, without
-// search. It is independent of the solver's own search and sees only the
-// clauses added (not what a search learnt), so the answer depends on the
-// clauses alone. Two watched literals per clause, as MiniSat propagates; the
-// clauses are kept flat and watched from the first propagate on.
+// Unit propagation over a copy of clauses, for the propagate of the exact
+// strategies (Engine::propagate): their own propagation learns from a
+// conflict and moves its watches, which would change what the next call
+// finds, so propagate reads the state's cubes, root facts and clauses not
+// yet loaded into a copy of its own and leaves the state as it was. Two
+// watched literals per clause, as MiniSat propagates; the clauses are kept
+// flat and watched from the first propagate on.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace vetrix_python {
+namespace vetrix {
 
 class UnitPropagation {
   public:
@@ -46,4 +47,4 @@ class UnitPropagation {
     bool refuted_ = false;                             // the clauses alone conflict
 };
 
-} // namespace vetrix_python
+} // namespace vetrix

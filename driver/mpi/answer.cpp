@@ -1,4 +1,4 @@
-#include "driver/mpi/verdict.h"
+#include "driver/mpi/answer.h"
 
 #include <cstdio>
 #include <string>
