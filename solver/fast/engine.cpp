@@ -72,7 +72,8 @@ bool Engine::set_option(const char *name, int value) {
     static const struct {
         const char *name;
         bool Internal::*flag;
-    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
+    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},
+                    {"subsume", &Internal::subsume_enabled},     {"vivify", &Internal::vivify_enabled},
                     {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
                     {"rephase", &Internal::rephase_enabled}};
     if (value != 0 && value != 1)

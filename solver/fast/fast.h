@@ -53,6 +53,9 @@ struct Stats {
     int64_t removed_clauses = 0; // by root-level simplification
     int64_t probe_rounds = 0;
     int64_t failed_literals = 0; // found by probing
+    int64_t subsume_rounds = 0;
+    int64_t subsumed = 0;        // clauses deleted as subsumed
+    int64_t strengthened = 0;    // clauses shortened by self-subsuming resolution
     int64_t vivify_rounds = 0;
     int64_t vivified = 0;        // learnt clauses vivification shortened
     int64_t eliminations = 0;    // elimination rounds
@@ -106,7 +109,8 @@ class Engine {
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
     // Sets one of the engine's switches (each 0 or 1, default 1 but for
     // probe): eliminate (bounded variable elimination), probe (failed-literal
-    // probing), vivify (vivification of learnt clauses),
+    // probing), subsume (subsumption and strengthening), vivify
+    // (vivification of learnt clauses),
     // minimize (of learnt clauses), stable (alternation with the stable
     // mode; 0 keeps the focused mode), rephase. False for an unknown name
     // or a value other than 0 and 1.

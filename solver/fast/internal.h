@@ -154,6 +154,9 @@ struct Internal {
     bool vivify_enabled = true;      // vivification of learnt clauses
     int64_t next_vivify = 0;         // conflicts at which the next vivification round is due
     int64_t vivify_ticks = 0;        // ticks at the end of the last vivification round
+    bool subsume_enabled = true;     // subsumption and strengthening
+    int64_t next_subsume = 0;        // conflicts at which the next subsumption round is due
+    int64_t subsume_ticks = 0;       // ticks at the end of the last subsumption round
     bool eliminate_enabled = true;   // bounded variable elimination before each solve
     int64_t eliminated_at = 0;       // irredundant_added at the last elimination
     std::vector<uint8_t> eliminated; // per variable: eliminated, its clauses on the extension
@@ -245,9 +248,11 @@ struct Internal {
     bool simplify_due() const;
     void simplify();
 
-    // ---- inprocessing, in 'probe.cpp' and 'vivify.cpp' ----
+    // ---- inprocessing, in 'probe.cpp', 'subsume.cpp' and 'vivify.cpp' ----
     bool probe_due() const;
     void probe();
+    bool subsume_due() const;
+    void subsume();
     bool vivify_due() const;
     void vivify();
 

@@ -85,9 +85,11 @@ int Internal::search() {
         }
         if (simplify_due())
             simplify();
-        if (probe_due() || vivify_due()) {
+        if (probe_due() || subsume_due() || vivify_due()) {
             if (probe_due())
                 probe();
+            else if (subsume_due())
+                subsume();
             else
                 vivify();
             if (inconsistent)
