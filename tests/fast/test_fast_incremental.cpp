@@ -70,10 +70,11 @@ void check_call(Engine &engine, Peer &peer, const cnfgen::Clauses &all, int nb_v
 }
 
 TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
-    int64_t eliminated = 0, restored = 0;
+    int64_t eliminated = 0, restored = 0, subsumed = 0;
     for (uint64_t seed = 1; seed <= 200; ++seed) {
         cnfgen::Rng rng(seed * 7919);
-        int nb_var = 20 + rng.below(60);
+        // every tenth is large enough for subsumption rounds between calls
+        int nb_var = seed % 10 == 0 ? 150 + rng.below(30) : 20 + rng.below(60);
         // every other formula has root facts that shorten its clauses
         cnfgen::Formula f = seed % 2 ? cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100))
                                      : cnfgen::padded_ksat(rng, nb_var, 360 + rng.below(100));
@@ -111,10 +112,12 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         EXPECT_TRUE(checked.valid) << "seed " << seed << ": " << checked.error;
         eliminated += engine.stats().eliminated;
         restored += engine.stats().restored;
+        subsumed += engine.stats().subsumed + engine.stats().strengthened;
     }
-    // the sequences reach elimination and the return of eliminated clauses
+    // the sequences reach elimination, the return of eliminated clauses and subsumption
     EXPECT_GT(eliminated, 0);
     EXPECT_GT(restored, 0);
+    EXPECT_GT(subsumed, 0);
 }
 
 // Each learnt clause follows from the formula: CaDiCaL refutes the formula
