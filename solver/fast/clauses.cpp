@@ -17,6 +17,7 @@ void Internal::grow_vars(int n) {
     watches.resize(lits);
     failed.resize(lits, 0);
     eliminated.resize(vars, 0);
+    assumed.resize(vars, 0);
     level.resize(vars, 0);
     reason.resize(vars, NO_REASON);
     score.resize(vars, 0);

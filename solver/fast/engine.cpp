@@ -27,7 +27,7 @@ void Engine::add(int lit) {
         s.adding.push_back(lit);
         return;
     }
-    if (s.uses_eliminated(s.adding))
+    if (s.uses_eliminated(s.adding.data(), s.adding.size()))
         s.restore_eliminated();
     s.add_original(s.adding);
     s.adding.clear();
@@ -35,7 +35,7 @@ void Engine::add(int lit) {
 
 void Engine::assume(int lit) {
     in_->grow_vars(std::abs(lit));
-    if (in_->uses_eliminated({lit}))
+    if (in_->uses_eliminated(&lit, 1))
         in_->restore_eliminated();
     in_->assumptions.push_back(to_lit(lit));
 }

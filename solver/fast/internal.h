@@ -114,6 +114,8 @@ struct Internal {
     // ---- assumptions ----
     std::vector<Lit> assumptions;    // for the current call, in the order given
     std::vector<uint8_t> failed;     // per literal: part of the last failed core
+    std::vector<uint8_t> assumed;    // per variable: assumed in the current call, so kept out of the heap
+    std::vector<int> assumed_vars;   // the variables marked in assumed
 
     // ---- conflict analysis ----
     uint32_t conflict = NO_REASON;   // the falsified clause found by propagate
@@ -218,6 +220,7 @@ struct Internal {
     void learn_clause();
 
     // ---- assumptions and failed cores, in 'assume.cpp' ----
+    void keep_assumed_out_of_heap();
     Lit next_assumption(bool &failed_now);
     void analyze_failed(Lit lit);
 
@@ -261,7 +264,7 @@ struct Internal {
     bool try_eliminate(int v);
     void remove_binaries_of(Lit lit);
     void extend_model();
-    bool uses_eliminated(const std::vector<int> &dimacs) const;
+    bool uses_eliminated(const int *dimacs, size_t size) const;
     void restore_eliminated();
 
     // ---- proof steps, in 'proof.cpp' ----

@@ -23,6 +23,7 @@ int Internal::solve() {
     limit_decisions = limit_after(stats.decisions, limits.decisions);
     limit_propagations = limit_after(stats.propagations, limits.propagations);
     next_progress = stats.conflicts + progress_period;
+    keep_assumed_out_of_heap();
     int result = 20;
     if (!inconsistent) {
         if (!propagate()) {
