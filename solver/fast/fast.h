@@ -108,7 +108,7 @@ class Engine {
     // Called every period conflicts during a solve.
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
     // Sets one of the engine's switches (each 0 or 1, default 1 but for
-    // probe): eliminate (bounded variable elimination), probe (failed-literal
+    // probe and subsume): eliminate (bounded variable elimination), probe (failed-literal
     // probing), subsume (subsumption and strengthening), vivify
     // (vivification of learnt clauses),
     // minimize (of learnt clauses), stable (alternation with the stable

@@ -156,7 +156,7 @@ struct Internal {
     bool vivify_enabled = true;      // vivification of learnt clauses
     int64_t next_vivify = 0;         // conflicts at which the next vivification round is due
     int64_t vivify_ticks = 0;        // ticks at the end of the last vivification round
-    bool subsume_enabled = true;     // subsumption and strengthening
+    bool subsume_enabled = false;    // subsumption and strengthening (it does not pay on the benchmarks)
     int64_t next_subsume = 0;        // conflicts at which the next subsumption round is due
     int64_t subsume_ticks = 0;       // ticks at the end of the last subsumption round
     bool eliminate_enabled = true;   // bounded variable elimination before each solve

@@ -16,6 +16,7 @@
 // with nothing frozen: clauses added later and restored eliminated clauses
 // meet an equivalent formula. The proof gets a shortened clause before the
 // deletion of the clause it replaces; its hints would be D, then C.
+// Off by default: on the hard tier it neither pays nor costs (RESULTS.md).
 #include <algorithm>
 
 #include "solver/fast/internal.h"

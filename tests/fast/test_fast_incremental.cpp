@@ -73,7 +73,7 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
     int64_t eliminated = 0, restored = 0, subsumed = 0;
     for (uint64_t seed = 1; seed <= 200; ++seed) {
         cnfgen::Rng rng(seed * 7919);
-        // every tenth is large enough for subsumption rounds between calls
+        // every tenth is large enough for subsumption rounds between calls, and has them on
         int nb_var = seed % 10 == 0 ? 150 + rng.below(30) : 20 + rng.below(60);
         // every other formula has root facts that shorten its clauses
         cnfgen::Formula f = seed % 2 ? cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100))
@@ -81,6 +81,7 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         nb_var = f.nb_var;
         std::ostringstream proof; // outlives the engine, which flushes into it when it ends
         Engine engine;
+        engine.set_option("subsume", seed % 10 == 0 ? 1 : 0);
         engine.set_proof(proof, seed % 4 == 0);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
