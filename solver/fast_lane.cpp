@@ -20,6 +20,7 @@ using Clock = SolveControl::Clock;
 
 constexpr std::int64_t PROGRESS_PERIOD = 256; // conflicts between two looks at the clock
 constexpr Clock::duration PROGRESS_GAP = std::chrono::milliseconds(100); // at least this between reports
+constexpr int RELEASE_STEP = 1 << 16; // clauses taken in between two releases of a consumed formula's storage
 
 // The stream the engine writes its proof to: it hands every byte on to the
 // stream of the call's proof, or drops it between calls, so that the engine
@@ -80,7 +81,7 @@ struct FastLane::Impl {
     Clock::time_point told;                 // the last progress report
 
     void attach(const SolveControl &call);
-    void load(const Formula &batch, int nb_var);
+    void load(const Formula &batch, int nb_var, Formula *consumed);
     vetrix::Progress progress_now() const;
     // Runs f, keeping its exception for the end of the call (which the
     // engine's terminate poll then asks for).
@@ -130,15 +131,19 @@ void FastLane::Impl::attach(const SolveControl &call) {
 }
 
 // The batch's clauses hold literal codes; the engine takes DIMACS literals.
-void FastLane::Impl::load(const Formula &batch, int nb_var) {
+void FastLane::Impl::load(const Formula &batch, int nb_var, Formula *consumed) {
     engine.reserve(nb_var);
     for (int i = 0; i < batch.clause_count(); ++i) {
         for (const int *c = batch.clause_begin(i); c != batch.clause_end(i); ++c)
             engine.add(code_to_dimacs(*c));
         engine.add(0);
+        if (consumed && i % RELEASE_STEP == RELEASE_STEP - 1)
+            consumed->release_before(i + 1);
     }
     if (batch.has_empty_clause())
         engine.add(0);
+    if (consumed)
+        consumed->clear();
 }
 
 vetrix::Progress FastLane::Impl::progress_now() const {
@@ -161,10 +166,11 @@ FastLane::FastLane() : impl_(std::make_unique<Impl>()) {}
 FastLane::~FastLane() = default;
 
 Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
-                        const SolveControl &control, std::vector<int> &model, std::vector<int> &failed) {
+                        const SolveControl &control, std::vector<int> &model, std::vector<int> &failed,
+                        Formula *consumed) {
     Impl &in = *impl_;
     in.attach(control);
-    in.load(batch, nb_var);
+    in.load(batch, nb_var, consumed);
     for (int lit : assumed)
         in.engine.assume(lit);
     fast::Limits limits;
@@ -199,14 +205,26 @@ Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int>
 
 int FastLane::variables() const { return impl_->engine.variables(); }
 
-SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {
+namespace {
+
+SolveOutcome solve_alone(const Formula &formula, int nb_var, const SolveControl *control, Formula *consumed) {
     const SolveControl none;
     FastLane lane;
     SolveOutcome outcome;
     std::vector<int> failed;
-    outcome.verdict = lane.solve(formula, nb_var, {}, control ? *control : none, outcome.model, failed);
+    outcome.verdict = lane.solve(formula, nb_var, {}, control ? *control : none, outcome.model, failed, consumed);
     outcome.stats = lane.stats();
     return outcome;
+}
+
+} // namespace
+
+SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {
+    return solve_alone(formula, nb_var, control, nullptr);
+}
+
+SolveOutcome solve_fast(Formula &formula, int nb_var, const SolveControl *control) {
+    return solve_alone(formula, nb_var, control, &formula);
 }
 
 } // namespace vetrix

@@ -46,7 +46,7 @@ struct Clause {
     uint32_t size;           // literals; after a move: the new offset
     uint32_t learnt : 1;     // redundant (learnt), else a clause of the formula
     uint32_t garbage : 1;    // deleted, its watches and words go at the next collection
-    uint32_t moved : 1;      // copied by the collector: size holds the new offset
+    uint32_t moved : 1;      // placed anew by the collector: size holds the new offset until it moves
     uint32_t used : 2;       // reductions it survives without being used again
     uint32_t vivified : 1;   // vivification tried it already
     uint32_t lbd : 26;       // glue: decision levels among its literals when learnt
