@@ -133,6 +133,9 @@ void FastLane::Impl::attach(const SolveControl &call) {
 // The batch's clauses hold literal codes; the engine takes DIMACS literals.
 void FastLane::Impl::load(const Formula &batch, int nb_var, Formula *consumed) {
     engine.reserve(nb_var);
+    const int count = batch.clause_count();
+    if (count > 0)
+        engine.reserve_clauses(count, batch.clause_end(count - 1) - batch.clause_begin(0));
     for (int i = 0; i < batch.clause_count(); ++i) {
         for (const int *c = batch.clause_begin(i); c != batch.clause_end(i); ++c)
             engine.add(code_to_dimacs(*c));

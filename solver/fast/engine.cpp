@@ -20,6 +20,11 @@ Engine::~Engine() = default;
 void Engine::reserve(int n) { in_->grow_vars(n); }
 int Engine::variables() const { return in_->nvars; }
 
+void Engine::reserve_clauses(int64_t clauses, int64_t literals) {
+    if (clauses > 0 && literals >= 0)
+        in_->reserve_clauses(static_cast<size_t>(clauses), static_cast<size_t>(literals));
+}
+
 void Engine::add(int lit) {
     Internal &s = *in_;
     if (lit != 0) {

@@ -86,6 +86,9 @@ class Engine {
 
     // Makes variables 1..n known (add does so for the variables it meets).
     void reserve(int n);
+    // Room for clauses more clauses of literals literals in all, so that
+    // the clause tables do not grow by copying while they are added.
+    void reserve_clauses(int64_t clauses, int64_t literals);
     int variables() const;
     // Adds literal lit to the clause being built; 0 ends it.
     void add(int lit);

@@ -198,6 +198,7 @@ struct Internal {
 
     // ---- variables and clause store, in 'clauses.cpp' ----
     void grow_vars(int n);
+    void reserve_clauses(size_t clauses, size_t literals);
     Ref new_clause(const Lit *lits, int size, bool learnt, uint32_t lbd);
     void watch_clause(Ref ref);
     void add_binary(Lit a, Lit b, bool learnt);
