@@ -5,8 +5,8 @@
 //
 //   fast_solve FILE [--proof=PROOF] [--binary-proof] [--conflicts=N] [--quiet] [--SWITCH=0|1]
 //
-// SWITCH: one of the engine's switches (eliminate, probe, vivify, minimize,
-// stable, rephase), for ablation runs.
+// SWITCH: one of the engine's switches (eliminate, probe, subsume, vivify,
+// minimize, stable, rephase), for ablation runs.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,7 +50,8 @@ void print_stats(const fast::Stats &s) {
                  {"learnt_literals", s.learnt_literals}, {"minimized_literals", s.minimized_literals},
                  {"fixed", s.fixed},               {"removed_clauses", s.removed_clauses},
                  {"probe_rounds", s.probe_rounds}, {"failed_literals", s.failed_literals},
-                 {"vivify_rounds", s.vivify_rounds}, {"vivified", s.vivified},
+                 {"subsume_rounds", s.subsume_rounds}, {"subsumed", s.subsumed},
+                 {"strengthened", s.strengthened}, {"vivify_rounds", s.vivify_rounds}, {"vivified", s.vivified},
                  {"eliminations", s.eliminations}, {"eliminated", s.eliminated},
                  {"restored", s.restored}};
     for (const auto &l : lines)

@@ -21,6 +21,7 @@ using Clock = SolveControl::Clock;
 
 constexpr std::int64_t PROGRESS_PERIOD = 256; // conflicts between two looks at the clock
 constexpr Clock::duration PROGRESS_GAP = std::chrono::milliseconds(100); // at least this between reports
+constexpr int RELEASE_STEP = 1 << 16; // clauses taken in between two releases of a consumed formula's storage
 
 // The stream the engine writes its proof to: it hands every byte on to the
 // stream of the call's proof, or drops it between calls, so that the engine
@@ -83,7 +84,7 @@ struct FastLane::Impl {
     Clock::time_point told;                 // the last progress report
 
     void attach(const SolveControl &call);
-    void load(const Formula &batch, int nb_var);
+    void load(const Formula &batch, int nb_var, Formula *consumed);
     vetrix::Progress progress_now() const;
     // Runs f, keeping its exception for the end of the call (which the
     // engine's terminate poll then asks for).
@@ -137,23 +138,31 @@ void FastLane::Impl::attach(const SolveControl &call) {
 // Clause line k of the batch has the ID lines + k of every clause added. A
 // unit clause of line 0 is one of an earlier batch that the batch's unit
 // clause of the complement met (the formula keeps just the two): the engine
-// holds it already.
-void FastLane::Impl::load(const Formula &batch, int nb_var) {
+// holds it already. When consumed is the batch, its storage goes back as
+// the engine takes its clauses.
+void FastLane::Impl::load(const Formula &batch, int nb_var, Formula *consumed) {
     engine.reserve(nb_var);
+    const int count = batch.clause_count();
+    if (count > 0)
+        engine.reserve_clauses(count, batch.clause_end(count - 1) - batch.clause_begin(0));
     for (int i = 0; i < batch.clause_count(); ++i) {
         const int line = batch.clause_line(i);
-        if (line == 0)
-            continue;
-        engine.set_clause_id(lines + line);
-        for (const int *c = batch.clause_begin(i); c != batch.clause_end(i); ++c)
-            engine.add(code_to_dimacs(*c));
-        engine.add(0);
+        if (line != 0) {
+            engine.set_clause_id(lines + line);
+            for (const int *c = batch.clause_begin(i); c != batch.clause_end(i); ++c)
+                engine.add(code_to_dimacs(*c));
+            engine.add(0);
+        }
+        if (consumed && i % RELEASE_STEP == RELEASE_STEP - 1)
+            consumed->release_before(i + 1);
     }
     if (batch.has_empty_clause()) {
         engine.set_clause_id(lines + batch.empty_clause_line());
         engine.add(0);
     }
     lines += batch.clause_lines();
+    if (consumed)
+        consumed->clear();
 }
 
 vetrix::Progress FastLane::Impl::progress_now() const {
@@ -178,10 +187,11 @@ FastLane::~FastLane() = default;
 void FastLane::set_input_ids(long long inputs) { impl_->input_ids = inputs; }
 
 Verdict FastLane::solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
-                        const SolveControl &control, std::vector<int> &model, std::vector<int> &failed) {
+                        const SolveControl &control, std::vector<int> &model, std::vector<int> &failed,
+                        Formula *consumed) {
     Impl &in = *impl_;
     in.attach(control);
-    in.load(batch, nb_var);
+    in.load(batch, nb_var, consumed);
     for (int lit : assumed)
         in.engine.assume(lit);
     fast::Limits limits;
@@ -218,7 +228,7 @@ bool FastLane::propagate(const Formula &batch, int nb_var, const std::vector<int
                          const SolveControl &control, std::vector<int> &set) {
     Impl &in = *impl_;
     in.attach(control);
-    in.load(batch, nb_var);
+    in.load(batch, nb_var, nullptr);
     const bool consistent = in.engine.propagate(assumed.data(), assumed.size(), set);
     in.engine.flush_proof();
     in.relay.target = nullptr;
@@ -229,15 +239,27 @@ bool FastLane::propagate(const Formula &batch, int nb_var, const std::vector<int
 
 int FastLane::variables() const { return impl_->engine.variables(); }
 
-SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {
+namespace {
+
+SolveOutcome solve_alone(const Formula &formula, int nb_var, const SolveControl *control, Formula *consumed) {
     const SolveControl none;
     FastLane lane;
     lane.set_input_ids(formula.clause_lines());
     SolveOutcome outcome;
     std::vector<int> failed;
-    outcome.verdict = lane.solve(formula, nb_var, {}, control ? *control : none, outcome.model, failed);
+    outcome.verdict = lane.solve(formula, nb_var, {}, control ? *control : none, outcome.model, failed, consumed);
     outcome.stats = lane.stats();
     return outcome;
+}
+
+} // namespace
+
+SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control) {
+    return solve_alone(formula, nb_var, control, nullptr);
+}
+
+SolveOutcome solve_fast(Formula &formula, int nb_var, const SolveControl *control) {
+    return solve_alone(formula, nb_var, control, &formula);
 }
 
 } // namespace vetrix

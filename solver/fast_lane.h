@@ -27,9 +27,12 @@ class FastLane {
     // call) and variables 1..nb_var, then decides them under assumed. The
     // model (+v or -v per v = 1..nb_var) or the failed assumptions go to
     // model and failed. An LRAT proof names clause line k of the batches
-    // added so far, in order, by ID k.
+    // added so far, in order, by ID k. When consumed is the batch itself,
+    // its storage goes back as the engine takes its clauses, and it is
+    // empty afterwards.
     Verdict solve(const Formula &batch, int nb_var, const std::vector<int> &assumed,
-                  const SolveControl &control, std::vector<int> &model, std::vector<int> &failed);
+                  const SolveControl &control, std::vector<int> &model, std::vector<int> &failed,
+                  Formula *consumed = nullptr);
 
     // Gives the engine the clauses of batch and variables 1..nb_var as solve
     // does, then propagates assumed without search (fast::Engine::propagate):
@@ -54,5 +57,9 @@ class FastLane {
 
 // One solve of formula by the fast engine, as solve_formula gives it.
 SolveOutcome solve_fast(const Formula &formula, int nb_var, const SolveControl *control);
+// The same, the formula's storage going back as the engine takes its
+// clauses (the formula is empty afterwards), so that the two are never
+// both whole.
+SolveOutcome solve_fast(Formula &formula, int nb_var, const SolveControl *control);
 
 } // namespace vetrix

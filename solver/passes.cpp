@@ -85,11 +85,8 @@ void search_call(CHpGN56 &s, const SolveControl *control) {
 // The one-shot solve: the state is the engine's, built from the formula
 // and searched once; the fast engine takes the formula in its own form.
 SolveOutcome Engine::solve_once(Formula &formula, int nb_var, const SolveControl *control) {
-    if (strategy_ == FAST_STRATEGY) {
-        SolveOutcome outcome = solve_fast(formula, nb_var, control);
-        formula.clear();
-        return outcome;
-    }
+    if (strategy_ == FAST_STRATEGY)
+        return solve_fast(formula, nb_var, control); // consumes formula
     if (refuted_before_search(formula)) {
         proof_refuted_at_once(control, formula);
         formula.clear();

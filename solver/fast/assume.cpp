@@ -8,6 +8,29 @@
 namespace vetrix {
 namespace fast {
 
+// The variables of this call's assumptions are decided by next_assumption
+// before any decision from the heap, so once popped they stay out of it for
+// the call, and for the next calls while these assume them too: with
+// hundreds of assumptions, taking them out of the heap again after every
+// backjump and every call would cost more than the search. Those assumed
+// in the last call but not in this one go back to the heap.
+void Internal::keep_assumed_out_of_heap() {
+    for (int v : assumed_vars)
+        assumed[static_cast<size_t>(v)] = 0;
+    std::vector<int> last;
+    last.swap(assumed_vars);
+    for (Lit lit : assumptions) {
+        const size_t v = static_cast<size_t>(var_of(lit));
+        if (!assumed[v]) {
+            assumed[v] = 1;
+            assumed_vars.push_back(static_cast<int>(v));
+        }
+    }
+    for (int v : last)
+        if (!assumed[static_cast<size_t>(v)] && heap_pos[static_cast<size_t>(v)] < 0)
+            heap_insert(v);
+}
+
 // The next assumption to decide, or NO_LIT when every one holds. One that
 // is true already gets an empty level of its own, so that level i + 1 always
 // belongs to assumption i. A false one sets failed_now (its core is made).

@@ -17,6 +17,7 @@ void Internal::grow_vars(int n) {
     watches.resize(lits);
     failed.resize(lits, 0);
     eliminated.resize(vars, 0);
+    assumed.resize(vars, 0);
     level.resize(vars, 0);
     reason.resize(vars, NO_REASON);
     score.resize(vars, 0);
@@ -36,6 +37,28 @@ void Internal::grow_vars(int n) {
     nvars = n;
     for (int v = from; v < n; ++v)
         heap_insert(v);
+}
+
+namespace {
+
+// Room for more entries beyond those table holds, factor times what that
+// needs (room never used costs no memory); a table that must grow again
+// grows at least twofold, so that many small batches cost no more copies
+// than one large one.
+template <class T> void make_room(std::vector<T> &table, size_t more, size_t factor) {
+    const size_t needed = table.size() + more;
+    if (table.capacity() < needed)
+        table.reserve(std::max(factor * needed, 2 * table.capacity()));
+}
+
+} // namespace
+
+// The clauses given are kept as given, and go to the arena and its list:
+// the arena gets room for as much again (learnt clauses, resolvents).
+void Internal::reserve_clauses(size_t clauses, size_t literals) {
+    make_room(original, literals + clauses, 1);
+    make_room(arena, literals + (HEADER_WORDS + (lrat ? ID_WORDS : 0)) * clauses, 2);
+    make_room(irredundant, clauses, 1);
 }
 
 Ref Internal::new_clause(const Lit *lits, int size, bool is_learnt, uint32_t lbd, ClauseId id) {

@@ -1,6 +1,13 @@
-// The arena's compacting collector: the clauses left are copied in order
-// into a fresh arena, and every offset (watches, reasons, clause lists)
-// follows its clause through the forwarding offset left in the old copy.
+// The arena's compacting collector, in place: the clauses left slide down
+// in the order of their offsets, so the arena is never held twice (on a
+// large formula a second copy would be the largest table of the engine).
+// First each clause left gets its new offset, in its size field until it
+// moves (its size waits in a side table), and every offset (watches,
+// reasons, clause lists) follows its clause through it; then the clauses
+// move, each to an offset at most its own, its ID (with an LRAT proof) with it.
+#include <algorithm>
+#include <cstring>
+
 #include "solver/fast/internal.h"
 
 namespace vetrix {
@@ -8,22 +15,19 @@ namespace fast {
 
 namespace {
 
-// Copies the live clauses of list to fresh, leaving a forwarding offset in
-// each old copy; the garbage drops out of the list.
-void move_clauses(Internal &s, std::vector<Ref> &list, std::vector<uint32_t> &fresh) {
+// The live clauses of list appended to order.
+void live_clauses(const Internal &s, const std::vector<Ref> &list, std::vector<Ref> &order) {
+    for (Ref ref : list)
+        if (!s.at(ref).garbage)
+            order.push_back(ref);
+}
+
+// Each offset of list replaced by its clause's new one; the garbage drops out.
+void forward(const Internal &s, std::vector<Ref> &list) {
     size_t kept = 0;
-    for (Ref ref : list) {
-        Clause &c = s.at(ref);
-        if (c.garbage)
-            continue;
-        const size_t before = s.lrat ? ID_WORDS : 0; // the clause ID
-        const Ref to = static_cast<Ref>(fresh.size() + before);
-        const uint32_t *from = &s.arena[ref];
-        fresh.insert(fresh.end(), from - before, from + HEADER_WORDS + c.size);
-        c.moved = 1;
-        c.size = to;
-        list[kept++] = to;
-    }
+    for (Ref ref : list)
+        if (s.at(ref).moved)
+            list[kept++] = s.at(ref).size;
     list.resize(kept);
 }
 
@@ -31,10 +35,28 @@ void move_clauses(Internal &s, std::vector<Ref> &list, std::vector<uint32_t> &fr
 
 void Internal::collect() {
     ++stats.collections;
-    std::vector<uint32_t> fresh;
-    fresh.reserve(arena.size());
-    move_clauses(*this, irredundant, fresh);
-    move_clauses(*this, redundant, fresh);
+    std::vector<Ref> order;
+    order.reserve(irredundant.size() + redundant.size());
+    live_clauses(*this, irredundant, order);
+    const auto split = static_cast<std::ptrdiff_t>(order.size());
+    live_clauses(*this, redundant, order);
+    const auto middle = order.begin() + split;
+    if (std::is_sorted(order.begin(), middle) && std::is_sorted(middle, order.end()))
+        std::inplace_merge(order.begin(), middle, order.end());
+    else
+        std::sort(order.begin(), order.end()); // a learnt clause that joined the formula
+    std::vector<uint32_t> sizes(order.size());
+    const size_t before = lrat ? ID_WORDS : 0; // a clause's ID, ahead of its header
+    Ref to = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        Clause &c = at(order[i]);
+        sizes[i] = c.size;
+        c.moved = 1;
+        c.size = static_cast<Ref>(to + before);
+        to += static_cast<Ref>(before + HEADER_WORDS + sizes[i]);
+    }
+    forward(*this, irredundant);
+    forward(*this, redundant);
     for (std::vector<Watch> &list : watches) {
         size_t kept = 0;
         for (const Watch &w : list) {
@@ -53,7 +75,14 @@ void Internal::collect() {
         if (why != NO_REASON && !is_binary_reason(why))
             why = at(why).size; // a reason is never garbage: reductions keep locked clauses
     }
-    arena.swap(fresh);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const Ref from = order[i], dest = at(from).size;
+        std::memmove(&arena[dest - before], &arena[from - before], (before + HEADER_WORDS + sizes[i]) * sizeof(uint32_t));
+        Clause &c = at(dest);
+        c.size = sizes[i];
+        c.moved = 0;
+    }
+    arena.resize(to);
 }
 
 } // namespace fast

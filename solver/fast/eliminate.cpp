@@ -192,11 +192,28 @@ void Internal::eliminate() {
     backtrack(0);
     if (new_root_facts())
         simplify();
-    occurs.assign(2 * static_cast<size_t>(nvars), {});
+    // A variable with more long clauses on one side than try_eliminate takes
+    // is never tried: its literals get no occurrence lists (on a large
+    // formula most of the round's memory), the others lists of their size.
+    std::vector<uint32_t> held(2 * static_cast<size_t>(nvars), 0);
     for (Ref ref : irredundant)
         if (!at(ref).garbage)
             for (uint32_t k = 0; k < at(ref).size; ++k)
-                occurs[static_cast<size_t>(at(ref).lits()[k])].push_back(ref);
+                ++held[static_cast<size_t>(at(ref).lits()[k])];
+    const auto tried = [&held](size_t u) {
+        return held[2 * u] <= OCCURRENCE_LIMIT && held[2 * u + 1] <= OCCURRENCE_LIMIT;
+    };
+    occurs.assign(2 * static_cast<size_t>(nvars), {});
+    for (size_t lit = 0; lit < occurs.size(); ++lit)
+        if (tried(lit / 2))
+            occurs[lit].reserve(held[lit]);
+    for (Ref ref : irredundant)
+        if (!at(ref).garbage)
+            for (uint32_t k = 0; k < at(ref).size; ++k) {
+                const size_t lit = static_cast<size_t>(at(ref).lits()[k]);
+                if (tried(lit / 2))
+                    occurs[lit].push_back(ref);
+            }
     for (Lit lit : assumptions)
         seen[static_cast<size_t>(var_of(lit))] = 1;
     std::vector<std::pair<size_t, int>> candidates;
@@ -205,7 +222,7 @@ void Internal::eliminate() {
         const size_t count =
             occurs[2 * u].size() + occurs[2 * u + 1].size() + watches[2 * u].size() + watches[2 * u + 1].size();
         // a variable in no clause gains nothing and would only come back
-        if (seen[u] || eliminated[u] || val(2 * v) != 0 || count == 0)
+        if (seen[u] || eliminated[u] || val(2 * v) != 0 || count == 0 || !tried(u))
             continue;
         candidates.push_back({count, v});
     }

@@ -21,6 +21,11 @@ Engine::~Engine() = default;
 void Engine::reserve(int n) { in_->grow_vars(n); }
 int Engine::variables() const { return in_->nvars; }
 
+void Engine::reserve_clauses(int64_t clauses, int64_t literals) {
+    if (clauses > 0 && literals >= 0)
+        in_->reserve_clauses(static_cast<size_t>(clauses), static_cast<size_t>(literals));
+}
+
 void Engine::add(int lit) {
     Internal &s = *in_;
     if (lit != 0) {
@@ -28,7 +33,7 @@ void Engine::add(int lit) {
         s.adding.push_back(lit);
         return;
     }
-    if (s.uses_eliminated(s.adding))
+    if (s.uses_eliminated(s.adding.data(), s.adding.size()))
         s.restore_eliminated();
     s.add_original(s.adding);
     s.adding.clear();
@@ -36,7 +41,7 @@ void Engine::add(int lit) {
 
 void Engine::assume(int lit) {
     in_->grow_vars(std::abs(lit));
-    if (in_->uses_eliminated({lit}))
+    if (in_->uses_eliminated(&lit, 1))
         in_->restore_eliminated();
     in_->assumptions.push_back(to_lit(lit));
 }
@@ -48,7 +53,7 @@ bool Engine::propagate(const int *lits, size_t size, std::vector<int> &set) {
         s.grow_vars(std::abs(lits[k]));
         codes.push_back(to_lit(lits[k]));
     }
-    if (s.uses_eliminated(std::vector<int>(lits, lits + size)))
+    if (s.uses_eliminated(lits, size))
         s.restore_eliminated();
     std::vector<Lit> set_codes;
     const bool consistent = s.propagate_assumptions(codes, set_codes);
@@ -90,7 +95,8 @@ bool Engine::set_option(const char *name, int value) {
     static const struct {
         const char *name;
         bool Internal::*flag;
-    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},       {"vivify", &Internal::vivify_enabled},
+    } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},
+                    {"subsume", &Internal::subsume_enabled},     {"vivify", &Internal::vivify_enabled},
                     {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
                     {"rephase", &Internal::rephase_enabled}};
     if (value != 0 && value != 1)

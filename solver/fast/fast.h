@@ -55,6 +55,9 @@ struct Stats {
     int64_t removed_clauses = 0; // by root-level simplification
     int64_t probe_rounds = 0;
     int64_t failed_literals = 0; // found by probing
+    int64_t subsume_rounds = 0;
+    int64_t subsumed = 0;        // clauses deleted as subsumed
+    int64_t strengthened = 0;    // clauses shortened by self-subsuming resolution
     int64_t vivify_rounds = 0;
     int64_t vivified = 0;        // learnt clauses vivification shortened
     int64_t eliminations = 0;    // elimination rounds
@@ -85,6 +88,9 @@ class Engine {
 
     // Makes variables 1..n known (add does so for the variables it meets).
     void reserve(int n);
+    // Room for clauses more clauses of literals literals in all, so that
+    // the clause tables do not grow by copying while they are added.
+    void reserve_clauses(int64_t clauses, int64_t literals);
     int variables() const;
     // Adds literal lit to the clause being built; 0 ends it.
     void add(int lit);
@@ -116,8 +122,9 @@ class Engine {
     // Called every period conflicts during a solve.
     void set_progress(int64_t period, std::function<void(const Progress &)> progress);
     // Sets one of the engine's switches (each 0 or 1, default 1 but for
-    // probe): eliminate (bounded variable elimination), probe (failed-literal
-    // probing), vivify (vivification of learnt clauses),
+    // probe and subsume): eliminate (bounded variable elimination), probe (failed-literal
+    // probing), subsume (subsumption and strengthening), vivify
+    // (vivification of learnt clauses),
     // minimize (of learnt clauses), stable (alternation with the stable
     // mode; 0 keeps the focused mode), rephase. False for an unknown name
     // or a value other than 0 and 1.

@@ -49,7 +49,7 @@ struct Clause {
     uint32_t size;           // literals; after a move: the new offset
     uint32_t learnt : 1;     // redundant (learnt), else a clause of the formula
     uint32_t garbage : 1;    // deleted, its watches and words go at the next collection
-    uint32_t moved : 1;      // copied by the collector: size holds the new offset
+    uint32_t moved : 1;      // placed anew by the collector: size holds the new offset until it moves
     uint32_t used : 2;       // reductions it survives without being used again
     uint32_t vivified : 1;   // vivification tried it already
     uint32_t lbd : 26;       // glue: decision levels among its literals when learnt
@@ -118,6 +118,8 @@ struct Internal {
     // ---- assumptions ----
     std::vector<Lit> assumptions;    // for the current call, in the order given
     std::vector<uint8_t> failed;     // per literal: part of the last failed core
+    std::vector<uint8_t> assumed;    // per variable: assumed in the current call, so kept out of the heap
+    std::vector<int> assumed_vars;   // the variables marked in assumed
 
     // ---- conflict analysis ----
     uint32_t conflict = NO_REASON;   // the falsified clause found by propagate
@@ -158,6 +160,9 @@ struct Internal {
     bool vivify_enabled = true;      // vivification of learnt clauses
     int64_t next_vivify = 0;         // conflicts at which the next vivification round is due
     int64_t vivify_ticks = 0;        // ticks at the end of the last vivification round
+    bool subsume_enabled = false;    // subsumption and strengthening (it does not pay on the benchmarks)
+    int64_t next_subsume = 0;        // conflicts at which the next subsumption round is due
+    int64_t subsume_ticks = 0;       // ticks at the end of the last subsumption round
     bool eliminate_enabled = true;   // bounded variable elimination before each solve
     int64_t eliminated_at = 0;       // irredundant_added at the last elimination
     std::vector<uint8_t> eliminated; // per variable: eliminated, its clauses on the extension
@@ -217,6 +222,7 @@ struct Internal {
 
     // ---- variables and clause store, in 'clauses.cpp' ----
     void grow_vars(int n);
+    void reserve_clauses(size_t clauses, size_t literals);
     // The clauses' ID arguments matter with an LRAT proof only.
     Ref new_clause(const Lit *lits, int size, bool learnt, uint32_t lbd, ClauseId id);
     void watch_clause(Ref ref);
@@ -241,6 +247,7 @@ struct Internal {
     void learnt_hints();
 
     // ---- assumptions and failed cores, in 'assume.cpp' ----
+    void keep_assumed_out_of_heap();
     Lit next_assumption(bool &failed_now);
     void analyze_failed(Lit lit);
     bool propagate_assumptions(const std::vector<Lit> &lits, std::vector<Lit> &set);
@@ -272,9 +279,11 @@ struct Internal {
     bool simplify_due() const;
     void simplify();
 
-    // ---- inprocessing, in 'probe.cpp' and 'vivify.cpp' ----
+    // ---- inprocessing, in 'probe.cpp', 'subsume.cpp' and 'vivify.cpp' ----
     bool probe_due() const;
     void probe();
+    bool subsume_due() const;
+    void subsume();
     bool vivify_due() const;
     void vivify();
 
@@ -283,7 +292,7 @@ struct Internal {
     bool try_eliminate(int v);
     void remove_binaries_of(Lit lit);
     void extend_model();
-    bool uses_eliminated(const std::vector<int> &dimacs) const;
+    bool uses_eliminated(const int *dimacs, size_t size) const;
     void restore_eliminated();
 
     // ---- proof steps, in 'proof.cpp' ----

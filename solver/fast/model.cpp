@@ -53,11 +53,11 @@ void Internal::extend_model() {
     }
 }
 
-bool Internal::uses_eliminated(const std::vector<int> &dimacs) const {
+bool Internal::uses_eliminated(const int *dimacs, size_t size) const {
     if (extension.empty())
         return false;
-    for (int d : dimacs) {
-        const size_t v = static_cast<size_t>(std::abs(d) - 1);
+    for (size_t k = 0; k < size; ++k) {
+        const size_t v = static_cast<size_t>(std::abs(dimacs[k]) - 1);
         if (v < eliminated.size() && eliminated[v])
             return true;
     }

@@ -81,7 +81,7 @@ bool Internal::propagate() {
 }
 
 // Undoes every level above to_level; each variable keeps its value as its
-// saved phase and goes back to the heap.
+// saved phase and goes back to the heap (but for the assumed ones).
 void Internal::backtrack(int to_level) {
     if (decision_level() <= to_level)
         return;
@@ -92,7 +92,7 @@ void Internal::backtrack(int to_level) {
         vals[static_cast<size_t>(lit)] = 0;
         vals[static_cast<size_t>(lit ^ 1)] = 0;
         saved[v] = static_cast<uint8_t>(lit & 1);
-        if (heap_pos[v] < 0)
+        if (heap_pos[v] < 0 && !assumed[v])
             heap_insert(static_cast<int>(v));
     }
     trail.resize(keep);

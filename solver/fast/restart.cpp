@@ -41,11 +41,13 @@ bool Internal::restart_due() const {
            lbd_fast.value > RESTART_MARGIN * lbd_slow.value;
 }
 
-// Back to the root, so that new root facts simplify the clauses; the
-// assumptions are decided again at once.
+// Back to the level of the last assumption: a restart changes nothing
+// about the assumptions, so their levels stay (with hundreds of them,
+// deciding them again at every restart would be most of the work). Without
+// assumptions it is the root, where new root facts simplify the clauses.
 void Internal::restart() {
     ++stats.restarts;
-    backtrack(0);
+    backtrack(static_cast<int>(assumptions.size()));
     restart_conflicts = stats.conflicts;
     if (stable) {
         ++stats.stable_restarts;

@@ -28,6 +28,7 @@ int Internal::solve() {
     const size_t levels = static_cast<size_t>(nvars) + assumptions.size() + 1;
     if (level_stamp.size() < levels)
         level_stamp.resize(levels, 0);
+    keep_assumed_out_of_heap();
     int result = 20;
     if (!inconsistent) {
         if (!propagate()) {
@@ -90,9 +91,11 @@ int Internal::search() {
         }
         if (simplify_due())
             simplify();
-        if (probe_due() || vivify_due()) {
+        if (probe_due() || subsume_due() || vivify_due()) {
             if (probe_due())
                 probe();
+            else if (subsume_due())
+                subsume();
             else
                 vivify();
             if (inconsistent)

@@ -71,10 +71,12 @@ void check_call(Engine &engine, Peer &peer, const cnfgen::Clauses &all, int nb_v
 }
 
 TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
-    int64_t eliminated = 0, restored = 0;
+    int64_t eliminated = 0, restored = 0, subsumed = 0;
     for (uint64_t seed = 1; seed <= 200; ++seed) {
         cnfgen::Rng rng(seed * 7919);
-        int nb_var = 20 + rng.below(60);
+        // every fifth is large enough for subsumption rounds between calls, and has them on
+        // (with DRAT and with LRAT)
+        int nb_var = seed % 5 == 0 ? 150 + rng.below(30) : 20 + rng.below(60);
         // every other formula has root facts that shorten its clauses
         cnfgen::Formula f = seed % 2 ? cnfgen::uniform_ksat(rng, nb_var, 3, 300 + rng.below(100))
                                      : cnfgen::padded_ksat(rng, nb_var, 360 + rng.below(100));
@@ -82,6 +84,7 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         std::ostringstream proof; // outlives the engine, which flushes into it when it ends
         Engine engine;
         const bool lrat = seed % 2 == 1; // text and binary, DRAT and LRAT
+        engine.set_option("subsume", seed % 5 == 0 ? 1 : 0);
         engine.set_proof(proof, seed % 4 >= 2, lrat);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
@@ -118,10 +121,12 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         }
         eliminated += engine.stats().eliminated;
         restored += engine.stats().restored;
+        subsumed += engine.stats().subsumed + engine.stats().strengthened;
     }
-    // the sequences reach elimination and the return of eliminated clauses
+    // the sequences reach elimination, the return of eliminated clauses and subsumption
     EXPECT_GT(eliminated, 0);
     EXPECT_GT(restored, 0);
+    EXPECT_GT(subsumed, 0);
 }
 
 // An assumption already true opens an empty level of its own, so a search

@@ -119,10 +119,10 @@ TEST(FastSolve, LongSearchesKeepTheirProofs) {
     solve_checked(cnfgen::pigeonhole(8), 2, "php 8");
 }
 
-// Every switch turned from its default (for measurements; probing is off
-// by default): the search stays correct.
+// Every switch turned from its default (for measurements; probing and
+// subsumption are off by default): the search stays correct.
 TEST(FastSolve, EachSwitchTurnedStaysCorrect) {
-    const std::pair<const char *, int> turned[] = {{"eliminate", 0}, {"probe", 1},  {"vivify", 0},
+    const std::pair<const char *, int> turned[] = {{"eliminate", 0}, {"probe", 1},  {"subsume", 1}, {"vivify", 0},
                                                    {"minimize", 0},  {"stable", 0}, {"rephase", 0}};
     for (const auto &s : turned) {
         for (uint64_t seed = 1; seed <= 12; ++seed) {
