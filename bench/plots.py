@@ -4,7 +4,8 @@
 usage: bench/plots.py [-o DIR] [--build NAME] [--name NAME] [--wall] [--svg] RESULT_DIR...
 
 Reads RESULT_DIR/raw.tsv of every directory given (bench/throughput.sh's
-lines: path, solver, expected and found verdict, wall and CPU seconds, ...)
+or bench/fast_peers.sh's lines: path, solver, expected and found verdict,
+wall and CPU seconds, ...)
 and draws, from CPU seconds (wall seconds with --wall, for runs that use
 several threads such as the portfolio, "vetrix BUILD portfolio"):
 
@@ -34,6 +35,8 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402 (after the backend is chosen)
 
 PEERS = ["MiniSat", "CaDiCaL", "PicoSAT"]
+# the solver names of bench/fast_peers.sh's raw data
+NAMES = {"fast": "vetrix fast", "minisat": "MiniSat", "cadical": "CaDiCaL"}
 SHORTEST = 0.01  # seconds: faster runs are drawn here on the log scales
 
 
@@ -44,9 +47,9 @@ def read_runs(dirs, build, column):
     for d in dirs:
         with open(os.path.join(d, "raw.tsv"), newline="") as f:
             for row in csv.DictReader(f, delimiter="\t"):
-                label = row["solver"]
+                label = NAMES.get(row["solver"], row["solver"])
                 words = label.split()
-                if words[0] == "vetrix":
+                if words[0] == "vetrix" and label not in NAMES.values():
                     if len(words) != 3 or words[1] != build:
                         continue
                     label = "vetrix " + words[2]
@@ -56,15 +59,17 @@ def read_runs(dirs, build, column):
 
 
 def cpu_limit(dirs):
-    """The CPU limit run-info.txt gives ("CPU 60"), or None."""
+    """The CPU limit run-info.txt gives ("CPU 60"), or machine.txt's command
+    (fast_peers.sh's "-C 60"), or None."""
     for d in dirs:
-        try:
-            with open(os.path.join(d, "run-info.txt")) as f:
-                m = re.search(r"CPU (\d+(?:\.\d+)?)", f.read())
-        except OSError:
-            continue
-        if m:
-            return float(m.group(1))
+        for name, pattern in (("run-info.txt", r"CPU (\d+(?:\.\d+)?)"), ("machine.txt", r"-C (\d+(?:\.\d+)?)")):
+            try:
+                with open(os.path.join(d, name)) as f:
+                    m = re.search(pattern, f.read())
+            except OSError:
+                continue
+            if m:
+                return float(m.group(1))
     return None
 
 
