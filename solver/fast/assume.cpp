@@ -96,7 +96,7 @@ bool Internal::propagate_assumptions(const std::vector<Lit> &lits, std::vector<L
     set.clear();
     if (!inconsistent && !propagate()) {
         inconsistent = true;
-        proof_add(nullptr, 0);
+        proof_refutation();
     }
     if (inconsistent)
         return false;
