@@ -121,7 +121,7 @@ void Internal::learn_clause() {
     if (learn && size <= learn_max) {
         learn_buffer.clear();
         for (Lit lit : learnt)
-            learn_buffer.push_back(lit & 1 ? -(var_of(lit) + 1) : var_of(lit) + 1);
+            learn_buffer.push_back(dimacs_of(lit));
         learn(learn_buffer.data(), size);
     }
     update_target_and_best();

@@ -107,6 +107,18 @@ void Internal::mark_garbage(Ref ref) {
     c.garbage = 1;
 }
 
+void Internal::retire(Ref ref, std::vector<Ref> &retired) {
+    if (!lrat)
+        return mark_garbage(ref);
+    at(ref).garbage = 1;
+    retired.push_back(ref);
+}
+
+void Internal::delete_retired(const std::vector<Ref> &retired) {
+    for (Ref ref : retired)
+        proof_delete(at(ref).lits(), at(ref).size, clause_id(ref));
+}
+
 // A clause of the formula, at the root, kept as given for the model check.
 void Internal::add_original(const std::vector<int> &dimacs) {
     original.insert(original.end(), dimacs.begin(), dimacs.end());
@@ -114,7 +126,7 @@ void Internal::add_original(const std::vector<int> &dimacs) {
     std::vector<Lit> &lits = stack; // free between searches
     lits.clear();
     for (int d : dimacs)
-        lits.push_back(d > 0 ? 2 * (d - 1) : 2 * (-d - 1) + 1);
+        lits.push_back(lit_of(d));
     add_clause(lits, next_input++);
 }
 

@@ -8,13 +8,6 @@
 namespace vetrix {
 namespace fast {
 
-namespace {
-
-Lit to_lit(int dimacs) { return dimacs > 0 ? 2 * (dimacs - 1) : 2 * (-dimacs - 1) + 1; }
-int to_dimacs(Lit lit) { return (lit & 1) ? -(var_of(lit) + 1) : var_of(lit) + 1; }
-
-} // namespace
-
 Engine::Engine() : in_(new Internal) {}
 Engine::~Engine() = default;
 
@@ -43,7 +36,7 @@ void Engine::assume(int lit) {
     in_->grow_vars(std::abs(lit));
     if (in_->uses_eliminated(&lit, 1))
         in_->restore_eliminated();
-    in_->assumptions.push_back(to_lit(lit));
+    in_->assumptions.push_back(lit_of(lit));
 }
 
 bool Engine::propagate(const int *lits, size_t size, std::vector<int> &set) {
@@ -51,7 +44,7 @@ bool Engine::propagate(const int *lits, size_t size, std::vector<int> &set) {
     std::vector<Lit> codes;
     for (size_t k = 0; k < size; ++k) {
         s.grow_vars(std::abs(lits[k]));
-        codes.push_back(to_lit(lits[k]));
+        codes.push_back(lit_of(lits[k]));
     }
     if (s.uses_eliminated(lits, size))
         s.restore_eliminated();
@@ -59,7 +52,7 @@ bool Engine::propagate(const int *lits, size_t size, std::vector<int> &set) {
     const bool consistent = s.propagate_assumptions(codes, set_codes);
     set.clear();
     for (Lit lit : set_codes)
-        set.push_back(to_dimacs(lit));
+        set.push_back(dimacs_of(lit));
     return consistent;
 }
 
@@ -75,7 +68,7 @@ int Engine::value(int lit) const {
 }
 
 bool Engine::failed(int lit) const {
-    const size_t code = static_cast<size_t>(to_lit(lit));
+    const size_t code = static_cast<size_t>(lit_of(lit));
     return code < in_->failed.size() && in_->failed[code];
 }
 

@@ -29,6 +29,8 @@ constexpr uint32_t BINARY_BIT = 0x80000000u;
 constexpr Ref BINARY_WATCH = UINT32_MAX;
 
 inline int var_of(Lit lit) { return lit >> 1; }
+inline Lit lit_of(int dimacs) { return dimacs > 0 ? 2 * (dimacs - 1) : 2 * (-dimacs - 1) + 1; }
+inline int dimacs_of(Lit lit) { return (lit & 1) ? -(var_of(lit) + 1) : var_of(lit) + 1; }
 inline uint32_t binary_reason(Lit other) { return BINARY_BIT | static_cast<uint32_t>(other); }
 inline bool is_binary_reason(uint32_t r) { return (r & BINARY_BIT) && r != NO_REASON; }
 inline Lit binary_other(uint32_t r) { return static_cast<Lit>(r & ~BINARY_BIT); }
@@ -232,6 +234,11 @@ struct Internal {
     void store_clause(const std::vector<Lit> &lits, bool learnt, uint32_t lbd, ClauseId id);
     bool locked(Ref ref) const;
     void mark_garbage(Ref ref);
+    // A round that replaces clauses: ref goes at once, or with an LRAT proof
+    // it is garbage now and leaves the proof with delete_retired at the
+    // round's end, as until then it may be a reason in the round's hints.
+    void retire(Ref ref, std::vector<Ref> &retired);
+    void delete_retired(const std::vector<Ref> &retired);
 
     // ---- propagation and backtracking, in 'propagate.cpp' ----
     bool propagate(); // false on a conflict (in conflict)

@@ -94,16 +94,6 @@ Lit find(Internal &s, const std::vector<Lit> &lits, Ref &promote, ClauseId &by) 
     return NEITHER;
 }
 
-// Clause ref goes: at once, or with LRAT out of the proof at the round's end.
-void drop(Internal &s, Ref ref, std::vector<Ref> &gone) {
-    if (s.lrat) {
-        s.at(ref).garbage = 1;
-        gone.push_back(ref);
-    } else {
-        s.mark_garbage(ref);
-    }
-}
-
 // The literal of lits with the fewest occurrences among the round's clauses.
 Lit rarest(const std::vector<uint32_t> &count, const std::vector<Lit> &lits) {
     Lit best = lits[0];
@@ -146,7 +136,7 @@ void Internal::subsume() {
     occurs.assign(2 * static_cast<size_t>(nvars), {});
     std::vector<Lit> lits;
     std::vector<ClauseId> used; // with LRAT, the IDs of the clauses that strengthened C
-    std::vector<Ref> gone;      // with LRAT, the clauses to delete from the proof at the end
+    std::vector<Ref> gone;      // with LRAT, the clauses retired (delete_retired)
     bool promoted = false;
     for (Ref ref : list) {
         if (ticks > stop_at || inconsistent)
@@ -176,7 +166,7 @@ void Internal::subsume() {
                 at(promote).learnt = 0;
                 promoted = true;
             }
-            drop(*this, ref, gone);
+            retire(ref, gone);
             continue;
         }
         if (!strengthened) {
@@ -190,7 +180,7 @@ void Internal::subsume() {
             hints.push_back(clause_id(ref));
         }
         const ClauseId id = proof_add(lits.data(), lits.size());
-        drop(*this, ref, gone);
+        retire(ref, gone);
         std::vector<Ref> &store = is_learnt ? redundant : irredundant;
         const size_t held = store.size();
         store_clause(lits, is_learnt, lbd, id);
@@ -199,11 +189,9 @@ void Internal::subsume() {
     }
     occurs.clear();
     occurs.shrink_to_fit();
-    if (lrat) {
-        proof_units();
-        for (Ref ref : gone)
-            proof_delete(at(ref).lits(), at(ref).size, clause_id(ref));
-    }
+    if (lrat)
+        proof_units(); // the facts found on the way, while their reasons are held
+    delete_retired(gone);
     if (promoted) {
         size_t kept = 0;
         for (Ref ref : redundant) {

@@ -108,16 +108,11 @@ void Internal::vivify() {
         ++stats.vivified;
         const uint32_t lbd = std::min<uint32_t>(at(ref).lbd, static_cast<uint32_t>(shorter.size()));
         const ClauseId id = proof_add(shorter.data(), shorter.size());
-        if (!locked(ref) && lrat) {
-            at(ref).garbage = 1;
-            replaced.push_back(ref);
-        } else if (!locked(ref)) {
-            mark_garbage(ref);
-        }
+        if (!locked(ref))
+            retire(ref, replaced);
         store_clause(shorter, true, lbd, id);
     }
-    for (Ref ref : replaced)
-        proof_delete(at(ref).lits(), at(ref).size, clause_id(ref));
+    delete_retired(replaced);
     collect();
     vivify_ticks = ticks;
     next_vivify = stats.conflicts + VIVIFY_INTERVAL * (stats.vivify_rounds + 1);
