@@ -12,7 +12,7 @@
 #   -b B   the fast_solve binary (default build/bench/fast_solve)
 #   -x L   the configurations, comma-separated; each "default" or switch
 #          settings joined by + (probe=1+eliminate=0); by default
-#          default,eliminate=0,probe=1,subsume=1,vivify=0,minimize=0,stable=0,rephase=0
+#          default,eliminate=0,probe=1,subsume=1,vivify=0,minimize=0,stable=0,rephase=0,queue=1
 #   -o D   where raw.tsv, machine.txt and report.md go
 #          (default bench/results/DATE-COMMIT-fast-ablation-TIER)
 #
@@ -23,7 +23,7 @@ set -u -o pipefail
 export LC_ALL=C
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)"
 limit=60; fast="$ROOT/build/bench/fast_solve"; outdir=""
-configs="default,eliminate=0,probe=1,subsume=1,vivify=0,minimize=0,stable=0,rephase=0"
+configs="default,eliminate=0,probe=1,subsume=1,vivify=0,minimize=0,stable=0,rephase=0,queue=1"
 cpu_limit=unlimited
 while getopts "C:t:b:o:x:h" opt; do
   case $opt in

@@ -24,11 +24,12 @@ uint32_t Internal::glue(const Lit *lits, int size) {
 // Walks the implication graph back from the conflict over the current
 // level until one literal of it is left (the first UIP); the literals of
 // lower levels form the rest of the learnt clause. Variables met are
-// bumped; learnt clauses met count as used and may get a lower glue.
+// bumped (bump_analyzed); learnt clauses met count as used and may get a lower glue.
 void Internal::analyze() {
     learnt.clear();
     learnt.push_back(NO_LIT);
     to_clear.clear();
+    bumped.clear();
     const int current = decision_level();
     int open = 0;
     Lit uip = NO_LIT;
@@ -65,7 +66,7 @@ void Internal::analyze() {
                 continue;
             seen[v] = 1;
             to_clear.push_back(lit);
-            bump(static_cast<int>(v));
+            bumped.push_back(static_cast<int>(v));
             if (level[v] == current)
                 ++open;
             else
@@ -85,7 +86,7 @@ void Internal::analyze() {
         minimize();
     for (Lit lit : to_clear)
         seen[static_cast<size_t>(var_of(lit))] = 0;
-    decay();
+    bump_analyzed();
     learn_clause();
 }
 

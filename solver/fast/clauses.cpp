@@ -22,6 +22,8 @@ void Internal::grow_vars(int n) {
     reason.resize(vars, NO_REASON);
     score.resize(vars, 0);
     heap_pos.resize(vars, -1);
+    links.resize(vars);
+    enqueued.resize(vars, 0);
     saved.resize(vars, 1); // false first
     target.resize(vars, 1);
     best.resize(vars, 1);
@@ -37,6 +39,8 @@ void Internal::grow_vars(int n) {
     nvars = n;
     for (int v = from; v < n; ++v)
         heap_insert(v);
+    for (int v = n - 1; v >= from; --v) // the lowest new variable most recent, as the heap breaks ties
+        queue_enqueue(v);
 }
 
 namespace {

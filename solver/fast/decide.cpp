@@ -1,6 +1,7 @@
-// Decisions: EVSIDS scores in a binary max-heap (ties to the lower
-// variable, so that the order is the same on every machine) and the phase
-// of the decided variable.
+// Decisions: in the stable mode by EVSIDS scores in a binary max-heap (ties
+// to the lower variable, so that the order is the same on every machine), in
+// the focused mode by the scores too or by the queue of 'queue.cpp'; and the
+// phase of the decided variable.
 #include "solver/fast/internal.h"
 
 namespace vetrix {
@@ -88,9 +89,26 @@ void Internal::bump(int v) {
 
 void Internal::decay() { score_inc *= 1 / DECAY; }
 
-// The most active unassigned variable, in its target phase in the stable
-// mode and its saved phase in the focused one; NO_LIT when all are assigned.
+// The variables the conflict's analysis met: their scores grow, or in the
+// focused mode with the queue they move to the queue's end.
+void Internal::bump_analyzed() {
+    if (stable || !queue_enabled) {
+        for (int v : bumped)
+            bump(v);
+        decay();
+    } else {
+        queue_bump();
+    }
+}
+
+// The next variable to decide, in its target phase in the stable mode and
+// its saved phase in the focused one; NO_LIT when all are assigned. The
+// scores give the most active one, the queue the most recently bumped.
 Lit Internal::decide_literal() {
+    if (!stable && queue_enabled) {
+        const int v = queue_decide();
+        return v < 0 ? NO_LIT : 2 * v + saved[static_cast<size_t>(v)];
+    }
     while (!heap.empty()) {
         const int v = heap[0];
         if (val(2 * v) == 0 && !eliminated[static_cast<size_t>(v)]) {

@@ -175,6 +175,7 @@ bool Internal::try_eliminate(int v) {
     remove_binaries_of(pos);
     remove_binaries_of(neg);
     eliminated[static_cast<size_t>(v)] = 1;
+    queue_dequeue(v);
     ++stats.eliminated;
     return true;
 }

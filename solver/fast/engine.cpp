@@ -91,7 +91,7 @@ bool Engine::set_option(const char *name, int value) {
     } switches[] = {{"eliminate", &Internal::eliminate_enabled}, {"probe", &Internal::probe_enabled},
                     {"subsume", &Internal::subsume_enabled},     {"vivify", &Internal::vivify_enabled},
                     {"minimize", &Internal::minimize_enabled}, {"stable", &Internal::stable_enabled},
-                    {"rephase", &Internal::rephase_enabled}};
+                    {"rephase", &Internal::rephase_enabled}, {"queue", &Internal::queue_enabled}};
     if (value != 0 && value != 1)
         return false;
     for (const auto &s : switches)

@@ -108,6 +108,17 @@ struct Internal {
     std::vector<int> heap;           // variables, heap ordered by score
     std::vector<int> heap_pos;       // per variable: its index in heap, -1 when outside
 
+    // ---- decisions in the focused mode: a queue by the time of the last bump ----
+    struct QueueLink {
+        int prev = -1, next = -1;    // the older and the more recent neighbour, -1 none
+    };
+    std::vector<QueueLink> links;    // per variable in the queue (the eliminated ones are out)
+    std::vector<uint64_t> enqueued;  // per variable: when it last went to the queue's end
+    uint64_t queue_time = 0;
+    int queue_first = -1, queue_last = -1; // the oldest and the most recent, -1 when empty
+    int queue_search = -1;           // the walk of decisions starts here: every variable after it is assigned
+    std::vector<int> bumped;         // the variables the current analysis met
+
     // ---- phases, per variable: the sign bit of the literal to decide ----
     std::vector<uint8_t> saved;      // the value it had last
     std::vector<uint8_t> target;     // its value in the largest assignment without conflict since the last rephase
@@ -152,6 +163,7 @@ struct Internal {
     std::vector<Ref> candidates;     // reduce: clauses that may go
 
     // ---- inprocessing, each round within a share of the ticks since its last ----
+    bool queue_enabled = false;      // the focused mode decides by the queue, else by the scores (it does not pay on the benchmarks)
     bool minimize_enabled = true;    // recursive minimization of learnt clauses
     bool stable_enabled = true;      // the stable mode in turn with the focused one
     bool rephase_enabled = true;     // rephasing
@@ -259,7 +271,7 @@ struct Internal {
     void analyze_failed(Lit lit);
     bool propagate_assumptions(const std::vector<Lit> &lits, std::vector<Lit> &set);
 
-    // ---- scores, decisions and phases, in 'decide.cpp' and 'phases.cpp' ----
+    // ---- scores, the queue, decisions and phases, in 'decide.cpp', 'queue.cpp' and 'phases.cpp' ----
     void heap_insert(int v);
     void heap_up(size_t i);
     void heap_down(size_t i);
@@ -267,6 +279,12 @@ struct Internal {
     void bump(int v);
     void decay();
     Lit decide_literal();
+    void bump_analyzed();
+    void queue_enqueue(int v);
+    void queue_dequeue(int v);
+    void queue_unassigned(int v);
+    void queue_bump();
+    int queue_decide();
     void update_target_and_best();
     bool rephase_due() const;
     void rephase();

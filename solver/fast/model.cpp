@@ -85,6 +85,7 @@ void Internal::restore_eliminated() {
         ++stats.restored;
         if (heap_pos[u] < 0)
             heap_insert(v);
+        queue_enqueue(v);
     }
 }
 

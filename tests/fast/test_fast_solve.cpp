@@ -123,7 +123,7 @@ TEST(FastSolve, LongSearchesKeepTheirProofs) {
 // subsumption are off by default): the search stays correct.
 TEST(FastSolve, EachSwitchTurnedStaysCorrect) {
     const std::pair<const char *, int> turned[] = {{"eliminate", 0}, {"probe", 1},  {"subsume", 1}, {"vivify", 0},
-                                                   {"minimize", 0},  {"stable", 0}, {"rephase", 0}};
+                                                   {"minimize", 0},  {"stable", 0}, {"rephase", 0}, {"queue", 1}};
     for (const auto &s : turned) {
         for (uint64_t seed = 1; seed <= 12; ++seed) {
             cnfgen::Rng rng(seed);
