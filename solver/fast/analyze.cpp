@@ -30,6 +30,9 @@ void Internal::analyze() {
     learnt.push_back(NO_LIT);
     to_clear.clear();
     bumped.clear();
+    resolved.clear();
+    root_met.clear();
+    removed.clear();
     const int current = decision_level();
     int open = 0;
     Lit uip = NO_LIT;
@@ -62,8 +65,13 @@ void Internal::analyze() {
         for (int k = 0; k < size; ++k) {
             const Lit lit = lits[k];
             const size_t v = static_cast<size_t>(var_of(lit));
-            if (lit == uip || seen[v] || level[v] == 0)
+            if (lit == uip || seen[v])
                 continue;
+            if (level[v] == 0) {
+                if (lrat)
+                    root_met.push_back(static_cast<int>(v));
+                continue;
+            }
             seen[v] = 1;
             to_clear.push_back(lit);
             bumped.push_back(static_cast<int>(v));
@@ -80,6 +88,8 @@ void Internal::analyze() {
         why = reason[static_cast<size_t>(var_of(uip))];
         if (--open == 0)
             break;
+        if (lrat)
+            resolved.push_back(uip);
     }
     learnt[0] = uip ^ 1;
     if (minimize_enabled)
@@ -90,13 +100,23 @@ void Internal::analyze() {
     learn_clause();
 }
 
-// The hints of the learnt clause, minimized or not: the walk from the
-// conflict stops at its literals.
+// The hints of the learnt clause, from what analysis and minimization met:
+// the unit clauses of the root facts, then the reasons of the literals
+// minimization removed (each after the reasons it rests on, down to the
+// clause's literals), then the reasons analysis resolved in the order of
+// the trail, and the conflict last. Asserting the clause's negation, each
+// is unit in turn and the conflict is falsified.
 void Internal::learnt_hints() {
     hint_begin();
     for (Lit lit : learnt)
         hint_mark(lit);
-    hint_conflict();
+    for (int v : root_met)
+        hint_visit(v);
+    for (Lit lit : removed)
+        hint_visit(var_of(lit));
+    for (auto it = resolved.rbegin(); it != resolved.rend(); ++it)
+        hints.push_back(reason_id(reason[static_cast<size_t>(var_of(*it))], *it));
+    hints.push_back(reason_id(conflict, conflict_binary[1]));
 }
 
 // Jumps back to the second highest level of the learnt clause, stores the

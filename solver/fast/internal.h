@@ -141,6 +141,10 @@ struct Internal {
     std::vector<Lit> learnt;         // the clause being learnt, asserting literal first
     std::vector<Lit> to_clear;       // literals whose variables analysis marked
     std::vector<Lit> stack;          // minimization's depth-first stack
+    // With LRAT, what the hints of the learnt clause are made of:
+    std::vector<Lit> resolved;       // the literals of the conflict's level whose reasons analysis resolved, newest first
+    std::vector<int> root_met;       // the variables fixed at the root that analysis met (repeats possible)
+    std::vector<Lit> removed;        // the literals minimization removed
     std::vector<uint64_t> level_stamp; // per decision level [0, nvars + assumptions]: last glue count that met it
     uint64_t stamp = 0;
 

@@ -22,6 +22,8 @@ void Internal::minimize() {
         const Lit lit = learnt[k];
         if (reason[static_cast<size_t>(var_of(lit))] == NO_REASON || !removable(lit, levels))
             learnt[kept++] = lit;
+        else if (lrat)
+            removed.push_back(lit);
     }
     stats.minimized_literals += static_cast<int64_t>(learnt.size() - kept);
     learnt.resize(kept);
