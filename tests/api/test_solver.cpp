@@ -280,6 +280,33 @@ TEST(SolverCalls, OneProofOfEveryCallChecks) {
             const lratcheck::Verdict checked = lratcheck::check_proof(clauses, proof.str());
             EXPECT_TRUE(checked.valid && checked.refuted) << checked.error << "\n" << proof.str();
         }
+    // A conflict limit may stop the fast engine right after it learnt a
+    // unit, before the unit is propagated; a propagate then meets the
+    // conflict at the root, and its empty clause needs hints too.
+    int refuted_by_propagate = 0;
+    for (uint64_t seed = 1; seed <= 8; ++seed) {
+        cnfgen::Rng rng(seed);
+        const cnfgen::Formula f = cnfgen::uniform_ksat(rng, 40, 3, 600);
+        for (int limit = 1; limit <= 60; ++limit) {
+            std::ostringstream proof;
+            vetrix::Solver solver;
+            solver.set_proof(&proof);
+            solver.set("lrat", "1");
+            for (const auto &c : f.clauses)
+                solver.add_clause(c);
+            solver.limit_conflicts(limit);
+            if (solver.solve() != vetrix::Verdict::unknown)
+                break;
+            std::vector<int> set;
+            if (solver.propagate({}, set))
+                continue;
+            ++refuted_by_propagate;
+            const lratcheck::Verdict checked = lratcheck::check_proof(f.clauses, proof.str());
+            EXPECT_TRUE(checked.valid && checked.refuted) << "seed " << seed << " limit " << limit << ": "
+                                                          << checked.error;
+        }
+    }
+    EXPECT_GE(refuted_by_propagate, 1);
 }
 
 // Three clauses true at the root after the first pass: the review that
