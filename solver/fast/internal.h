@@ -116,7 +116,7 @@ struct Internal {
     std::vector<uint64_t> enqueued;  // per variable: when it last went to the queue's end
     uint64_t queue_time = 0;
     int queue_first = -1, queue_last = -1; // the oldest and the most recent, -1 when empty
-    int queue_search = -1;           // the walk of decisions starts here: every variable after it is assigned
+    int queue_search = -1;           // the walk of decisions starts here: while the queue is on, every variable after it is assigned
     std::vector<int> bumped;         // the variables the current analysis met
 
     // ---- phases, per variable: the sign bit of the literal to decide ----

@@ -81,8 +81,8 @@ bool Internal::propagate() {
 }
 
 // Undoes every level above to_level; each variable keeps its value as its
-// saved phase and goes back to the heap (but for the assumed ones); the
-// queue's walk starts again at the most recent of them.
+// saved phase and goes back to the heap (but for the assumed ones); with the
+// queue, its walk starts again at the most recent of them.
 void Internal::backtrack(int to_level) {
     if (decision_level() <= to_level)
         return;
@@ -95,7 +95,8 @@ void Internal::backtrack(int to_level) {
         saved[v] = static_cast<uint8_t>(lit & 1);
         if (heap_pos[v] < 0 && !assumed[v])
             heap_insert(static_cast<int>(v));
-        queue_unassigned(static_cast<int>(v));
+        if (queue_enabled)
+            queue_unassigned(static_cast<int>(v));
     }
     trail.resize(keep);
     control.resize(static_cast<size_t>(to_level));

@@ -29,6 +29,7 @@ int Internal::solve() {
     if (level_stamp.size() < levels)
         level_stamp.resize(levels, 0);
     keep_assumed_out_of_heap();
+    queue_search = queue_last; // backjumps move the walk's start only while the queue is on
     int result = 20;
     if (!inconsistent) {
         if (!propagate()) {

@@ -85,6 +85,7 @@ TEST(FastIncremental, RandomCallSequencesAgreeWithCaDiCaL) {
         Engine engine;
         const bool lrat = seed % 2 == 1; // text and binary, DRAT and LRAT
         engine.set_option("subsume", seed % 5 == 0 ? 1 : 0);
+        engine.set_option("queue", seed % 3 == 0 ? 1 : 0);
         engine.set_proof(proof, seed % 4 >= 2, lrat);
         Peer peer;
         cnfgen::Clauses all = f.clauses;
