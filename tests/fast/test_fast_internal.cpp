@@ -34,7 +34,7 @@ TEST(FastInternal, ReductionKeepsEveryReason) {
             ++checked;
         }
     }
-    EXPECT_GT(checked, 50);
+    EXPECT_GT(checked, 100);
 }
 
 } // namespace
