@@ -24,7 +24,8 @@ uint32_t Internal::glue(const Lit *lits, int size) {
 // Walks the implication graph back from the conflict over the current
 // level until one literal of it is left (the first UIP); the literals of
 // lower levels form the rest of the learnt clause. Variables met are
-// bumped (bump_analyzed); learnt clauses met count as used and may get a lower glue.
+// bumped, their scores at once or their places in the queue at the end;
+// learnt clauses met count as used and may get a lower glue.
 void Internal::analyze() {
     learnt.clear();
     learnt.push_back(NO_LIT);
@@ -34,6 +35,7 @@ void Internal::analyze() {
     root_met.clear();
     removed.clear();
     const int current = decision_level();
+    const bool by_scores = stable || !queue_enabled; // else the queue bumps them at the end
     int open = 0;
     Lit uip = NO_LIT;
     size_t index = trail.size();
@@ -74,7 +76,10 @@ void Internal::analyze() {
             }
             seen[v] = 1;
             to_clear.push_back(lit);
-            bumped.push_back(static_cast<int>(v));
+            if (by_scores)
+                bump(static_cast<int>(v));
+            else
+                bumped.push_back(static_cast<int>(v));
             if (level[v] == current)
                 ++open;
             else
@@ -96,7 +101,10 @@ void Internal::analyze() {
         minimize();
     for (Lit lit : to_clear)
         seen[static_cast<size_t>(var_of(lit))] = 0;
-    bump_analyzed();
+    if (by_scores)
+        decay();
+    else
+        queue_bump();
     learn_clause();
 }
 

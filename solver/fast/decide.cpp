@@ -89,18 +89,6 @@ void Internal::bump(int v) {
 
 void Internal::decay() { score_inc *= 1 / DECAY; }
 
-// The variables the conflict's analysis met: their scores grow, or in the
-// focused mode with the queue they move to the queue's end.
-void Internal::bump_analyzed() {
-    if (stable || !queue_enabled) {
-        for (int v : bumped)
-            bump(v);
-        decay();
-    } else {
-        queue_bump();
-    }
-}
-
 // The next variable to decide, in its target phase in the stable mode and
 // its saved phase in the focused one; NO_LIT when all are assigned. The
 // scores give the most active one, the queue the most recently bumped.

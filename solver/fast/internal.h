@@ -117,7 +117,7 @@ struct Internal {
     uint64_t queue_time = 0;
     int queue_first = -1, queue_last = -1; // the oldest and the most recent, -1 when empty
     int queue_search = -1;           // the walk of decisions starts here: while the queue is on, every variable after it is assigned
-    std::vector<int> bumped;         // the variables the current analysis met
+    std::vector<int> bumped;         // the variables the current analysis met, when the queue bumps them
 
     // ---- phases, per variable: the sign bit of the literal to decide ----
     std::vector<uint8_t> saved;      // the value it had last
@@ -283,7 +283,6 @@ struct Internal {
     void bump(int v);
     void decay();
     Lit decide_literal();
-    void bump_analyzed();
     void queue_enqueue(int v);
     void queue_dequeue(int v);
     void queue_unassigned(int v);
