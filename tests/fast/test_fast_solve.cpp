@@ -119,8 +119,8 @@ TEST(FastSolve, LongSearchesKeepTheirProofs) {
     solve_checked(cnfgen::pigeonhole(8), 2, "php 8");
 }
 
-// Every switch turned from its default (for measurements; probing and
-// subsumption are off by default): the search stays correct.
+// Every switch turned from its default (for measurements; probing,
+// subsumption and the queue are off by default): the search stays correct.
 TEST(FastSolve, EachSwitchTurnedStaysCorrect) {
     const std::pair<const char *, int> turned[] = {{"eliminate", 0}, {"probe", 1},  {"subsume", 1}, {"vivify", 0},
                                                    {"minimize", 0},  {"stable", 0}, {"rephase", 0}, {"queue", 1}};
